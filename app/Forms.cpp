@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Forms.h"
+
+namespace app {
+
+TForm1* Form1 = nullptr;
+dialogs::TControllPanel* ControllPanel = nullptr;
+
+} // namespace app

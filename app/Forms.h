@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The program's windows, created by the main program in this order and living until it ends.
+
+namespace app {
+class TForm1;
+}
+namespace dialogs {
+class TControllPanel;
+}
+
+namespace app {
+
+extern TForm1* Form1;
+extern dialogs::TControllPanel* ControllPanel;
+
+} // namespace app

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Project1.h"
+
+#include "app/Forms.h"
+#include "app/TForm1.h"
+#include "dialogs/TControllPanel.h"
+#include "dialogs/TLogotip.h"
+#include "platform/Application.h"
+
+#include <Version.h>
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace app {
+
+namespace {
+
+bool hasDisplay() {
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    if (platformName && *platformName)
+        return true;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+} // namespace
+
+int Project1(int argc, char** argv) {
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "velmar: no display found. Velmar is a desktop game: start it "
+                             "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
+        return 1;
+    }
+    platform::PrepareProcess();
+    platform::GuardedApplication qtApp(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("velmar"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
+    platform::PrepareApplication(qtApp);
+
+    auto splash = std::make_unique<dialogs::TLogotip>();
+    splash->show();
+    splash->repaint();
+    platform::Application().ProcessMessages();
+
+    auto form = std::make_unique<TForm1>();
+    Form1 = form.get();
+    platform::Application().SetMainForm(form.get());
+    auto controllPanel = std::make_unique<dialogs::TControllPanel>(form.get());
+    ControllPanel = controllPanel.get();
+
+    splash->hide();
+    splash.reset();
+
+    form->show();
+    const int result = platform::Application().Terminated() ? 0 : qtApp.exec();
+    ControllPanel = nullptr;
+    Form1 = nullptr;
+    return result;
+}
+
+} // namespace app

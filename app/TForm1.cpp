@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/TForm1.h"
+
+#include "app/Forms.h"
+#include "app/rules/Clock.h"
+#include "app/rules/Deal.h"
+#include "app/rules/GameState.h"
+#include "app/rules/TileMoves.h"
+#include "dialogs/TControllPanel.h"
+#include "media/SoundEffects.h"
+#include "platform/Application.h"
+#include "platform/Cursors.h"
+#include "platform/Dialogs.h"
+#include "platform/Resources.h"
+#include "platform/WindowDrag.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+constexpr const char* kProgramName = "Velmar";
+
+} // namespace
+
+TForm1::TForm1()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      seedSource_(&rules::ClockSeed) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    setFocusPolicy(Qt::StrongFocus);
+    createControls();
+    createMenu();
+    createTimers();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // The window sizes itself to the board and the status bar; it cannot be resized.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    Panel1 = new platform::TPanel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedSize(BoardFrameSize, BoardFrameSize);
+    Panel2 = new platform::TPanel(Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    platform::TFont boardFont;
+    boardFont.Height = 16;
+    boardFont.Style = platform::fsBold;
+    boardFont.Color = platform::clWhite;
+    Panel2->SetFont(boardFont);
+
+    platform::TFont tileFont;
+    tileFont.Style = platform::fsBold;
+    for (int n = 1; n <= TileCount; ++n) {
+        auto* tile = new controls::TColorButton(Panel2);
+        tile->setObjectName(QStringLiteral("Button%1").arg(n));
+        tile->setText(QString::number(n));
+        tile->SetButtonColor(platform::clTeal);
+        tile->SetFont(tileFont);
+        tile->setFixedSize(rules::TileSize, rules::TileSize);
+        tile->hide();
+        connect(tile, &QPushButton::clicked, this, [this, tile] { Button15Click(tile); });
+        Buttons[static_cast<std::size_t>(n - 1)] = tile;
+    }
+
+    StatusBar1 = new platform::TStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedWidth(BoardFrameSize);
+    StatusBar1->SetPanels({{"", 50, platform::taCenter},
+                           {"", 44, platform::taLeftJustify},
+                           {"", 50, platform::taCenter},
+                           {"", 22, platform::taLeftJustify},
+                           {"", 50, platform::taCenter}});
+    StatusBar1->OnMouseDown = [this] { StatusBar1MouseDown(); };
+
+    layout->addWidget(Panel1);
+    layout->addWidget(StatusBar1);
+
+    for (int i = 0; i < static_cast<int>(ImageList1.size()); ++i)
+        ImageList1[static_cast<std::size_t>(i)] = QIcon(
+            QString::fromStdString(platform::ResourcePath("ICON", "Frame" + std::to_string(i))));
+}
+
+void TForm1::createTimers() {
+    Timer1.OnTimer = [this] { Move(); };
+    Timer2.OnTimer = [this] { Timer2Timer(); };
+    Timer3.OnTimer = [this] { Timer3Timer(); };
+    Timer4.OnTimer = [this] { Timer4Timer(); };
+    Timer5.OnTimer = [this] { Timer5Timer(); };
+    TimerST.OnTimer = [this] { TimerSTTimer(); };
+    TimerSTR.OnTimer = [this] { TimerSTRTimer(); };
+    TimerST.SetEnabled(false);
+    TimerSTR.SetEnabled(false);
+}
+
+void TForm1::FormCreate() {
+    using platform::SetScreenCursor;
+    SetScreenCursor(22, platform::LoadCursor("ORV_22"));
+    SetScreenCursor(66, platform::LoadCursor("ORV_66"));
+    SetScreenCursor(33, platform::LoadCursor("ORV_33"));
+
+    rules::IconFrame = 0;
+    platform::Application().SetIcon(ImageList1[0]);
+
+    Timer1.SetEnabled(false);
+    Timer2.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    Timer4.SetInterval(700);
+    Timer4.SetEnabled(true);
+    Timer5.SetInterval(500);
+    Timer5.SetEnabled(true);
+    Timer1.SetInterval(1);
+    Timer2.SetInterval(1000);
+    Timer3.SetInterval(1000);
+    TimerST.SetInterval(1000);
+    TimerSTR.SetInterval(1000);
+
+    platform::Application().SetTitle(windowTitle().toStdString());
+
+    Panel1->SetCaption("");
+    Panel1->SetBevelInner(platform::bvLowered);
+    Panel1->SetBevelOuter(platform::bvLowered);
+    Panel2->setGeometry(2, 2, BoardFrameSize - 4, BoardFrameSize - 4);
+    Panel2->SetCaption("");
+    Panel2->SetBevelInner(platform::bvLowered);
+    Panel2->SetBevelOuter(platform::bvRaised);
+    Panel2->SetColor(platform::clBlack);
+    Panel2->SetCaption("Play Game");
+    platform::TFont boardFont = Panel2->Font();
+    boardFont.Color = platform::clWhite;
+    Panel2->SetFont(boardFont);
+
+    Panel1->setCursor(platform::ScreenCursor(33));
+    Panel2->setCursor(platform::ScreenCursor(33));
+    StatusBar1->setCursor(platform::ScreenCursor(66));
+
+    StatusBar1->SetPanelText(0, "Courses:");
+    StatusBar1->SetPanelText(1, "0");
+    StatusBar1->SetPanelText(2, "Round:");
+    StatusBar1->SetPanelText(3, "0");
+    StatusBar1->SetPanelText(4, rules::ClockStartText);
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::FormShow() {
+    rules::MarqueeText = std::string("Start Game") + "      ";
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    platform::Application().SetTitle(kProgramName);
+    if (ControllPanel)
+        Panel2->SetColor(ControllPanel->BoardColor());
+}
+
+void TForm1::FormActivate() {
+    platform::Application().SetOnException(
+        [this](const std::exception& error) { AppException(error); });
+    const platform::TColor textColor =
+        ControllPanel ? ControllPanel->TileTextColor() : platform::clYellow;
+    for (auto* tile : Buttons) {
+        tile->setFixedSize(rules::TileSize, rules::TileSize);
+        platform::TFont font = tile->Font();
+        font.Style |= platform::fsBold;
+        font.Color = textColor;
+        tile->SetFont(font);
+        tile->setCursor(platform::ScreenCursor(22));
+        tile->hide();
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+    // Activation follows the first show; it runs once, whatever the window manager does.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (activated_)
+                return;
+            activated_ = true;
+            FormActivate();
+        },
+        Qt::QueuedConnection);
+}
+
+bool TForm1::FormCloseQuery() {
+    media::StartSound("GAMEOVER");
+    const std::string question = ControllPanel ? dialogs::TextOf(ControllPanel->Label3) : "?";
+    return platform::MessageDlg(question, platform::mtConfirmation,
+                                {platform::mbYes, platform::mbNo}) == platform::mrYes;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::FormKeyDown(int& key) {
+    constexpr int VK_ESCAPE = 27;
+    if (key != VK_ESCAPE)
+        return;
+    key = 0;
+    close();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // A focused tile keeps its own keys, so only the window's own arrive here.
+    int key = event->key() == Qt::Key_Escape ? 27 : 0;
+    FormKeyDown(key);
+    if (key == 0 && event->key() == Qt::Key_Escape)
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void TForm1::AppException(const std::exception& error) {
+    platform::Application().ShowException(error);
+    platform::Application().Terminate();
+}
+
+void TForm1::MinimisetsClick() { platform::Application().Minimize(); }
+
+void TForm1::VisibeStatBarClick() {
+    media::StartSound("KEY");
+    StatusBar1->setVisible(StatusBar1->isHidden());
+}
+
+void TForm1::StatusBar1MouseDown() { platform::BeginWindowDrag(StatusBar1); }
+
+void TForm1::SpeedButton2Click() { media::StartSound("KEY"); }
+
+void TForm1::SpeedButton3Click() { close(); }
+
+void TForm1::ParametersGameClick() { media::StartSound("KEY"); }
+
+} // namespace app

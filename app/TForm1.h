@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "controls/ColorButtons.h"
+#include "platform/Panel.h"
+#include "platform/StatusBar.h"
+#include "platform/Timer.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace app {
+
+// The main game window: the board, its menu, the status bar and the game's timers.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int BoardFrameSize = 207;
+    static constexpr int TileCount = 15;
+
+    TForm1();
+    ~TForm1() override;
+
+    platform::TPanel* Panel1;
+    platform::TPanel* Panel2;
+    std::array<controls::TColorButton*, TileCount> Buttons{};
+    platform::TStatusBar* StatusBar1;
+    QMenuBar* MainMenu1;
+
+    QMenu* Files;
+    QAction* Play;
+    QAction* Play1;
+    QAction* Play2;
+    QAction* Play3;
+    QMenu* Music;
+    QAction* PlayMusic1;
+    QAction* PlayMusic2;
+    QAction* PlayMusic3;
+    QAction* Stoped;
+    QAction* Minimisets;
+    QAction* ExitGame;
+    QMenu* Parameters;
+    QAction* ParametersGame;
+    QAction* Volime1;
+    QAction* VisibeStatBar;
+    QAction* GameOver;
+    QAction* FinnalyGames;
+    QMenu* Helps;
+    QAction* HelpGame;
+    QAction* HelpOnHelp;
+
+    platform::Timer Timer1; // slide steps
+    platform::Timer Timer2; // countdown of the 15-minute level
+    platform::Timer Timer3; // countdown of the 10- and 5-minute levels
+    platform::Timer Timer4; // icon animation
+    platform::Timer Timer5; // scrolling text on the empty board
+    platform::Timer TimerST;  // clock of the simple game
+    platform::Timer TimerSTR; // time used in a timed level
+
+    std::array<QIcon, 5> ImageList1;
+
+    // Handlers, named as the design names them.
+    void Button15Click(QObject* sender);
+    void Move();
+    void PlaceTiles();
+    void FormKeyDown(int& key);
+    void PlayClick();
+    void Play1Click();
+    void Play2Click();
+    void Play3Click();
+    void Timer2Timer();
+    void Timer3Timer();
+    void TimerSTTimer();
+    void TimerSTRTimer();
+    void Timer4Timer();
+    void Timer5Timer();
+    void GameOverClick();
+    void FinnalyGamesClick();
+    void MinimisetsClick();
+    void VisibeStatBarClick();
+    void StatusBar1MouseDown();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void ParametersGameClick();
+    void AppException(const std::exception& error);
+
+    // Where new deals take their seed; the clock unless a test says otherwise.
+    void SetSeedSource(std::function<std::uint32_t()> source) { seedSource_ = std::move(source); }
+
+    // The tile of number 1..15.
+    controls::TColorButton* Tile(int number) const { return Buttons[number - 1]; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    bool FormCloseQuery();
+
+    void createControls();
+    void createMenu();
+    void createTimers();
+
+    enum class Level { Simple, Minutes15, Minutes10, Minutes5 };
+    void StartGame(Level level);
+    void stopClocks();
+    void cancelSlide();
+    void raiseCount(int panel);
+    int tileNumberOf(QObject* sender) const;
+    void showEndMessage(const std::string& text);
+
+    std::function<std::uint32_t()> seedSource_;
+    bool shown_ = false;
+    bool activated_ = false;
+};
+
+} // namespace app

@@ -1,0 +1,23 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Every file the executable carries, addressed as :/TYPE/NAME.
+set(VELMAR_RESOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}/resources)
+
+set(velmar_resource_files)
+function(velmar_resource type name file)
+    set(path ${VELMAR_RESOURCE_DIR}/${file})
+    set_source_files_properties(${path} PROPERTIES QT_RESOURCE_ALIAS ${type}/${name})
+    set(velmar_resource_files ${velmar_resource_files} ${path} PARENT_SCOPE)
+endfunction()
+
+foreach(cursor ORV_22 ORV_33 ORV_66)
+    velmar_resource(CURSOR ${cursor} cursors/${cursor}.cur)
+endforeach()
+foreach(frame RANGE 4)
+    velmar_resource(ICON Frame${frame} icons/Frame${frame}.png)
+endforeach()
+foreach(font LiberationSans-Regular.ttf LiberationSans-Bold.ttf ComicNeue-Regular.otf
+        ComicNeue-Bold.otf)
+    velmar_resource(FONT ${font} fonts/${font})
+endforeach()
+
+qt_add_resources(velmar_core velmar_resources PREFIX / FILES ${velmar_resource_files})

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A main window with its parameters dialog, as the main program makes them, with message boxes
+// answered and sounds recorded by the test.
+
+#include "app/Forms.h"
+#include "app/TForm1.h"
+#include "app/rules/GameState.h"
+#include "app/rules/TileMoves.h"
+#include "dialogs/TControllPanel.h"
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/Sound.h"
+
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct FormFixture {
+    std::unique_ptr<app::TForm1> form;
+    std::unique_ptr<dialogs::TControllPanel> panel;
+    std::vector<platform::MessageBoxRequest> boxes;
+    std::vector<std::string> sounds;
+    int answer = platform::mrOk;
+
+    FormFixture() {
+        rules::ResetGameState();
+        platform::SetMessageResponder([this](const platform::MessageBoxRequest& request) {
+            boxes.push_back(request);
+            return answer;
+        });
+        platform::SetSoundObserver(
+            [this](const std::string& name, unsigned) { sounds.push_back(name); });
+        form = std::make_unique<app::TForm1>();
+        app::Form1 = form.get();
+        platform::Application().SetMainForm(form.get());
+        panel = std::make_unique<dialogs::TControllPanel>(form.get());
+        app::ControllPanel = panel.get();
+        form->SetSeedSource([] { return 12345u; });
+        form->show();
+        QCoreApplication::processEvents(); // the first show and the activation after it
+    }
+
+    ~FormFixture() {
+        panel.reset();
+        form.reset();
+        app::ControllPanel = nullptr;
+        app::Form1 = nullptr;
+        platform::SetMessageResponder({});
+        platform::SetSoundObserver({});
+        platform::Application().SetOnException({});
+    }
+
+    // Lays out a board (16 = empty) and puts the tiles on it, as a deal would.
+    void setBoard(const std::array<int, 16>& cells) {
+        for (int i = 0; i < 16; ++i)
+            rules::Board[static_cast<std::size_t>(i + 1)] = static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
+        form->PlaceTiles();
+    }
+
+    void click(int tile) { form->Button15Click(form->Tile(tile)); }
+
+    // A click and the nine timer ticks that complete its slide.
+    void slide(int tile) {
+        click(tile);
+        for (int i = 0; i < 9; ++i)
+            form->Timer1.Tick();
+    }
+
+    std::string panelText(int i) const { return form->StatusBar1->PanelText(i); }
+};
+
+// The solved board but for the last two cells: sliding 15 left wins.
+inline constexpr std::array<int, 16> kOneMoveFromSolved = {1, 2,  3,  4,  5,  6,  7,  8,
+                                                           9, 10, 11, 12, 13, 14, 16, 15};
+
+// Tests run inside the application object the game uses, so errors thrown by handlers reach
+// it as they would in the game.
+#define VELMAR_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv) {                                                              \
+        platform::PrepareProcess();                                                                \
+        platform::GuardedApplication app(argc, argv);                                              \
+        platform::PrepareApplication(app);                                                         \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/rules/Clock.h"
+#include "app/rules/GameState.h"
+
+#include <QTest>
+
+using namespace rules;
+
+class TestClock : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ResetGameState(); }
+
+    void timeText_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0 << "0 :  0";
+        QTest::newRow("42") << 42 << "0 : 42";
+        QTest::newRow("65") << 65 << "1 :  5";
+        QTest::newRow("600") << 600 << "10 :  0";
+        QTest::newRow("900") << 900 << "15 :  0";
+        QTest::newRow("an hour and a bit") << 3725 << "62 :  5";
+    }
+    void timeText() {
+        QFETCH(int, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdString(TimeText(seconds)), text);
+    }
+
+    void countsRiseByOne() {
+        QCOMPARE(RaisedCount("0"), std::string("1"));
+        QCOMPARE(RaisedCount("41"), std::string("42"));
+        QCOMPARE(RaisedCount("2147483647"), std::string("2147483648"));
+    }
+
+    void fiveMinuteCountdownShowsTheLimitFirstAndExpiresAtTick301() {
+        TimeLeft = 300;
+        const CountdownTick first = TickCountdown();
+        QCOMPARE(first.Text, std::string("5 :  0"));
+        QVERIFY(!first.Expired);
+        CountdownTick tick;
+        for (int t = 2; t <= 300; ++t) {
+            tick = TickCountdown();
+            QVERIFY2(!tick.Expired, qPrintable(QString::number(t)));
+        }
+        QCOMPARE(tick.Text, std::string("0 :  1"));
+        tick = TickCountdown();
+        QCOMPARE(tick.Text, std::string("0 :  0"));
+        QVERIFY(tick.Expired);
+    }
+
+    void timeUsedShowsTheCountBeforeTheTick() {
+        QCOMPARE(TickTimeUsed(), std::string("0 :  0"));
+        QCOMPARE(TickTimeUsed(), std::string("0 :  1"));
+        QCOMPARE(TimeUsed, 2);
+    }
+
+    void marqueeRunsLeftAndComesRound() {
+        MarqueeText = "Start Game      ";
+        RotateMarquee();
+        QCOMPARE(MarqueeText, std::string("tart Game      S"));
+        for (int i = 1; i < 16; ++i)
+            RotateMarquee();
+        QCOMPARE(MarqueeText, std::string("Start Game      "));
+    }
+
+    void marqueeMovesWholeCharacters() {
+        MarqueeText = "Начать   ";
+        RotateMarquee();
+        QCOMPARE(MarqueeText, std::string("ачать   Н"));
+        MarqueeText.clear();
+        RotateMarquee();
+        QCOMPARE(MarqueeText, std::string());
+    }
+
+    void iconFramesCycleThroughFive() {
+        std::vector<int> frames;
+        for (int i = 0; i < 7; ++i)
+            frames.push_back(NextIconFrame());
+        QCOMPARE(frames, (std::vector<int>{0, 1, 2, 3, 4, 0, 1}));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestClock)
+#include "TestClock.moc"

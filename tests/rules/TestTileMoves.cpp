@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/rules/GameState.h"
+#include "app/rules/TileMoves.h"
+
+#include <QTest>
+
+using namespace rules;
+
+namespace {
+
+void setBoard(const std::array<int, 16>& cells) {
+    for (int i = 0; i < 16; ++i)
+        Board[static_cast<std::size_t>(i + 1)] = static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
+}
+
+// Starts the slide of `tile` from its grid position and runs it to the end.
+SlideStepResult slideToEnd(int tile) {
+    const TilePlace from = CellPosition(CellOfTile(tile));
+    if (!BeginSlide(tile, from.Left, from.Top))
+        return {};
+    SlideStepResult last;
+    for (int step = 0; step < 20; ++step) {
+        last = *StepSlide();
+        if (last.Finished)
+            break;
+    }
+    return last;
+}
+
+constexpr std::array<int, 16> kSolved = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+
+} // namespace
+
+class TestTileMoves : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ResetGameState(); }
+
+    void tilesStandOnTheFiftyPixelGrid() {
+        QCOMPARE(CellPosition(1).Left, 2);
+        QCOMPARE(CellPosition(1).Top, 2);
+        QCOMPARE(CellPosition(8).Left, 152);
+        QCOMPARE(CellPosition(8).Top, 52);
+        QCOMPARE(CellPosition(16).Left, 152);
+        QCOMPARE(CellPosition(16).Top, 152);
+    }
+
+    void onlyTrueNeighboursOfTheEmptyCellMove_data() {
+        QTest::addColumn<int>("tileCell");
+        QTest::addColumn<int>("emptyCell");
+        QTest::addColumn<int>("direction");
+        QTest::newRow("left") << 6 << 5 << int(sdLeft);
+        QTest::newRow("right") << 6 << 7 << int(sdRight);
+        QTest::newRow("up") << 6 << 2 << int(sdUp);
+        QTest::newRow("down") << 6 << 10 << int(sdDown);
+        QTest::newRow("first column, empty at end of the row above") << 5 << 4 << int(sdNone);
+        QTest::newRow("last column, empty at start of the row below") << 4 << 5 << int(sdNone);
+        QTest::newRow("row end to next row start") << 8 << 9 << int(sdNone);
+        QTest::newRow("row start to previous row end") << 13 << 12 << int(sdNone);
+        QTest::newRow("diagonal") << 6 << 11 << int(sdNone);
+        QTest::newRow("two apart") << 1 << 3 << int(sdNone);
+    }
+    void onlyTrueNeighboursOfTheEmptyCellMove() {
+        QFETCH(int, tileCell);
+        QFETCH(int, emptyCell);
+        QFETCH(int, direction);
+        std::array<int, 16> cells = kSolved;
+        std::swap(cells[static_cast<std::size_t>(emptyCell - 1)], cells[15]);
+        setBoard(cells);
+        QCOMPARE(int(DirectionToEmpty(tileCell)), direction);
+        const int tile = Board[static_cast<std::size_t>(tileCell)];
+        QCOMPARE(BeginSlide(tile, 0, 0), direction != sdNone);
+        QCOMPARE(int(Sliding), direction != sdNone ? 1 : 0);
+    }
+
+    void aSlideIsTenStepsAndEndsOnePitchAway() {
+        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        const TilePlace start = CellPosition(16);
+        QVERIFY(BeginSlide(15, start.Left, start.Top));
+        for (int step = 1; step <= 9; ++step) {
+            const auto r = StepSlide();
+            QVERIFY(r && !r->Finished);
+            QCOMPARE(r->Place.Left, start.Left - 5 * step);
+            QCOMPARE(r->Place.Top, start.Top);
+        }
+        const auto last = StepSlide();
+        QVERIFY(last && last->Finished);
+        QCOMPARE(last->Place.Left, start.Left - 50);
+        QCOMPARE(last->Place.Left, CellPosition(15).Left);
+        QCOMPARE(int(Board[15]), 15);
+        QCOMPARE(int(Board[16]), 16);
+        QCOMPARE(int(Sliding), 0);
+        QVERIFY(!StepSlide()); // nothing more once it is over
+    }
+
+    void tenSlidesBackAndForthLandOnTheGrid() {
+        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 13, 14, 15, 12});
+        for (int i = 0; i < 10; ++i) {
+            const auto r = slideToEnd(12);
+            QVERIFY(r.Finished);
+            const TilePlace grid = CellPosition(CellOfTile(12));
+            QCOMPARE(r.Place.Left, grid.Left);
+            QCOMPARE(r.Place.Top, grid.Top);
+            QVERIFY(IsConsistent(Board));
+        }
+        QCOMPARE(CellOfTile(12), 16); // an even number of slides brings it home
+    }
+
+    void aClickDuringASlideChangesNothing() {
+        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(BeginSlide(15, 152, 152));
+        StepSlide();
+        const auto board = Board;
+        QVERIFY(!BeginSlide(14, 102, 152));
+        QCOMPARE(SlideTile, 15);
+        QCOMPARE(SlideDX, -5);
+        QVERIFY(Board == board);
+    }
+
+    void onlyTheOrderWithTheEmptyCellLastWins() {
+        setBoard(kSolved);
+        QVERIFY(IsSolved(Board));
+        setBoard({16, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+        QVERIFY(!IsSolved(Board));
+        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(!IsSolved(Board));
+    }
+
+    void winningAgainAfterMovingAwayAndBack() {
+        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(slideToEnd(15).Solved);
+        QVERIFY(!slideToEnd(12).Solved);
+        QVERIFY(slideToEnd(12).Solved);
+    }
+
+    void cancellingASlideKeepsTheBoardAndReturnsTheTile() {
+        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        const auto board = Board;
+        QVERIFY(BeginSlide(15, 152, 152));
+        StepSlide();
+        StepSlide();
+        const auto cancelled = CancelSlide();
+        QVERIFY(cancelled);
+        QCOMPARE(cancelled->Tile, 15);
+        QCOMPARE(cancelled->Place.Left, 152);
+        QCOMPARE(int(Sliding), 0);
+        QVERIFY(Board == board);
+        QVERIFY(!CancelSlide());
+    }
+
+    void aTileOnNoCellDoesNotSlide() {
+        QVERIFY(!BeginSlide(7, 0, 0)); // no board dealt yet
+        QCOMPARE(int(Sliding), 0);
+    }
+
+    void consistencyMeansEachNumberOnce() {
+        setBoard(kSolved);
+        QVERIFY(IsConsistent(Board));
+        setBoard({1, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+        QVERIFY(!IsConsistent(Board));
+        ResetGameState();
+        QVERIFY(!IsConsistent(Board));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTileMoves)
+#include "TestTileMoves.moc"

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Takes a PNG of the game's main window on a private X server with a fresh home, so no local
+# settings or saved games leak into documentation pictures.
+#
+# Usage: tools/screenshot.sh OUT.png [KEY...]
+#   KEY       xdotool key names pressed in order once the window is painted (e.g. F5 ctrl+n);
+#             the shot is taken 1 s after the last one
+# Environment:
+#   BUILD_DIR=build         build directory to reuse (configured if it does not exist yet)
+#   GAME_BIN, GAME_TITLE    another program and window title (default BUILD_DIR/velmar, Velmar)
+#   SHOT_TITLE              title of the window to shoot (default GAME_TITLE; empty: whole screen)
+#   SHOT_LANG=C.UTF-8       locale the game runs in
+set -euo pipefail
+
+die() {
+    echo "screenshot: $*" >&2
+    exit 1
+}
+
+[[ $# -ge 1 && $1 != -* ]] || die "usage: tools/screenshot.sh OUT.png [KEY...]"
+out=$1
+shift
+[[ $out == /* ]] || out=$PWD/$out
+mkdir -p "$(dirname "$out")"
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+
+build=${BUILD_DIR:-build}
+[[ $build == /* ]] || build=$repo/$build
+title=${GAME_TITLE:-Velmar}
+shot_title=${SHOT_TITLE-$title}
+
+for tool in Xvfb cmake; do
+    command -v "$tool" >/dev/null || die "'$tool' not found (Debian packages: xvfb, cmake)"
+done
+[[ $# -eq 0 ]] || command -v xdotool >/dev/null || die "'xdotool' not found (Debian package: xdotool)"
+
+targets=(velmar_probe)
+[[ -z ${GAME_BIN:-} ]] && targets+=(velmar)
+if [[ ! -f $build/CMakeCache.txt ]]; then
+    cmake -S . -B "$build" >&2 || die "configure failed"
+fi
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >&2 || die "build failed"
+
+probe=$build/velmar_probe
+bin=${GAME_BIN:-$build/velmar}
+[[ $bin == /* ]] || bin=$repo/$bin
+[[ -x $probe ]] || die "missing $probe"
+[[ -x $bin ]] || die "missing $bin"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/velmar-shot.XXXXXX")
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    set +e
+    if [[ -n $game_pid ]]; then
+        kill -TERM -- "-$game_pid" 2>/dev/null
+        sleep 0.2
+        kill -KILL -- "-$game_pid" 2>/dev/null
+        wait "$game_pid" 2>/dev/null
+    fi
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+    return 0
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -br 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for ((i = 0; i < 1000; i++)); do
+    [[ -s $work/display ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.01
+done
+[[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; die "Xvfb did not start"; }
+display=:$(<"$work/display")
+
+mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/tmp" "$work/runtime"
+chmod 700 "$work/runtime"
+vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
+    XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
+    TMPDIR="$work/tmp" DISPLAY="$display" LANG="${SHOT_LANG:-C.UTF-8}" SDL_AUDIODRIVER=dummy)
+
+(cd "$work/home" && exec env -i "${vars[@]}" "$probe" exec --stamp "$work/stamp" -- "$bin") \
+    >"$work/game.log" 2>&1 &
+game_pid=$!
+
+if ! env -i "${vars[@]}" "$probe" wait-painted --title "$title" --timeout-ms 30000 \
+    --since-file "$work/stamp" >/dev/null; then
+    tail -n 20 "$work/game.log" >&2
+    die "no painted window titled \"$title\""
+fi
+
+if [[ $# -gt 0 ]]; then
+    wid=$(env -i "${vars[@]}" "$probe" window-id --title "$title")
+    # No window manager under Xvfb: focus the window directly so the keys reach it.
+    env -i "${vars[@]}" xdotool windowfocus "$wid"
+    sleep 0.2
+    for key in "$@"; do
+        env -i "${vars[@]}" xdotool key --clearmodifiers "$key"
+        sleep 0.2
+    done
+    sleep 1
+fi
+
+shot_args=(--out "$out")
+[[ -n $shot_title ]] && shot_args+=(--title "$shot_title" --timeout-ms 5000)
+env -i "${vars[@]}" "$probe" shot "${shot_args[@]}" || die "shot failed"
+echo "$out"
