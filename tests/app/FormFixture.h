@@ -11,9 +11,11 @@
 #include "dialogs/TControllPanel.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Exception.h"
 #include "platform/Sound.h"
 
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
