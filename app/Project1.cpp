@@ -10,6 +10,7 @@
 #include <Version.h>
 
 #include <QGuiApplication>
+#include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -57,6 +58,15 @@ int Project1(int argc, char** argv) {
     splash.reset();
 
     form->show();
+    QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, form.get(),
+                     [&form](QSessionManager& manager) {
+                         if (!manager.allowsInteraction())
+                             return;
+                         const bool mayClose = form->CloseQuery();
+                         manager.release();
+                         if (!mayClose)
+                             manager.cancel();
+                     });
     const int result = platform::Application().Terminated() ? 0 : qtApp.exec();
     ControllPanel = nullptr;
     Form1 = nullptr;

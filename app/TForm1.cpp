@@ -237,19 +237,29 @@ void TForm1::AppException(const std::exception& error) {
     platform::Application().Terminate();
 }
 
-void TForm1::MinimisetsClick() { platform::Application().Minimize(); }
+void TForm1::MinimisetsClick() {
+    platform::Application().Minimize();
+}
 
 void TForm1::VisibeStatBarClick() {
     media::StartSound("KEY");
     StatusBar1->setVisible(StatusBar1->isHidden());
 }
 
-void TForm1::StatusBar1MouseDown() { platform::BeginWindowDrag(StatusBar1); }
+void TForm1::StatusBar1MouseDown() {
+    platform::BeginWindowDrag(StatusBar1);
+}
 
-void TForm1::SpeedButton2Click() { media::StartSound("KEY"); }
+void TForm1::SpeedButton2Click() {
+    media::StartSound("KEY");
+}
 
-void TForm1::SpeedButton3Click() { close(); }
+void TForm1::SpeedButton3Click() {
+    close();
+}
 
-void TForm1::ParametersGameClick() { media::StartSound("KEY"); }
+void TForm1::ParametersGameClick() {
+    media::StartSound("KEY");
+}
 
 } // namespace app

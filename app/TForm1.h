@@ -58,11 +58,11 @@ public:
     QAction* HelpGame;
     QAction* HelpOnHelp;
 
-    platform::Timer Timer1; // slide steps
-    platform::Timer Timer2; // countdown of the 15-minute level
-    platform::Timer Timer3; // countdown of the 10- and 5-minute levels
-    platform::Timer Timer4; // icon animation
-    platform::Timer Timer5; // scrolling text on the empty board
+    platform::Timer Timer1;   // slide steps
+    platform::Timer Timer2;   // countdown of the 15-minute level
+    platform::Timer Timer3;   // countdown of the 10- and 5-minute levels
+    platform::Timer Timer4;   // icon animation
+    platform::Timer Timer5;   // scrolling text on the empty board
     platform::Timer TimerST;  // clock of the simple game
     platform::Timer TimerSTR; // time used in a timed level
 
@@ -92,6 +92,10 @@ public:
     void SpeedButton3Click();
     void ParametersGameClick();
     void AppException(const std::exception& error);
+
+    // Asks whether the window may close, as any attempt to close it does; also answers the
+    // session manager before a log-off.
+    bool CloseQuery() { return FormCloseQuery(); }
 
     // Where new deals take their seed; the clock unless a test says otherwise.
     void SetSeedSource(std::function<std::uint32_t()> source) { seedSource_ = std::move(source); }

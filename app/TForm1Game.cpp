@@ -136,10 +136,18 @@ void TForm1::StartGame(Level level) {
     PlaceTiles();
 }
 
-void TForm1::PlayClick() { StartGame(Level::Simple); }
-void TForm1::Play1Click() { StartGame(Level::Minutes15); }
-void TForm1::Play2Click() { StartGame(Level::Minutes10); }
-void TForm1::Play3Click() { StartGame(Level::Minutes5); }
+void TForm1::PlayClick() {
+    StartGame(Level::Simple);
+}
+void TForm1::Play1Click() {
+    StartGame(Level::Minutes15);
+}
+void TForm1::Play2Click() {
+    StartGame(Level::Minutes10);
+}
+void TForm1::Play3Click() {
+    StartGame(Level::Minutes5);
+}
 
 void TForm1::Timer2Timer() {
     const rules::CountdownTick tick = rules::TickCountdown();
@@ -148,9 +156,13 @@ void TForm1::Timer2Timer() {
         GameOver->trigger();
 }
 
-void TForm1::Timer3Timer() { Timer2Timer(); }
+void TForm1::Timer3Timer() {
+    Timer2Timer();
+}
 
-void TForm1::TimerSTRTimer() { setLabelText(&dialogs::TControllPanel::LabelTime, rules::TickTimeUsed()); }
+void TForm1::TimerSTRTimer() {
+    setLabelText(&dialogs::TControllPanel::LabelTime, rules::TickTimeUsed());
+}
 
 void TForm1::TimerSTTimer() {
     const std::string text = rules::TickTimeUsed();

@@ -24,7 +24,9 @@ TControllPanel::TControllPanel(QWidget* parent)
     setModal(true);
 }
 
-std::string TextOf(const QLabel* label) { return label->text().toStdString(); }
+std::string TextOf(const QLabel* label) {
+    return label->text().toStdString();
+}
 
 void SetText(QLabel* label, const std::string& text) {
     label->setText(QString::fromStdString(text));

@@ -26,6 +26,8 @@ TLogotip::TLogotip(QWidget* parent)
         move(screen->geometry().center() - rect().center());
 }
 
-void TLogotip::Panel1Click() { close(); }
+void TLogotip::Panel1Click() {
+    close();
+}
 
 } // namespace dialogs

@@ -15,7 +15,9 @@ TApplication& Application() {
     return application;
 }
 
-void TApplication::SetTitle(const std::string& title) { title_ = title; }
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+}
 
 void TApplication::SetIcon(const QIcon& icon) {
     icon_ = icon;
@@ -32,7 +34,9 @@ void TApplication::Terminate() {
     QCoreApplication::exit(0);
 }
 
-void TApplication::ProcessMessages() { QCoreApplication::processEvents(); }
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
 
 void TApplication::ShowException(const std::exception& error) {
     ShowErrorBox(error.what(), title_);

@@ -17,7 +17,9 @@ void Canvas::FillRect(const TRect& r) {
     painter_.fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ToQColor(Brush.Color));
 }
 
-void Canvas::MoveTo(int x, int y) { penPos_ = {x, y}; }
+void Canvas::MoveTo(int x, int y) {
+    penPos_ = {x, y};
+}
 
 void Canvas::plot(int x, int y, const QColor& color) {
     const int w = Pen.Width > 1 ? Pen.Width : 1;

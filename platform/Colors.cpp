@@ -7,7 +7,9 @@ namespace platform {
 
 namespace {
 
-constexpr std::uint32_t rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+constexpr std::uint32_t rgb(unsigned r, unsigned g, unsigned b) {
+    return r | (g << 8) | (b << 16);
+}
 
 // Every machine draws the same: the scheme is fixed, not read from the desktop.
 constexpr std::array<std::uint32_t, 31> kScheme = {

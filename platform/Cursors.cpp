@@ -19,7 +19,9 @@ unsigned le16(const QByteArray& d, int at) {
     return static_cast<unsigned char>(d[at]) | (static_cast<unsigned char>(d[at + 1]) << 8);
 }
 
-quint32 le32(const QByteArray& d, int at) { return le16(d, at) | (quint32(le16(d, at + 2)) << 16); }
+quint32 le32(const QByteArray& d, int at) {
+    return le16(d, at) | (quint32(le16(d, at + 2)) << 16);
+}
 
 } // namespace
 

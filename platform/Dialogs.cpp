@@ -122,9 +122,8 @@ int showModal(const MessageBoxRequest& request) {
         const int escapeResult = infoOf(escape).result;
         QObject::connect(button, &QPushButton::clicked, &box, [&box, result] { box.done(result); });
         if (b == escape)
-            QObject::connect(&box, &QDialog::rejected, &box, [&box, escapeResult] {
-                box.setResult(escapeResult);
-            });
+            QObject::connect(&box, &QDialog::rejected, &box,
+                             [&box, escapeResult] { box.setResult(escapeResult); });
         row->addWidget(button);
     }
     row->addStretch();
@@ -142,7 +141,9 @@ int showModal(const MessageBoxRequest& request) {
 
 } // namespace
 
-void SetMessageResponder(MessageResponder r) { responder() = std::move(r); }
+void SetMessageResponder(MessageResponder r) {
+    responder() = std::move(r);
+}
 
 int ShowMessageBox(const MessageBoxRequest& request) {
     if (responder())

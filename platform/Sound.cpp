@@ -12,7 +12,9 @@ SoundObserver& observer() {
 
 } // namespace
 
-void SetSoundObserver(SoundObserver o) { observer() = std::move(o); }
+void SetSoundObserver(SoundObserver o) {
+    observer() = std::move(o);
+}
 
 bool PlaySound(const std::string& name, unsigned flags) {
     if (observer())

@@ -70,7 +70,9 @@ void TStatusBar::PaintTo(Canvas& canvas) const {
     }
 }
 
-QSize TStatusBar::sizeHint() const { return {200, DefaultHeight}; }
+QSize TStatusBar::sizeHint() const {
+    return {200, DefaultHeight};
+}
 
 void TStatusBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -19,7 +19,9 @@ struct TRect {
     int Height() const { return Bottom - Top; }
 };
 
-inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom) {
+    return {left, top, right, bottom};
+}
 
 inline void InflateRect(TRect& r, int dx, int dy) {
     r.Left -= dx;

@@ -55,14 +55,17 @@ BoardCells DealBoard(std::uint32_t seed) {
                 first = cell;
                 continue;
             }
-            std::swap(board[static_cast<std::size_t>(first)], board[static_cast<std::size_t>(cell)]);
+            std::swap(board[static_cast<std::size_t>(first)],
+                      board[static_cast<std::size_t>(cell)]);
             break;
         }
     }
     return board;
 }
 
-void ShuffleBoard(std::uint32_t seed) { Board = DealBoard(seed); }
+void ShuffleBoard(std::uint32_t seed) {
+    Board = DealBoard(seed);
+}
 
 std::uint32_t ClockSeed() {
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();

@@ -32,7 +32,7 @@ bool BeginSlide(int tile, int left, int top);
 
 struct SlideStepResult {
     int Tile = 0;
-    TilePlace Place;      // where the tile now stands
+    TilePlace Place;       // where the tile now stands
     bool Finished = false; // the tenth step: the board has been updated
     bool Solved = false;   // and it is now in order
 };

@@ -164,8 +164,9 @@ private slots:
         // a double-click event.
         QTest::mouseClick(tile, Qt::LeftButton, {}, QPoint(20, 20));
         QTest::mousePress(tile, Qt::LeftButton, {}, QPoint(20, 20));
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 20), tile->mapToGlobal(QPointF(20, 20)),
-                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 20),
+                        tile->mapToGlobal(QPointF(20, 20)), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
         QCoreApplication::sendEvent(tile, &dbl);
         QTest::mouseRelease(tile, Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(f.panelText(1), std::string("2"));

@@ -13,9 +13,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QPushButton>
 #include <QWidget>
 
 #include <cstdlib>
@@ -27,7 +27,9 @@ using namespace platform;
 
 namespace {
 
-QRgb rgbOf(TColor c) { return ToQColor(c).rgb(); }
+QRgb rgbOf(TColor c) {
+    return ToQColor(c).rgb();
+}
 
 // A .CUR file with a PNG image, as the cursor resources are stored.
 QByteArray curFile(int hotX, int hotY, const QByteArray& png) {
@@ -160,7 +162,7 @@ private slots:
         image.fill(Qt::transparent);
         const QByteArray good = curFile(1, 1, pngOf(image));
         QVERIFY(!CursorFromCurData(QByteArray()));
-        QVERIFY(!CursorFromCurData(good.left(30)));             // payload cut off
+        QVERIFY(!CursorFromCurData(good.left(30)));                // payload cut off
         QVERIFY(!CursorFromCurData(curFile(40, 1, pngOf(image)))); // hotspot outside
         QByteArray icon = good;
         icon[2] = 1; // an icon, not a cursor
@@ -174,8 +176,7 @@ private slots:
         const TempFolder folder = PrepareTempFolder();
         QVERIFY2(folder.Usable, folder.Problem.c_str());
         QVERIFY(folder.Path.back() == '/');
-        QVERIFY(QString::fromStdString(folder.Path)
-                    .endsWith(QString("/velmar-%1/").arg(getuid())));
+        QVERIFY(QString::fromStdString(folder.Path).endsWith(QString("/velmar-%1/").arg(getuid())));
         struct stat info {};
         QCOMPARE(lstat(folder.Path.c_str(), &info), 0);
         QCOMPARE(int(info.st_mode & 0777), 0700);

@@ -11,7 +11,9 @@ using namespace rules;
 
 namespace {
 
-std::vector<int> cellsOf(const BoardCells& board) { return {board.begin() + 1, board.end()}; }
+std::vector<int> cellsOf(const BoardCells& board) {
+    return {board.begin() + 1, board.end()};
+}
 
 // The board as the generator draws it, before any unwinnable arrangement is mended.
 std::vector<int> rawDraw(std::uint32_t seed) {

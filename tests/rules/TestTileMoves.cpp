@@ -10,7 +10,8 @@ namespace {
 
 void setBoard(const std::array<int, 16>& cells) {
     for (int i = 0; i < 16; ++i)
-        Board[static_cast<std::size_t>(i + 1)] = static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
+        Board[static_cast<std::size_t>(i + 1)] =
+            static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
 }
 
 // Starts the slide of `tile` from its grid position and runs it to the end.
