@@ -39,10 +39,7 @@ done
 
 targets=(velmar_probe)
 [[ -z ${GAME_BIN:-} ]] && targets+=(velmar)
-if [[ ! -f $build/CMakeCache.txt ]]; then
-    cmake -S . -B "$build" >&2 || die "configure failed"
-fi
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >&2 || die "build failed"
+BUILD_DIR=$build "$repo/tools/setup.sh" "${targets[@]}" >&2 || die "build failed"
 
 probe=$build/velmar_probe
 bin=${GAME_BIN:-$build/velmar}
