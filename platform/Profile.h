@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// INI profile files, bytes in and bytes out: the caller decodes code pages. Lines end in CR LF;
+// section and key names compare without regard to ASCII case; reads trim blanks; a write
+// changes one line (or adds one) and keeps every other byte of the file.
+namespace platform {
+
+// The value of `key` in the first section named `section` of the file, or `defaultValue`
+// without its trailing blanks when the file, the section or the key is missing. A file named
+// without a directory lives in the settings directory (SettingsDirectory()).
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& fileName);
+
+// Sets `key` = `value` in `section`, creating the file, the section or the key as needed. The
+// file is replaced atomically. False when the write is refused: an unwritable folder, a
+// read-only or unreadable file, or names and values that would not read back as written.
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& fileName);
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; never ends in '/'.
+std::string SettingsDirectory();
+
+// The path a profile function uses for `fileName`.
+std::string ProfilePath(const std::string& fileName);
+
+// The same operations on the bytes of a file, without touching the disk.
+namespace profile {
+
+std::optional<std::string> FindValue(std::string_view text, std::string_view section,
+                                     std::string_view key);
+
+// The new file text, or nothing when the names or the value cannot be stored.
+std::optional<std::string> SetValue(std::string_view text, std::string_view section,
+                                    std::string_view key, std::string_view value);
+
+} // namespace profile
+} // namespace platform
