@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// libFuzzer target over the profile reader and writer: the input is the file's bytes. Beyond
+// the sanitizers, it checks that a write reads back, is idempotent, and leaves every other
+// key of the file as it was.
+#include "platform/IniFile.h"
+#include "platform/Profile.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+void check(bool ok) {
+    if (!ok)
+        std::abort();
+}
+
+std::string folded(std::string_view name) {
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t' || name.front() == '\r'))
+        name.remove_prefix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r'))
+        name.remove_suffix(1);
+    std::string lower(name);
+    for (char& c : lower)
+        c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return lower;
+}
+
+// Names the input itself offers, so the writer meets the sections and keys it holds.
+void addNamesFrom(std::string_view text, std::vector<std::string>& sections,
+                  std::vector<std::string>& keys) {
+    const size_t open = text.find('[');
+    const size_t close = text.find(']', open);
+    if (open != std::string_view::npos && close != std::string_view::npos)
+        sections.emplace_back(text.substr(open + 1, close - open - 1));
+    const size_t eq = text.find('=');
+    if (eq != std::string_view::npos) {
+        const size_t lineStart = text.rfind('\n', eq);
+        const size_t from = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+        keys.emplace_back(text.substr(from, eq - from));
+    }
+}
+
+void checkWrite(const std::string& text, const std::string& section, const std::string& key,
+                const std::vector<std::string>& sections, const std::vector<std::string>& keys) {
+    const auto written = profile::SetValue(text, section, key, "V");
+    if (!written)
+        return;
+    check(profile::FindValue(*written, section, key) == std::optional<std::string>("V"));
+    check(profile::SetValue(*written, section, key, "V") == written);
+    for (const std::string& s : sections) {
+        for (const std::string& k : keys) {
+            if (folded(s) == folded(section) && folded(k) == folded(key))
+                continue;
+            check(profile::FindValue(*written, s, k) == profile::FindValue(text, s, k));
+        }
+    }
+}
+
+void checkInteger(std::string_view text) {
+    const int a = StrToIntDef(text, 1);
+    if (a == StrToIntDef(text, 2))
+        check(StrToIntDef(std::to_string(a), 0) == a);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> sections{"USER", "English", "a"};
+    std::vector<std::string> keys{"Select", "1", "k"};
+    addNamesFrom(text, sections, keys);
+    for (const std::string& section : sections) {
+        for (const std::string& key : keys)
+            checkWrite(text, section, key, sections, keys);
+    }
+    checkInteger(std::string_view(text).substr(0, 24));
+    return 0;
+}
