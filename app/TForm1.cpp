@@ -62,8 +62,8 @@ void TForm1::createControls() {
     boardFont.Color = platform::clWhite;
     Panel2->SetFont(boardFont);
 
-    platform::TFont tileFont;
-    tileFont.Style = platform::fsBold;
+    // The tiles take the board panel's font.
+    const platform::TFont tileFont = Panel2->Font();
     for (int n = 1; n <= TileCount; ++n) {
         auto* tile = new controls::TColorButton(Panel2);
         tile->setObjectName(QStringLiteral("Button%1").arg(n));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
 
@@ -8,25 +9,45 @@
 
 namespace controls {
 
-// The coloured push button the board's tiles are made of.
+constexpr unsigned ODS_SELECTED = 0x0001;
+constexpr unsigned ODS_DISABLED = 0x0004;
+constexpr unsigned ODS_FOCUS = 0x0010;
+
+// A push button that paints its own face in ButtonColor: the board's tiles.
 class TColorButton : public QPushButton {
     Q_OBJECT
 public:
     explicit TColorButton(QWidget* parent = nullptr);
 
-    platform::TColor ButtonColor() const { return buttonColor_; }
+    platform::TColor ButtonColor() const { return FButtonColor; }
     void SetButtonColor(platform::TColor color);
-    const platform::TFont& Font() const { return font_; }
+    bool Frame3D() const { return FFrame3D; }
+    void SetFrame3D(bool value);
+    const platform::TFont& Font() const { return FFont; }
     void SetFont(const platform::TFont& font);
+    bool DefaultFrame() const { return FDefaultFrame; }
+
+    // Paints the whole face for the ODS_ item state bits onto `canvas`.
+    void DrawItem(platform::Canvas& canvas, unsigned itemState) const;
+    unsigned ItemState() const;
 
 protected:
+    // Told whether this button now acts as the form's default button; only remembered, the
+    // focus change repaints by itself.
+    virtual void SetButtonStyle(bool isDefault);
+
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void applyLook();
+    void focusMoved(QWidget* now);
+    void drawCaption(platform::Canvas& canvas, const platform::TRect& bounds, bool disabled) const;
 
-    platform::TColor buttonColor_ = platform::clBtnFace;
-    platform::TFont font_;
+    platform::TColor FButtonColor = platform::clBtnFace;
+    bool FFrame3D = false;
+    bool FDefaultFrame = false;
+    platform::TFont FFont;
 };
 
 } // namespace controls
