@@ -72,6 +72,16 @@ struct FormFixture {
             form->Timer1.Tick();
     }
 
+    // Every tile on the grid place of the cell the board says it is on.
+    bool tilesStandOnTheirCells() const {
+        for (int n = 1; n <= 15; ++n) {
+            const rules::TilePlace place = rules::CellPosition(rules::CellOfTile(n));
+            if (form->Tile(n)->pos() != QPoint(place.Left, place.Top))
+                return false;
+        }
+        return true;
+    }
+
     std::string panelText(int i) const { return form->StatusBar1->PanelText(i); }
 };
 

@@ -24,10 +24,7 @@ private slots:
         FormFixture f;
         f.form->PlayClick();
         QVERIFY(rules::Board == rules::DealBoard(12345));
-        for (int n = 1; n <= 15; ++n) {
-            const rules::TilePlace place = rules::CellPosition(rules::CellOfTile(n));
-            QCOMPARE(f.form->Tile(n)->pos(), QPoint(place.Left, place.Top));
-        }
+        QVERIFY(f.tilesStandOnTheirCells());
     }
 
     void aTileThatCannotMoveStillCountsAndSounds() {
@@ -138,10 +135,7 @@ private slots:
         QCOMPARE(int(rules::Sliding), 0);
         f.form->Timer1.Tick(); // a tick already queued must not move anything
         QVERIFY(rules::IsConsistent(rules::Board));
-        for (int n = 1; n <= 15; ++n) {
-            const rules::TilePlace place = rules::CellPosition(rules::CellOfTile(n));
-            QCOMPARE(f.form->Tile(n)->pos(), QPoint(place.Left, place.Top));
-        }
+        QVERIFY(f.tilesStandOnTheirCells());
     }
 
     void aRealMouseClickSlidesATile() {
