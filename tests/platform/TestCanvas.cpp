@@ -1,55 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The classic pixel rules of the canvas that the custom controls draw with.
+#include "CanvasImages.h"
 #include "platform/Application.h"
-#include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QTest>
-#include <functional>
 
 using namespace platform;
+using namespace canvas_images;
 
 Q_DECLARE_METATYPE(platform::TPenStyle)
 Q_DECLARE_METATYPE(platform::TBrushStyle)
-
-namespace {
-
-QRgb rgbOf(TColor c) {
-    return ToQColor(c).rgb();
-}
-
-using Scene = std::function<void(Canvas&)>;
-
-QImage paint(int w, int h, const Scene& scene, int ratio = 1, TColor background = clWhite) {
-    QImage image(w * ratio, h * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(ToQColor(background));
-    QPainter painter(&image);
-    Canvas canvas(painter);
-    scene(canvas);
-    return image;
-}
-
-TFont sansFont() {
-    TFont font;
-    font.Height = 16;
-    font.Color = clBlack;
-    return font;
-}
-
-// Leftmost, topmost, rightmost and bottommost pixel of `color`; null when there is none.
-QRect inkOf(const QImage& image, QRgb color) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == color)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
-} // namespace
 
 class TestCanvas : public QObject {
     Q_OBJECT
@@ -288,7 +251,6 @@ private slots:
     }
 
     void aTooLongLineEndsInAnEllipsis() {
-        std::string fitting;
         const QImage drawn = paint(120, 30, [&](Canvas& c) {
             c.Font = sansFont();
             c.Brush.Style = bsClear;
@@ -379,133 +341,6 @@ private slots:
         });
         QCOMPARE(image.pixel(0, 0), rgbOf(clYellow));
         QCOMPARE(image.pixel(79, 29), rgbOf(clWhite));
-    }
-
-    void rasterOperations_data() {
-        QTest::addColumn<std::uint32_t>("rop");
-        QTest::addColumn<TColor>("onBlack"); // result where the source pixel is black
-        QTest::addColumn<TColor>("onWhite"); // and where it is white
-        // Destination teal, brush red; the source is a black pixel on white.
-        QTest::newRow("source copy") << SRCCOPY << clBlack << clWhite;
-        QTest::newRow("pattern copy") << PATCOPY << clRed << clRed;
-        QTest::newRow("source and") << SRCAND << clBlack << clTeal;
-        QTest::newRow("silhouette") << std::uint32_t(0xE20746) << clTeal << clRed;
-        QTest::newRow("destination invert") << DSTINVERT << TColor(0x7F7FFF) << TColor(0x7F7FFF);
-    }
-
-    void rasterOperations() {
-        QFETCH(std::uint32_t, rop);
-        QFETCH(TColor, onBlack);
-        QFETCH(TColor, onWhite);
-        TBitmap source(3, 1);
-        source.GetCanvas().SetPixel(1, 0, clBlack);
-        for (int ratio : {1, 2}) {
-            const QImage image = paint(
-                4, 2,
-                [&](Canvas& c) {
-                    c.Brush.Color = clRed;
-                    c.BitBlt(0, 0, 3, 1, source, 0, 0, rop);
-                },
-                ratio, clTeal);
-            const int r = ratio;
-            QCOMPARE(image.pixel(1 * r, 0), rgbOf(onBlack));
-            QCOMPARE(image.pixel(1 * r + r - 1, r - 1), rgbOf(onBlack));
-            QCOMPARE(image.pixel(0, 0), rgbOf(onWhite));
-            QCOMPARE(image.pixel(3 * r, 0), rgbOf(clTeal)); // outside the block
-            QCOMPARE(image.pixel(0, r), rgbOf(clTeal));
-        }
-    }
-
-    void aMonochromeSilhouettePaintsTheShapeInTheBrush() {
-        TBitmap glyph(4, 1);
-        glyph.Monochrome = true;
-        glyph.GetCanvas().SetPixel(1, 0, clGray); // any non-white pixel is part of the shape
-        const QImage image = paint(
-            4, 1,
-            [&](Canvas& c) {
-                c.Brush.Color = clBtnShadow;
-                c.SetTextColor(clWhite);
-                c.SetBkColor(clBlack);
-                c.BitBlt(0, 0, 4, 1, glyph, 0, 0, 0xE20746);
-            },
-            1, clYellow);
-        QCOMPARE(image.pixel(1, 0), rgbOf(clBtnShadow));
-        QCOMPARE(image.pixel(0, 0), rgbOf(clYellow));
-        QCOMPARE(image.pixel(3, 0), rgbOf(clYellow));
-    }
-
-    void aTransparentBitmapLeavesItsWhiteOut() {
-        TBitmap check(3, 1);
-        check.GetCanvas().SetPixel(0, 0, clBlack);
-        check.Transparent = true;
-        const QImage image = paint(
-            3, 1, [&](Canvas& c) { c.Draw(0, 0, check); }, 1, clTeal);
-        QCOMPARE(image.pixel(0, 0), rgbOf(clBlack));
-        QCOMPARE(image.pixel(1, 0), rgbOf(clTeal));
-        check.Transparent = false;
-        const QImage opaque = paint(
-            3, 1, [&](Canvas& c) { c.Draw(0, 0, check); }, 1, clTeal);
-        QCOMPARE(opaque.pixel(1, 0), rgbOf(clWhite));
-    }
-
-    void patBltFillsWithTheBrush() {
-        const QImage image = paint(6, 6, [](Canvas& c) {
-            c.Brush.Color = clNavy;
-            c.PatBlt(1, 1, 3, 2, PATCOPY);
-        });
-        QCOMPARE(image.pixel(1, 1), rgbOf(clNavy));
-        QCOMPARE(image.pixel(3, 2), rgbOf(clNavy));
-        QCOMPARE(image.pixel(4, 2), rgbOf(clWhite));
-        QCOMPARE(image.pixel(3, 3), rgbOf(clWhite));
-    }
-
-    void mulDivRoundsHalfAwayFromZero_data() {
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("c");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("exact") << 3 << 71 << 1 << 213;
-        QTest::newRow("stripe bound") << 5 << 71 << 32 << 11; // 11.09
-        QTest::newRow("half up") << 1 << 3 << 2 << 2;
-        QTest::newRow("negative half") << -1 << 3 << 2 << -2;
-        QTest::newRow("negative divisor") << 7 << 1 << -2 << -4;
-        QTest::newRow("no overflow") << 1 << 2000000000 << 1000000000 << 2;
-        QTest::newRow("large product") << 2000000000 << 2000000000 << 2000000000 << 2000000000;
-        QTest::newRow("zero divisor") << 5 << 5 << 0 << -1;
-    }
-
-    void mulDivRoundsHalfAwayFromZero() {
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QFETCH(int, c);
-        QFETCH(int, expected);
-        QCOMPARE(MulDiv(a, b, c), expected);
-    }
-
-    void atRatioTwoEveryDesignPixelIsAWholeBlock() {
-        TBitmap glyph(5, 5);
-        glyph.Monochrome = true;
-        glyph.GetCanvas().SetPixel(2, 2, clBlack);
-        const Scene scene = [&](Canvas& c) {
-            c.Pen.Color = clNavy;
-            c.Brush.Color = clYellow;
-            c.RoundRect(1, 1, 40, 24, 7, 7);
-            c.MoveTo(2, 30);
-            c.LineTo(30, 37);
-            c.Font = sansFont();
-            c.Brush.Style = bsClear;
-            c.DrawText("&Velmar 15", Rect(4, 4, 38, 22), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            TRect r = Rect(42, 2, 62, 18);
-            c.DrawFrameControl(r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
-            c.DrawFocusRect(Rect(44, 4, 60, 16));
-            c.Brush.Color = clRed;
-            c.BitBlt(44, 24, 5, 5, glyph, 0, 0, 0xE20746);
-        };
-        const QImage once = paint(64, 40, scene, 1);
-        const QImage twice = paint(64, 40, scene, 2);
-        QImage expected = once.scaled(128, 80, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        expected.setDevicePixelRatio(2);
-        QCOMPARE(twice, expected);
     }
 };
 
