@@ -7,10 +7,12 @@
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
+#include "i18n/LanguageFile.h"
 #include "media/SoundEffects.h"
 #include "platform/Application.h"
 #include "platform/Cursors.h"
 #include "platform/Dialogs.h"
+#include "platform/Exception.h"
 #include "platform/Resources.h"
 #include "platform/WindowDrag.h"
 
@@ -19,6 +21,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace app {
 
@@ -112,6 +115,14 @@ void TForm1::FormCreate() {
     SetScreenCursor(66, platform::LoadCursor("ORV_66"));
     SetScreenCursor(33, platform::LoadCursor("ORV_33"));
 
+    // The first failing write skips the rest; it is reported once the window is set up.
+    std::optional<std::string> failure;
+    try {
+        i18n::WriteStringTable();
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
+
     rules::IconFrame = 0;
     platform::Application().SetIcon(ImageList1[0]);
 
@@ -156,14 +167,23 @@ void TForm1::FormCreate() {
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+
+    if (failure)
+        platform::Application().ShowException(platform::Exception(*failure));
 }
 
 void TForm1::FormShow() {
-    rules::MarqueeText = std::string("Start Game") + "      ";
-    setWindowTitle(QString::fromLatin1(kProgramName));
-    platform::Application().SetTitle(kProgramName);
-    if (ControllPanel)
-        Panel2->SetColor(ControllPanel->BoardColor());
+    if (!ControllPanel)
+        return;
+    ControllPanel->ComboBox1->setCurrentIndex(dialogs::TControllPanel::StoredLanguage());
+    ControllPanel->OnLanguageChanged = [this](const i18n::LanguageTexts& texts) {
+        ApplyLanguage(texts);
+    };
+    const i18n::LanguageTexts texts = i18n::ReadLanguage(
+        ControllPanel->ComboBox1->currentText().toStdString(), i18n::Pass::StartUp);
+    ApplyLanguage(texts);
+    ControllPanel->ApplyLanguage(texts);
+    Panel2->SetColor(ControllPanel->BoardColor());
 }
 
 void TForm1::FormActivate() {

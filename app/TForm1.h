@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/ColorButtons.h"
+#include "i18n/LanguagePasses.h"
 #include "platform/Panel.h"
 #include "platform/StatusBar.h"
 #include "platform/Timer.h"
@@ -92,6 +93,9 @@ public:
     void SpeedButton3Click();
     void ParametersGameClick();
     void AppException(const std::exception& error);
+
+    // Puts the main window's share of a language pass on its menus, caption and status bar.
+    void ApplyLanguage(const i18n::LanguageTexts& texts);
 
     // Asks whether the window may close, as any attempt to close it does; also answers the
     // session manager before a log-off.

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TControllPanel.h"
 
+#include "i18n/StringTable.h"
+#include "platform/IniFile.h"
+
+#include <QVBoxLayout>
+
 namespace dialogs {
 
 namespace {
@@ -12,6 +17,12 @@ QLabel* hiddenLabel(QWidget* parent, const char* name, const char* text) {
     return label;
 }
 
+QGroupBox* groupBox(QWidget* parent, const char* name, const char* title) {
+    auto* box = new QGroupBox(QString::fromUtf8(title), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
 } // namespace
 
 TControllPanel::TControllPanel(QWidget* parent)
@@ -19,9 +30,78 @@ TControllPanel::TControllPanel(QWidget* parent)
       Label2(hiddenLabel(this, "Label2", "Time has left - you HAVE LOST!")),
       Label3(hiddenLabel(this, "Label3", "You really want to abandon the game ?")),
       ZATTIME(hiddenLabel(this, "ZATTIME", "Is expended of time")),
-      LabelTime(hiddenLabel(this, "LabelTime", "")) {
+      LabelTime(hiddenLabel(this, "LabelTime", "")),
+      XPGroupBox1(groupBox(this, "XPGroupBox1", " Panel Color ")),
+      XPGroupBox3(groupBox(this, "XPGroupBox3", " Buttons ")),
+      LanguageBox(groupBox(this, "LanguageBox", " Language ")), ComboBox1(new QComboBox),
+      Buttondefault(new QPushButton(QStringLiteral("&Parameters by default"), this)) {
     setObjectName(QStringLiteral("ControllPanel"));
+    setWindowTitle(QStringLiteral("Parameters"));
     setModal(true);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    for (const i18n::Language& language : i18n::Languages)
+        ComboBox1->addItem(QString::fromLatin1(language.Section));
+    ComboBox1->setCurrentIndex(0);
+    // Only the player's choice runs the change pass, never an index set by the program.
+    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+    Buttondefault->setObjectName(QStringLiteral("Buttondefault"));
+    (new QVBoxLayout(LanguageBox))->addWidget(ComboBox1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(XPGroupBox1);
+    layout->addWidget(XPGroupBox3);
+    layout->addWidget(LanguageBox);
+    layout->addWidget(Buttondefault);
+}
+
+int TControllPanel::StoredLanguage() {
+    const int select = platform::TIniFile(SettingsFileName).ReadInteger("USER", "Select", 0);
+    return select >= 0 && select < i18n::LanguageCount ? select : 0;
+}
+
+void TControllPanel::ApplyLanguage(const i18n::LanguageTexts& texts) {
+    using T = i18n::CaptionTarget;
+    for (const i18n::Caption& caption : texts.Captions) {
+        const QString text = QString::fromStdString(caption.Text);
+        switch (caption.Target) {
+        case T::DialogCaption:
+            setWindowTitle(text);
+            break;
+        case T::Buttondefault:
+            Buttondefault->setText(text);
+            break;
+        case T::XPGroupBox1:
+            XPGroupBox1->setTitle(text);
+            break;
+        case T::XPGroupBox3:
+            XPGroupBox3->setTitle(text);
+            break;
+        case T::LanguageBox:
+            LanguageBox->setTitle(text);
+            break;
+        case T::Label1:
+            Label1->setText(text);
+            break;
+        case T::Label2:
+            Label2->setText(text);
+            break;
+        case T::Label3:
+            Label3->setText(text);
+            break;
+        case T::ZATTIME:
+            ZATTIME->setText(text);
+            break;
+        default: // the main window's
+            break;
+        }
+    }
+}
+
+void TControllPanel::ComboBox1Change() {
+    const i18n::LanguageTexts texts =
+        i18n::ReadLanguage(ComboBox1->currentText().toStdString(), i18n::Pass::Change);
+    if (OnLanguageChanged)
+        OnLanguageChanged(texts);
+    ApplyLanguage(texts);
 }
 
 std::string TextOf(const QLabel* label) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // INI profile files, bytes in and bytes out: the caller decodes code pages. Lines end in CR LF;
 // section and key names compare without regard to ASCII case; reads trim blanks; a write
@@ -21,6 +22,17 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 // read-only or unreadable file, or names and values that would not read back as written.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& fileName);
+
+struct ProfileEntry {
+    std::string Section;
+    std::string Key;
+    std::string Value;
+};
+
+// Many writes in one replacement of the file, in order, with the effect of writing them one by
+// one; nothing is written when any of them is refused.
+bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
+                                const std::string& fileName);
 
 // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; never ends in '/'.
 std::string SettingsDirectory();

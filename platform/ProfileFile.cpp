@@ -156,6 +156,11 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& fileName) {
+    return WritePrivateProfileStrings({{section, key, value}}, fileName);
+}
+
+bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
+                                const std::string& fileName) {
     if (fileName.empty())
         return false;
     if (namedWithoutFolder(fileName) && !makeFolders(SettingsDirectory()))
@@ -167,12 +172,16 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     // A file that exists but cannot be read whole is never replaced: its lines would be lost.
     if (read == ReadResult::Failed || (read == ReadResult::Ok && !writable(path, info)))
         return false;
-    const auto updated = profile::SetValue(bytes, section, key, value);
-    if (!updated)
-        return false;
-    if (read == ReadResult::Ok && *updated == bytes)
+    std::string updated = bytes;
+    for (const ProfileEntry& entry : entries) {
+        auto next = profile::SetValue(updated, entry.Section, entry.Key, entry.Value);
+        if (!next)
+            return false;
+        updated = *std::move(next);
+    }
+    if (read == ReadResult::Ok && updated == bytes)
         return true;
-    return replaceFile(path, *updated, read == ReadResult::Ok ? &info : nullptr);
+    return replaceFile(path, updated, read == ReadResult::Ok ? &info : nullptr);
 }
 
 } // namespace platform

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "i18n/LanguageFile.h"
+
+#include "i18n/StringTable.h"
+#include "platform/Exception.h"
+#include "platform/Profile.h"
+#include "platform/TempPath.h"
+
+#include <vector>
+
+namespace i18n {
+
+std::string LanguageFilePath() {
+    return platform::GetTempPath() + LanguageFileName;
+}
+
+void WriteStringTable() {
+    const platform::TempFolder folder = platform::PrepareTempFolder();
+    const std::string path = folder.Path + LanguageFileName;
+    std::vector<platform::ProfileEntry> entries;
+    entries.reserve(LanguageCount * KeyCount);
+    for (int language = 0; language < LanguageCount; ++language) {
+        const Language& l = Languages[static_cast<std::size_t>(language)];
+        for (int key = 1; key <= KeyCount; ++key)
+            entries.push_back({l.Section, std::to_string(key),
+                               ToCodePage(StringTableText(language, key), l.Encoding)});
+    }
+    // One replacement of the file instead of 124: the same result, without 124 syncs.
+    if (!folder.Usable || !platform::WritePrivateProfileStrings(entries, path))
+        throw platform::Exception("Unable to write to " + path);
+}
+
+} // namespace i18n

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace i18n {
+
+// Every element a language pass labels.
+enum class CaptionTarget {
+    Files,
+    Play,
+    Play1,
+    Play2,
+    Play3,
+    Minimisets,
+    ExitGame,
+    Music,
+    PlayMusic1,
+    PlayMusic2,
+    PlayMusic3,
+    Stoped,
+    Parameters,
+    ParametersGame,
+    Volime1,
+    VisibeStatBar,
+    Helps,
+    HelpGame,
+    HelpOnHelp,
+    ApplicationTitle,
+    MainCaption,
+    DialogCaption,
+    StatusPanel0,
+    StatusPanel2,
+    Buttondefault,
+    XPGroupBox1,
+    XPGroupBox3,
+    LanguageBox,
+    Label1,
+    Label2,
+    Label3,
+    ZATTIME,
+};
+
+struct Caption {
+    CaptionTarget Target;
+    std::string Text; // UTF-8, composed as the element shows it
+};
+
+struct LanguageTexts {
+    std::string MarqueeText;
+    std::vector<Caption> Captions; // in the order the pass reads them
+};
+
+// The start-up pass runs when the main window shows; the change pass when the player picks a
+// language. They differ in their key order, two defaults and the marquee's blanks.
+enum class Pass { StartUp, Change };
+
+// Reads the language file's `section` as `pass` does; a missing file, section or key gives
+// that key's English default.
+LanguageTexts ReadLanguage(const std::string& section, Pass pass);
+
+} // namespace i18n

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "i18n/StringTable.h"
+
+namespace i18n {
+
+namespace {
+
+// Keys 1 to 31 of each language, as the language file gets them (typos included: they are the
+// game's own texts).
+constexpr std::array<std::array<const char*, KeyCount>, LanguageCount> kTable = {{
+    // English
+    {{
+        "&Game",
+        "&Pley New Game",
+        "&Level 2 - time 15 min.",
+        "&Level 3 - time 10 min.",
+        "&Exit    Esc",
+        "&Parameters",
+        "&Parameters Game",
+        "&Help",
+        "&About",
+        "Courses:",
+        "Round:",
+        "You have won - we CONGRATULATE!",
+        "Time has left - you HAVE LOST!",
+        "&Parameters by default",
+        " Panel Color ",
+        " Language ",
+        "Velmar",
+        "Parameters",
+        "You really want to abandon the game",
+        " Buttons ",
+        "&Level 4 - time 5 min.",
+        "&Status bar",
+        "Is expended of time",
+        "&Music",
+        "Play Melody 1",
+        "Play Melody 2",
+        "Play Melody 3",
+        "&Stop Melody",
+        "&Minimize",
+        "&Help on the game",
+        "&Volime",
+    }},
+    // Russian
+    {{
+        "&Игра",
+        "&Начать новую игру",
+        "&Уровень 2 - время 15 мин.",
+        "&Уровень 3 - время 10 мин.",
+        "&Выход   Esc",
+        "&Параметры",
+        "&Параметры игры",
+        "&Справка",
+        "&Об игре",
+        "Ходов:",
+        "Раунд:",
+        "Вы выиграли - ПОЗДРАВЛЯЕМ !",
+        "Время вышло - Вы ПРОИГРАЛИ !",
+        "&Настройки по умолчанию",
+        " Цвет панели ",
+        " Язык ",
+        "Velmar",
+        "Параметры",
+        "Вы действительно хотите покинуть игру",
+        " Кнопки ",
+        "&Уровень 4 - время 5 мин.",
+        "&Cтрока состояния",
+        "Затрачено времени",
+        "&Музыка",
+        "Проиграть мелодию 1",
+        "Проиграть мелодию 2",
+        "Проиграть мелодию 3",
+        "&Остановить",
+        "&Свернуть",
+        "&Справка по игре",
+        "&Громкость звука",
+    }},
+    // Ukrainian
+    {{
+        "&Гра",
+        "&Розпочати нову гру",
+        "&Рівень 2 - час 15 хв.",
+        "&Рівень 3 - час 10 хв.",
+        "&Вихід   Esc",
+        "&Параметри",
+        "&Параметри гри",
+        "&Довідка",
+        "&Про гру",
+        "Ходів:",
+        "Раунд:",
+        "Ви перемогли - ВІТАЄМО !",
+        "Час гри закінчився - Ви ПРОГРАЛИ !",
+        "&Настройки по замовчуванню",
+        " Колір панелі ",
+        " Мова ",
+        "Velmar",
+        "Параметри",
+        "Ви дійстно хочети покинути гру",
+        " Кнопки ",
+        "&Рівень 4 - час 5 хв.",
+        "&Cтрока стану",
+        "Затрачений час",
+        "&Музика",
+        "Проіграти мелодію 1",
+        "Проіграти мелодію 2",
+        "Проіграти мелодію 3",
+        "&Зупинити",
+        "&Звернути",
+        "&Довідка по грі",
+        "&Гучність звука",
+    }},
+    // French
+    {{
+        "&Le jeu",
+        "&Commencer un nouveau jeu",
+        "&Niveau 2 - temps 15 min.",
+        "&Niveau 3 - temps 10 min.",
+        "&La sortie   Esc",
+        "&Paramètres",
+        "&Paramètres jeu",
+        "&Linformation",
+        "&Sur le jeu",
+        "Des..:",
+        "Round:",
+        "Vous avez gagné - EST FÉLICITÉ!",
+        "Le temps est sorti - vous ONT PERDU!",
+        "&Du réglage selon la silence",
+        " Couleur du panneau ",
+        " langue ",
+        "Velmar",
+        "Paramètres",
+        "Vous voulez quitter en effet le jeu",
+        " Boutons ",
+        "&Niveau 4 - temps 5 min.",
+        "&La ligne de létat",
+        "Est dépensé du temps",
+        "&Musique",
+        "Perdre la mélodie 1",
+        "Perdre la mélodie 2",
+        "Perdre la mélodie 3",
+        "&Arrêter",
+        "&Rouler",
+        "&Linformation sur le jeu",
+        "&Volume du son",
+    }},
+}};
+
+} // namespace
+
+const char* StringTableText(int language, int key) {
+    if (language < 0 || language >= LanguageCount || key < 1 || key > KeyCount)
+        return "";
+    return kTable[static_cast<std::size_t>(language)][static_cast<std::size_t>(key - 1)];
+}
+
+CodePage EncodingOfSection(const std::string& section) {
+    for (const Language& language : Languages)
+        if (section == language.Section)
+            return language.Encoding;
+    return CodePage::Windows1252;
+}
+
+} // namespace i18n

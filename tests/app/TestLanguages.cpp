@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stored language at start, a change in the parameters dialog, and a start without a
+// writable temporary folder.
+#include "FormFixture.h"
+
+#include "i18n/LanguageFile.h"
+#include "platform/Profile.h"
+#include "platform/TempPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <sys/stat.h>
+
+namespace {
+
+void storeLanguage(const char* select) {
+    QFile::remove(QString::fromStdString(platform::ProfilePath("ORV_Velmar.INI")));
+    if (select)
+        platform::WritePrivateProfileString("USER", "Select", select, "ORV_Velmar.INI");
+}
+
+QString menuText(const QAction* action) {
+    return action->text();
+}
+
+} // namespace
+
+class TestLanguages : public QObject {
+    Q_OBJECT
+private slots:
+    void theStoredLanguageShowsAtStart() {
+        storeLanguage("3");
+        FormFixture f;
+        QCOMPARE(f.panel->ComboBox1->currentText(), QString("French"));
+        QCOMPARE(f.form->Files->title(), QString("&Le jeu"));
+        QCOMPARE(menuText(f.form->Play), QString("&Commencer un nouveau jeu"));
+        QCOMPARE(menuText(f.form->ExitGame), QString("&La sortie   Esc"));
+        QCOMPARE(f.form->Helps->title(), QString("&Linformation"));
+        QCOMPARE(f.form->windowTitle(), QString("Velmar"));
+        QCOMPARE(f.panelText(0), std::string("Des..:"));
+        QCOMPARE(f.panelText(2), std::string("Round:"));
+        QCOMPARE(f.panel->windowTitle(), QString("Paramètres"));
+        QCOMPARE(f.panel->XPGroupBox1->title(), QString(" Couleur du panneau "));
+        QCOMPARE(rules::MarqueeText, std::string("Start Game      "));
+        f.answer = platform::mrNo;
+        f.form->close();
+        QCOMPARE(f.boxes.back().Text, std::string("Vous voulez quitter en effet le jeu ?"));
+    }
+
+    void pickingALanguageRelabelsBothWindowsAtOnce() {
+        storeLanguage("1");
+        FormFixture f;
+        QCOMPARE(f.form->Music->title(), QString("&Музыка"));
+        f.form->PlayClick();
+        f.click(1);
+        f.panel->ComboBox1->setCurrentIndex(3);
+        f.panel->ComboBox1Change();
+        QCOMPARE(f.form->Music->title(), QString("&Musique"));
+        QCOMPARE(menuText(f.form->Volime1), QString("&Volume du son"));
+        QCOMPARE(f.panelText(0), std::string("Des..:"));
+        QCOMPARE(f.panelText(1), std::string("1")); // the counters keep their numbers
+        QCOMPARE(f.panelText(3), std::string("1"));
+        QCOMPARE(f.panel->Buttondefault->text(), QString("&Du réglage selon la silence"));
+        QCOMPARE(rules::MarqueeText, std::string("Start Game   "));
+        f.panel->ComboBox1->setCurrentIndex(0);
+        f.panel->ComboBox1Change();
+        QCOMPARE(f.form->Music->title(), QString("&Music"));
+        QCOMPARE(dialogs::TextOf(f.panel->Label1), std::string("You have won - we CONGRATULATE!"));
+        QCOMPARE(f.panel->LanguageBox->title(), QString(" Language "));
+    }
+
+    void aStoredNumberOutOfRangeMeansEnglish() {
+        storeLanguage("7");
+        FormFixture f;
+        QCOMPARE(f.panel->ComboBox1->currentIndex(), 0);
+        QCOMPARE(f.form->Files->title(), QString("&Game"));
+        storeLanguage(nullptr);
+    }
+
+    void aDeletedLanguageFileMakesTheNextChangeEnglish() {
+        storeLanguage("2");
+        FormFixture f;
+        QVERIFY(QFile::remove(QString::fromStdString(i18n::LanguageFilePath())));
+        f.panel->ComboBox1->setCurrentIndex(1);
+        f.panel->ComboBox1Change();
+        QCOMPARE(f.form->Files->title(), QString("&Game"));
+        QCOMPARE(menuText(f.form->ExitGame), QString("&Exit Game"));
+        storeLanguage(nullptr);
+    }
+
+    void anUnwritableTemporaryFolderIsReportedOnceAndTheGameGoesOn() {
+        storeLanguage("1");
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        const QByteArray base = QDir::tempPath().toUtf8() + "/shared-tmp";
+        QDir().mkpath(QString::fromUtf8(base));
+        qputenv("TMPDIR", base);
+        const std::string folder = platform::GetTempPath();
+        QDir().mkpath(QString::fromStdString(folder));
+        chmod(folder.c_str(), 0777); // somebody else's, as far as the game can tell
+        {
+            FormFixture f;
+            QCOMPARE(int(f.boxes.size()), 1);
+            QCOMPARE(f.boxes.front().Type, platform::mtError);
+            QCOMPARE(f.boxes.front().Text, "Unable to write to " + folder + "Language_Velmar.lng");
+            QCOMPARE(f.form->Files->title(), QString("&Game")); // English defaults
+            f.form->PlayClick();
+            QVERIFY(!f.form->Tile(1)->isHidden());
+        }
+        qputenv("TMPDIR", oldTmp);
+        storeLanguage(nullptr);
+    }
+};
+
+VELMAR_TEST_MAIN(TestLanguages)
+#include "TestLanguages.moc"

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The language file as the game writes it, and the two passes that read it back.
+#include "i18n/CodePages.h"
+#include "i18n/LanguageFile.h"
+#include "i18n/LanguagePasses.h"
+#include "i18n/StringTable.h"
+#include "platform/Exception.h"
+#include "platform/Profile.h"
+#include "platform/TempPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace i18n;
+
+namespace {
+
+QByteArray readFile(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+std::string textOf(const LanguageTexts& texts, CaptionTarget target) {
+    for (const Caption& c : texts.Captions)
+        if (c.Target == target)
+            return c.Text;
+    return "<none>";
+}
+
+} // namespace
+
+class TestLanguageFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        platform::PrepareTempFolder();
+        QFile::remove(QString::fromStdString(LanguageFilePath()));
+    }
+
+    void sectionsKeepTheirOwnCodePage_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("English exit with four blanks") << "English"
+                                                       << "5" << QByteArray("&Exit    Esc");
+        QTest::newRow("Russian moves") << "Russian"
+                                       << "10" << QByteArray("\xD5\xEE\xE4\xEE\xE2:");
+        QTest::newRow("Ukrainian moves") << "Ukrainian"
+                                         << "10" << QByteArray("\xD5\xEE\xE4\xB3\xE2:");
+        QTest::newRow("Russian status bar, Latin C")
+            << "Russian"
+            << "22" << QByteArray("&C\xF2\xF0\xEE\xEA\xE0 \xF1\xEE\xF1\xF2\xEE\xFF\xED\xE8\xFF");
+        QTest::newRow("French parameters") << "French"
+                                           << "6" << QByteArray("&Param\xE8tres");
+        QTest::newRow("French win")
+            << "French"
+            << "12" << QByteArray("Vous avez gagn\xE9 - EST F\xC9LICIT\xC9!");
+        QTest::newRow("French round is English") << "French"
+                                                 << "11" << QByteArray("Round:");
+        QTest::newRow("title everywhere") << "Ukrainian"
+                                          << "17" << QByteArray("Velmar");
+    }
+    void sectionsKeepTheirOwnCodePage() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, bytes);
+        WriteStringTable();
+        const std::string value = platform::GetPrivateProfileString(
+            section.toStdString(), key.toStdString(), "<missing>", LanguageFilePath());
+        QCOMPARE(QByteArray::fromStdString(value), bytes);
+    }
+
+    void theFileHolds124EntriesInOrderWithCrLf() {
+        WriteStringTable();
+        const QByteArray bytes = readFile(LanguageFilePath());
+        QVERIFY(bytes.endsWith("\r\n"));
+        QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+        const QList<QByteArray> lines = bytes.left(bytes.size() - 2).split('\n');
+        QCOMPARE(lines.size(), 4 * 32);
+        int line = 0;
+        for (const Language& language : Languages) {
+            QCOMPARE(lines[line++], QByteArray("[") + language.Section + "]\r");
+            for (int key = 1; key <= KeyCount; ++key)
+                QVERIFY(lines[line++].startsWith(QByteArray::number(key) + "="));
+        }
+        QVERIFY(!bytes.contains("\r\n\r\n")); // no blank lines of our own
+    }
+
+    void anExistingFileIsUpdatedInPlaceAndKeepsForeignLines() {
+        const QByteArray before = "[Russian]\r\n5=old\r\nmine=kept\r\n[Other]\r\nx=1\r\n";
+        writeFile(LanguageFilePath(), before);
+        WriteStringTable();
+        const QByteArray after = readFile(LanguageFilePath());
+        QVERIFY(after.startsWith("[Russian]\r\n5=&\xC2\xFB\xF5\xEE\xE4   Esc\r\nmine=kept\r\n"));
+        QVERIFY(after.contains("[Other]\r\nx=1\r\n"));
+        QCOMPARE(after.count("[Russian]"), 1);
+        WriteStringTable(); // and a second start changes nothing
+        QCOMPARE(readFile(LanguageFilePath()), after);
+    }
+
+    void aFolderThatIsNotPrivateIsNeverWritten() {
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        const QByteArray base = QDir::tempPath().toUtf8() + "/open-folder";
+        QDir().mkpath(QString::fromUtf8(base));
+        qputenv("TMPDIR", base);
+        const std::string folder = platform::GetTempPath();
+        QDir().mkpath(QString::fromStdString(folder));
+        chmod(folder.c_str(), 0777);
+        QString message;
+        try {
+            WriteStringTable();
+        } catch (const platform::Exception& error) {
+            message = QString::fromStdString(error.Message());
+        }
+        qputenv("TMPDIR", oldTmp);
+        QCOMPARE(message,
+                 QString::fromStdString("Unable to write to " + folder + LanguageFileName));
+        QVERIFY(!QFile::exists(QString::fromStdString(folder + LanguageFileName)));
+    }
+
+    void theChangePassReadsFrenchInItsOrder() {
+        WriteStringTable();
+        const LanguageTexts texts = ReadLanguage("French", Pass::Change);
+        QCOMPARE(texts.MarqueeText, std::string("Start Game   "));
+        QCOMPARE(int(texts.Captions.size()), 32);
+        QCOMPARE(texts.Captions[13].Target, CaptionTarget::Volime1);
+        QCOMPARE(texts.Captions[18].Target, CaptionTarget::ApplicationTitle);
+        QCOMPARE(texts.Captions[19].Target, CaptionTarget::MainCaption);
+        QCOMPARE(textOf(texts, CaptionTarget::Parameters), std::string("&Paramètres"));
+        QCOMPARE(textOf(texts, CaptionTarget::XPGroupBox1), std::string(" Couleur du panneau "));
+        QCOMPARE(textOf(texts, CaptionTarget::LanguageBox), std::string(" langue "));
+        QCOMPARE(textOf(texts, CaptionTarget::Label3),
+                 std::string("Vous voulez quitter en effet le jeu ?"));
+        QCOMPARE(textOf(texts, CaptionTarget::Label1),
+                 std::string("Vous avez gagné - EST FÉLICITÉ!"));
+    }
+
+    void theStartUpPassReadsCyrillicWithSixBlanks() {
+        WriteStringTable();
+        const LanguageTexts texts = ReadLanguage("Ukrainian", Pass::StartUp);
+        QCOMPARE(texts.MarqueeText, std::string("Start Game      "));
+        QCOMPARE(texts.Captions.back().Target, CaptionTarget::Volime1);
+        QCOMPARE(textOf(texts, CaptionTarget::StatusPanel0), std::string("Ходів:"));
+        QCOMPARE(textOf(texts, CaptionTarget::Label2),
+                 std::string("Час гри закінчився - Ви ПРОГРАЛИ !"));
+        QCOMPARE(textOf(texts, CaptionTarget::VisibeStatBar), std::string("&Cтрока стану"));
+    }
+
+    void aMissingFileGivesTheDefaults() {
+        const LanguageTexts startUp = ReadLanguage("Russian", Pass::StartUp);
+        const LanguageTexts change = ReadLanguage("Russian", Pass::Change);
+        QCOMPARE(textOf(startUp, CaptionTarget::Files), std::string("&Game"));
+        QCOMPARE(textOf(startUp, CaptionTarget::ExitGame), std::string("&Exit Game"));
+        QCOMPARE(textOf(startUp, CaptionTarget::Stoped), std::string("&Stop"));
+        QCOMPARE(textOf(startUp, CaptionTarget::MainCaption), std::string("Velmar"));
+        QCOMPARE(textOf(startUp, CaptionTarget::Label3),
+                 std::string("You really want to abandon the game ?"));
+        // The read drops a default's trailing blanks, and the frame adds one on each side.
+        QCOMPARE(textOf(startUp, CaptionTarget::XPGroupBox1), std::string("  Panel Color "));
+        QCOMPARE(textOf(change, CaptionTarget::XPGroupBox1), std::string(" Panel Color "));
+        QCOMPARE(textOf(change, CaptionTarget::LanguageBox), std::string(" Language "));
+        QCOMPARE(textOf(change, CaptionTarget::XPGroupBox3), std::string(" Buttons "));
+    }
+
+    void aMarqueeCaptionInTheFileIsUsed() {
+        WriteStringTable();
+        platform::WritePrivateProfileString("MainDialog", "Caption", "  Go  ", LanguageFilePath());
+        QCOMPARE(ReadLanguage("English", Pass::Change).MarqueeText, std::string("Go   "));
+    }
+
+    void codePagesRoundTripEveryTableText() {
+        for (int language = 0; language < LanguageCount; ++language) {
+            const CodePage page = Languages[static_cast<std::size_t>(language)].Encoding;
+            for (int key = 1; key <= KeyCount; ++key) {
+                const std::string text = StringTableText(language, key);
+                const std::string bytes = ToCodePage(text, page);
+                QVERIFY2(bytes.find('?') == std::string::npos ||
+                             text.find('?') != std::string::npos,
+                         text.c_str());
+                QCOMPARE(FromCodePage(bytes, page), text);
+            }
+        }
+        QCOMPARE(ToCodePage("ж€", CodePage::Windows1252), std::string("?\x80"));
+        QCOMPARE(ToCodePage("\xFF", CodePage::Windows1251), std::string("?")); // broken UTF-8
+    }
+};
+
+QTEST_MAIN(TestLanguageFile)
+#include "TestLanguageFile.moc"
