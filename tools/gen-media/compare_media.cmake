@@ -1,0 +1,53 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs the generator twice into OUTPUT_DIR and fails unless both runs agree byte for byte with
+# each other and with the committed copies in REFERENCE_DIR.
+foreach(var IN ITEMS GENERATOR REFERENCE_DIR OUTPUT_DIR)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "compare_media.cmake needs -D${var}=...")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${OUTPUT_DIR}")
+foreach(run IN ITEMS first second)
+    execute_process(COMMAND "${GENERATOR}" "${OUTPUT_DIR}/${run}" RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "${GENERATOR} failed: ${rc}")
+    endif()
+endforeach()
+
+file(GLOB_RECURSE generated RELATIVE "${OUTPUT_DIR}/first" "${OUTPUT_DIR}/first/*")
+if(NOT generated)
+    message(FATAL_ERROR "${GENERATOR} wrote nothing")
+endif()
+list(SORT generated)
+
+set(unstable)
+set(stale)
+foreach(name IN LISTS generated)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
+        "${OUTPUT_DIR}/first/${name}" "${OUTPUT_DIR}/second/${name}" RESULT_VARIABLE differs)
+    if(NOT differs EQUAL 0)
+        list(APPEND unstable "${name}")
+    endif()
+    if(NOT EXISTS "${REFERENCE_DIR}/${name}")
+        list(APPEND stale "${name} (missing)")
+        continue()
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
+        "${OUTPUT_DIR}/first/${name}" "${REFERENCE_DIR}/${name}" RESULT_VARIABLE differs)
+    if(NOT differs EQUAL 0)
+        list(APPEND stale "${name}")
+    endif()
+endforeach()
+
+if(unstable)
+    list(JOIN unstable "\n  " text)
+    message(FATAL_ERROR "Two runs of the generator disagree on:\n  ${text}")
+endif()
+if(stale)
+    list(JOIN stale "\n  " text)
+    message(FATAL_ERROR "Out of date in ${REFERENCE_DIR}:\n  ${text}\n"
+        "Regenerate with: cmake --build <build-dir> --target velmar_update_media")
+endif()
+list(LENGTH generated count)
+message(STATUS "${count} generated media files match ${REFERENCE_DIR}")
