@@ -16,13 +16,16 @@ struct Cursor {
     QPoint hotspot;
 };
 
-struct IconFrame {
+struct Picture {
     QString path; // relative to the resources directory
     QImage image;
 };
 
 std::vector<Cursor> cursors();
-std::vector<IconFrame> iconFrames();
+std::vector<Picture> iconFrames();
+std::vector<Picture> flags();
+// The splash, the about box's picture and the volume window's wedge.
+std::vector<Picture> pictures();
 
 // Empty on failure.
 QByteArray pngBytes(const QImage& image);

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the generator twice into OUTPUT_DIR and fails unless both runs agree byte for byte with
-# each other and with the committed copies in REFERENCE_DIR.
-foreach(var IN ITEMS GENERATOR REFERENCE_DIR OUTPUT_DIR)
+# each other and with the committed copies in REFERENCE_DIR, and unless it wrote exactly the
+# comma-separated EXPECTED files.
+foreach(var IN ITEMS GENERATOR REFERENCE_DIR OUTPUT_DIR EXPECTED)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "compare_images.cmake needs -D${var}=...")
     endif()
@@ -20,6 +21,17 @@ if(NOT generated)
     message(FATAL_ERROR "${GENERATOR} wrote nothing")
 endif()
 list(SORT generated)
+
+string(REPLACE "," ";" expected "${EXPECTED}")
+list(SORT expected)
+if(NOT generated STREQUAL expected)
+    set(missing ${expected})
+    list(REMOVE_ITEM missing ${generated})
+    set(extra ${generated})
+    list(REMOVE_ITEM extra ${expected})
+    message(FATAL_ERROR "The generator's files differ from the expected list.\n"
+        "  not written: ${missing}\n  not expected: ${extra}")
+endif()
 
 set(unstable)
 set(stale)

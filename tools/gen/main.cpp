@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes the cursors and icon frames under a resources directory. The output depends on nothing
-// but this program, so the committed copies can be checked against a fresh run.
+// Writes the cursors, icon frames, flags and pictures under a resources directory. The output
+// depends on nothing but this program, so the committed copies can be checked against a fresh run.
 #include "art.h"
 
 #include <QColor>
@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -88,11 +89,15 @@ int main(int argc, char** argv) {
             report(writePreview(preview, cursor.path, cursor.image, cursor.hotspot), preview);
         }
     }
-    for (const IconFrame& frame : iconFrames()) {
-        const QString path = resources + QLatin1Char('/') + frame.path;
-        report(writeFile(path, pngBytes(frame.image)), path);
+    std::vector<Picture> all = iconFrames();
+    for (std::vector<Picture> more : {flags(), pictures()}) {
+        all.insert(all.end(), more.begin(), more.end());
+    }
+    for (const Picture& picture : all) {
+        const QString path = resources + QLatin1Char('/') + picture.path;
+        report(writeFile(path, pngBytes(picture.image)), path);
         if (!preview.isEmpty()) {
-            report(writePreview(preview, frame.path, frame.image, {-1, -1}), preview);
+            report(writePreview(preview, picture.path, picture.image, {-1, -1}), preview);
         }
     }
     return ok ? 0 : 1;

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Checks the committed cursors and icon frames as the game and the platform will read them.
+// Checks the committed cursors, icons, flags and pictures as the game and the platform will read
+// them.
 #include <QFile>
 #include <QImage>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,21 +24,43 @@ unsigned u32(const QByteArray& bytes, int at) {
     return u16(bytes, at) | u16(bytes, at + 2) << 16;
 }
 
+QImage readPng(const QString& name) {
+    QImage image;
+    image.loadFromData(readResource(name), "PNG");
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
 bool opaqueAt(const QImage& image, int x, int y) {
     return qAlpha(image.pixel(x, y)) == 255;
 }
 
-// Drawn without antialiasing, so every pixel is either fully clear or fully opaque.
-bool isCrisp(const QImage& image) {
+QList<int> alphas(const QImage& image) {
+    QList<int> result;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const int alpha = qAlpha(image.pixel(x, y));
-            if (alpha != 0 && alpha != 255) {
-                return false;
-            }
+            result.append(qAlpha(image.pixel(x, y)));
         }
     }
-    return true;
+    return result;
+}
+
+// Drawn without antialiasing, so every pixel is either fully clear or fully opaque.
+bool isCrisp(const QImage& image) {
+    return std::ranges::all_of(alphas(image), [](int alpha) { return alpha == 0 || alpha == 255; });
+}
+
+bool isOpaque(const QImage& image) {
+    return std::ranges::all_of(alphas(image), [](int alpha) { return alpha == 255; });
+}
+
+int count(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
 }
 
 QRect opaqueBounds(const QImage& image) {
@@ -51,7 +76,7 @@ QRect opaqueBounds(const QImage& image) {
 }
 
 // Where a cursor's hotspot belongs relative to its drawing.
-enum class Hotspot { TopRow, TopLeftCorner, Centre };
+enum class Hotspot { TopRow, TopLeftCorner, BottomLeftCorner, Centre };
 
 } // namespace
 
@@ -69,6 +94,10 @@ private slots:
             << QStringLiteral("cursors/ORV_33.cur") << Hotspot::TopLeftCorner;
         QTest::newRow("move over status bar")
             << QStringLiteral("cursors/ORV_66.cur") << Hotspot::Centre;
+        QTest::newRow("brush over colour choosers")
+            << QStringLiteral("cursors/ORV_44.cur") << Hotspot::BottomLeftCorner;
+        QTest::newRow("arrow over parameters panel")
+            << QStringLiteral("cursors/ORV_77.cur") << Hotspot::TopLeftCorner;
     }
 
     void cursor() {
@@ -111,6 +140,9 @@ private slots:
         case Hotspot::TopLeftCorner:
             QCOMPARE(hotspot, bounds.topLeft());
             break;
+        case Hotspot::BottomLeftCorner:
+            QCOMPARE(hotspot, QPoint(bounds.left(), bounds.bottom()));
+            break;
         case Hotspot::Centre:
             QCOMPARE(hotspot, bounds.center());
             QCOMPARE(bounds.width() % 2, 1); // otherwise there is no centre pixel
@@ -120,8 +152,8 @@ private slots:
 
     void cursorsAreDistinct() {
         QList<QImage> images;
-        for (const char* name :
-             {"cursors/ORV_22.cur", "cursors/ORV_33.cur", "cursors/ORV_66.cur"}) {
+        for (const char* name : {"cursors/ORV_22.cur", "cursors/ORV_33.cur", "cursors/ORV_44.cur",
+                                 "cursors/ORV_66.cur", "cursors/ORV_77.cur"}) {
             QImage image;
             QVERIFY(image.loadFromData(readResource(QLatin1String(name)).mid(22), "PNG"));
             for (const QImage& other : std::as_const(images)) {
@@ -149,6 +181,93 @@ private slots:
                          qPrintable(QStringLiteral("Frame%1 == Frame%2").arg(a).arg(b)));
             }
         }
+    }
+    void flags() {
+        QList<QImage> flags;
+        for (const char* language : {"English", "Russian", "Ukrainian", "French"}) {
+            const QString name = QStringLiteral("flags/%1.png").arg(QLatin1String(language));
+            const QImage flag = readPng(name);
+            QCOMPARE(flag.size(), QSize(16, 16));
+            QVERIFY2(isCrisp(flag), qPrintable(name));
+            // A flag shape centred in the list's square picture, with no holes in it.
+            QCOMPARE(opaqueBounds(flag), QRect(0, 2, 16, 12));
+            QVERIFY2(isOpaque(flag.copy(0, 2, 16, 12)), qPrintable(name));
+            // One picture copied for two languages would leave the chooser ambiguous.
+            for (const QImage& other : std::as_const(flags)) {
+                QVERIFY2(flag != other, qPrintable(name));
+            }
+            flags.append(flag);
+        }
+    }
+
+    void pictures_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("splash fills its window")
+            << QStringLiteral("pictures/Splash.png") << QSize(212, 43);
+        QTest::newRow("about box's bitmap")
+            << QStringLiteral("pictures/About.png") << QSize(109, 169);
+        QTest::newRow("volume wedge")
+            << QStringLiteral("pictures/VolumeWedge.png") << QSize(64, 64);
+    }
+
+    // Windows show these on their own background colour, so any clear pixel would be a hole.
+    void pictures() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        const QImage picture = readPng(name);
+        QCOMPARE(picture.size(), size);
+        QVERIFY(isOpaque(picture));
+    }
+
+    void splashIsABevelledBlackPanelWithARedCaption() {
+        const QImage splash = readPng(QStringLiteral("pictures/Splash.png"));
+        QCOMPARE(splash.pixel(0, 0), qRgb(255, 255, 255)); // raised outside
+        QCOMPARE(splash.pixel(211, 42), qRgb(128, 128, 128));
+        QCOMPARE(splash.pixel(1, 1), qRgb(128, 128, 128)); // lowered inside
+        QCOMPARE(splash.pixel(210, 41), qRgb(255, 255, 255));
+        QCOMPARE(splash.pixel(105, 3), qRgb(0, 0, 0));
+        QVERIFY(count(splash, qRgb(255, 0, 0)) > 100);
+    }
+
+    void wedgeNarrowsFromElevenPixelsToAPoint() {
+        const QRgb silver = qRgb(192, 192, 192);
+        const QRgb white = qRgb(255, 255, 255);
+        const QRgb grey = qRgb(128, 128, 128);
+        const QImage wedge = readPng(QStringLiteral("pictures/VolumeWedge.png"));
+        QCOMPARE(count(wedge, silver) + count(wedge, white) + count(wedge, grey), 64 * 64);
+        // The window keys out the colour of the bottom-left pixel.
+        QCOMPARE(wedge.pixel(0, 63), silver);
+
+        int previousRight = 11;
+        int pointRow = -1;
+        for (int y = 0; y < 64; ++y) {
+            int right = -1;
+            for (int x = 0; x < 64; ++x) {
+                if (wedge.pixel(x, y) != silver) {
+                    right = x;
+                }
+            }
+            if (right < 0) {
+                pointRow = pointRow < 0 ? y - 1 : pointRow;
+                continue;
+            }
+            QVERIFY2(pointRow < 0, "the wedge is broken below its point");
+            QVERIFY(right <= previousRight);
+            QCOMPARE(wedge.pixel(right, y), grey); // shadow on the right edge
+            if (right > 0) {
+                QCOMPARE(wedge.pixel(0, y), white); // light on the left edge
+            }
+            previousRight = right;
+        }
+        QCOMPARE(previousRight, 0);
+        QVERIFY(pointRow > 48);
+        // Light along the top, 11 pixels wide with the shadow's corner.
+        for (int x = 0; x < 10; ++x) {
+            QCOMPARE(wedge.pixel(x, 0), white);
+        }
+        QCOMPARE(wedge.pixel(10, 0), grey);
+        QCOMPARE(wedge.pixel(11, 0), silver);
     }
 };
 
