@@ -9,11 +9,14 @@
 #include "dialogs/TControllPanel.h"
 #include "i18n/LanguageFile.h"
 #include "media/SoundEffects.h"
+#include "media/TempFiles.h"
 #include "platform/Application.h"
 #include "platform/Cursors.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
+#include "platform/Files.h"
 #include "platform/Resources.h"
+#include "platform/Shell.h"
 #include "platform/WindowDrag.h"
 
 #include <QCloseEvent>
@@ -119,6 +122,7 @@ void TForm1::FormCreate() {
     std::optional<std::string> failure;
     try {
         i18n::WriteStringTable();
+        media::ExtractMediaFiles();
     } catch (const std::exception& error) {
         failure = error.what();
     }
@@ -228,10 +232,17 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        FormClose();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
+}
+
+void TForm1::FormClose() {
+    platform::DeleteFile(i18n::LanguageFilePath());
+    media::DeleteMediaFiles();
 }
 
 void TForm1::FormKeyDown(int& key) {
@@ -280,6 +291,10 @@ void TForm1::SpeedButton3Click() {
 
 void TForm1::ParametersGameClick() {
     media::StartSound("KEY");
+}
+
+void TForm1::HelpOnHelpClick() {
+    media::ShellOpenFile(media::TempFolderPath() + "VELMAR.hlp", "", "", platform::SW_SHOW);
 }
 
 } // namespace app

@@ -92,6 +92,7 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
     void ParametersGameClick();
+    void HelpOnHelpClick();
     void AppException(const std::exception& error);
 
     // Puts the main window's share of a language pass on its menus, caption and status bar.
@@ -117,6 +118,7 @@ private:
     void FormShow();
     void FormActivate();
     bool FormCloseQuery();
+    void FormClose();
 
     void createControls();
     void createMenu();

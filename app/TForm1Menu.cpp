@@ -73,7 +73,8 @@ void TForm1::createMenu() {
     Helps->setObjectName(QStringLiteral("Helps"));
     HelpGame = item(Helps, "HelpGame", "&About", {}, [this] { SpeedButton2Click(); });
     Helps->addSeparator();
-    HelpOnHelp = item(Helps, "HelpOnHelp", "&Help on the game", Qt::Key_F1, {});
+    HelpOnHelp =
+        item(Helps, "HelpOnHelp", "&Help on the game", Qt::Key_F1, [this] { HelpOnHelpClick(); });
 }
 
 } // namespace app

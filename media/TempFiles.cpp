@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "media/TempFiles.h"
+
+#include "platform/Exception.h"
+#include "platform/Files.h"
+#include "platform/Resources.h"
+#include "platform/Shell.h"
+#include "platform/TempPath.h"
+
+#include <array>
+
+namespace media {
+
+namespace {
+
+struct Extraction {
+    const char* type;
+    const char* name;
+    const char* file;
+};
+
+constexpr std::array<Extraction, 4> kExtractions = {{
+    {"MUSIC", "MYMUSIC", "Music.mid"},
+    {"MUSIC", "MYMUSIC2", "Music2.mid"},
+    {"MUSIC", "MYMUSIC3", "Music3.mid"},
+    {"HELP", "HELPFILE", "VELMAR.hlp"},
+}};
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+[[noreturn]] void cannotCreate(const std::string& fileName, const std::string& reason) {
+    throw platform::Exception("Cannot create file \"" + fileName + "\". " + reason);
+}
+
+} // namespace
+
+std::string TempFolderPath() {
+    return platform::PrepareTempFolder().Path;
+}
+
+void SaveResourceToFile(const std::string& type, const std::string& name,
+                        const std::string& fileName) {
+    const auto data = platform::FindResource(type, name);
+    if (!data)
+        throw platform::Exception("Resource " + name + " not found");
+    const std::string folder = folderOf(fileName);
+    std::string problem;
+    if (folder == platform::GetTempPath() && !platform::IsPrivateFolder(folder, &problem))
+        cannotCreate(fileName, problem);
+    std::string reason;
+    if (!platform::CreateFileWithBytes(
+            fileName, std::string_view(data->constData(), static_cast<std::size_t>(data->size())),
+            reason))
+        cannotCreate(fileName, reason);
+}
+
+void ExtractMediaFiles() {
+    for (const Extraction& e : kExtractions)
+        SaveResourceToFile(e.type, e.name, TempFolderPath() + e.file);
+}
+
+void DeleteMediaFiles() {
+    for (const Extraction& e : kExtractions)
+        platform::DeleteFile(TempFolderPath() + e.file);
+}
+
+void ShellOpenFile(const std::string& file, const std::string& parameters,
+                   const std::string& directory, int showCommand) {
+    platform::ShellExecute(file, parameters, directory, showCommand);
+}
+
+} // namespace media
