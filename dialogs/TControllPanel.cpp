@@ -3,6 +3,7 @@
 
 #include "i18n/StringTable.h"
 #include "platform/IniFile.h"
+#include "platform/Resources.h"
 
 #include <QVBoxLayout>
 
@@ -40,7 +41,9 @@ TControllPanel::TControllPanel(QWidget* parent)
     setModal(true);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     for (const i18n::Language& language : i18n::Languages)
-        ComboBox1->addItem(QString::fromLatin1(language.Section));
+        ComboBox1->addItem(
+            QIcon(QString::fromStdString(platform::ResourcePath("FLAG", language.Section))),
+            QString::fromLatin1(language.Section));
     ComboBox1->setCurrentIndex(0);
     // Only the player's choice runs the change pass, never an index set by the program.
     connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });

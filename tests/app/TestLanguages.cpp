@@ -32,6 +32,8 @@ private slots:
         storeLanguage("3");
         FormFixture f;
         QCOMPARE(f.panel->ComboBox1->currentText(), QString("French"));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(f.panel->ComboBox1->itemIcon(i).pixmap(16, 16).size(), QSize(16, 16));
         QCOMPARE(f.form->Files->title(), QString("&Le jeu"));
         QCOMPARE(menuText(f.form->Play), QString("&Commencer un nouveau jeu"));
         QCOMPARE(menuText(f.form->ExitGame), QString("&La sortie   Esc"));

@@ -3,6 +3,10 @@
 #include "FormFixture.h"
 
 #include "platform/Cursors.h"
+#include "platform/Shell.h"
+#include "platform/TempPath.h"
+
+#include <QFile>
 
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -67,11 +71,28 @@ private slots:
         QCOMPARE(f.panelText(1), std::string("1"));
     }
 
-    void closeAnsweredYesCloses() {
+    void closeAnsweredYesClosesAndRemovesTheTemporaryFiles() {
         FormFixture f;
+        const QString folder = QString::fromStdString(platform::GetTempPath());
+        const QStringList files = {"Language_Velmar.lng", "Music.mid", "Music2.mid", "Music3.mid",
+                                   "VELMAR.hlp"};
+        for (const QString& file : files)
+            QVERIFY2(QFile::exists(folder + file), qPrintable(file));
         f.answer = platform::mrYes;
         QVERIFY(f.form->close());
         QVERIFY(!f.form->isVisible());
+        for (const QString& file : files)
+            QVERIFY2(!QFile::exists(folder + file), qPrintable(file));
+    }
+
+    void f1ShowsTheHelpPage() {
+        FormFixture f;
+        f.sounds.clear();
+        f.form->HelpOnHelp->trigger();
+        QVERIFY(platform::HelpViewerWindow());
+        QVERIFY(platform::HelpViewerWindow()->isVisible());
+        QVERIFY(f.sounds.empty());
+        platform::HelpViewerWindow()->close();
     }
 
     void everyWayOfClosingAsksTheSameQuestion() {
