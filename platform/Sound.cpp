@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Sound.h"
 
+#include "platform/AudioEngine.h"
+#include "platform/Resources.h"
+
+#include <QFile>
+
 namespace platform {
 
 namespace {
@@ -8,6 +13,13 @@ namespace {
 SoundObserver& observer() {
     static SoundObserver current;
     return current;
+}
+
+QByteArray readClip(const std::string& name, unsigned flags) {
+    if ((flags & SND_RESOURCE) == SND_RESOURCE)
+        return FindResource("WAVE", name).value_or(QByteArray());
+    QFile file(QString::fromStdString(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -19,7 +31,16 @@ void SetSoundObserver(SoundObserver o) {
 bool PlaySound(const std::string& name, unsigned flags) {
     if (observer())
         observer()(name, flags);
-    return true;
+    AudioEngine& engine = AudioEngine::Shared();
+    if (name.empty()) {
+        engine.StopClip();
+        return true;
+    }
+    if ((flags & SND_NOSTOP) && engine.ClipPlaying())
+        return false;
+    const bool resource = (flags & SND_RESOURCE) == SND_RESOURCE;
+    return engine.PlayClip((resource ? "WAVE/" : "FILE/") + name,
+                           [&] { return readClip(name, flags); }, !(flags & SND_NODEFAULT));
 }
 
 } // namespace platform

@@ -13,8 +13,9 @@ constexpr unsigned SND_LOOP = 0x0008;
 constexpr unsigned SND_NOSTOP = 0x0010;
 constexpr unsigned SND_RESOURCE = 0x00040004;
 
-// Starts a clip. No audio output exists yet, so every clip is silent; the call still
-// succeeds, as it does on a machine without a sound device.
+// Starts a clip from a "WAVE" resource (SND_RESOURCE) or a file, always in the background;
+// a new clip cuts off the one playing. An empty name stops the clip. Without a sound device
+// the call behaves the same, silently.
 bool PlaySound(const std::string& name, unsigned flags);
 
 // Tests watch which clips the game starts through this seam.
