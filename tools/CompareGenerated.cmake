@@ -1,9 +1,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs the generator twice into OUTPUT_DIR and fails unless both runs agree byte for byte with
-# each other and with the committed copies in REFERENCE_DIR.
-foreach(var IN ITEMS GENERATOR REFERENCE_DIR OUTPUT_DIR)
+# Runs a generator twice into OUTPUT_DIR and fails unless both runs agree byte for byte with
+# each other and with the committed copies in REFERENCE_DIR, and, when EXPECTED is given,
+# unless it wrote exactly those comma-separated files. UPDATE_TARGET names the target that
+# rewrites the committed copies.
+foreach(var IN ITEMS GENERATOR REFERENCE_DIR OUTPUT_DIR UPDATE_TARGET)
     if(NOT DEFINED ${var})
-        message(FATAL_ERROR "compare_media.cmake needs -D${var}=...")
+        message(FATAL_ERROR "CompareGenerated.cmake needs -D${var}=...")
     endif()
 endforeach()
 
@@ -20,6 +22,17 @@ if(NOT generated)
     message(FATAL_ERROR "${GENERATOR} wrote nothing")
 endif()
 list(SORT generated)
+
+string(REPLACE "," ";" expected "${EXPECTED}")
+list(SORT expected)
+if(DEFINED EXPECTED AND NOT generated STREQUAL expected)
+    set(missing ${expected})
+    list(REMOVE_ITEM missing ${generated})
+    set(extra ${generated})
+    list(REMOVE_ITEM extra ${expected})
+    message(FATAL_ERROR "The generator's files differ from the expected list.\n"
+        "  not written: ${missing}\n  not expected: ${extra}")
+endif()
 
 set(unstable)
 set(stale)
@@ -47,7 +60,7 @@ endif()
 if(stale)
     list(JOIN stale "\n  " text)
     message(FATAL_ERROR "Out of date in ${REFERENCE_DIR}:\n  ${text}\n"
-        "Regenerate with: cmake --build <build-dir> --target velmar_update_media")
+        "Regenerate with: cmake --build <build-dir> --target ${UPDATE_TARGET}")
 endif()
 list(LENGTH generated count)
-message(STATUS "${count} generated media files match ${REFERENCE_DIR}")
+message(STATUS "${count} generated files match ${REFERENCE_DIR}")
