@@ -1,0 +1,367 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/AudioEngine.h"
+
+#include "platform/MidiFile.h"
+#include "platform/Synth.h"
+#include "platform/WaveClip.h"
+
+#include <SDL.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <map>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kBlock = 1024;
+constexpr int kIdleCheckMs = 250;
+
+float leftGain(std::uint32_t word) {
+    return float(word & 0xFFFF) / 65535.0f;
+}
+
+float rightGain(std::uint32_t word) {
+    return float(word >> 16) / 65535.0f;
+}
+
+Clock::duration framesToDuration(std::uint64_t frames) {
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(double(frames) / AudioEngine::kRate));
+}
+
+struct Melody {
+    std::shared_ptr<const MidiSong> song;
+    std::atomic<bool> prepared{false};
+};
+
+} // namespace
+
+struct AudioEngine::State {
+    State(Output o, std::string soundfont) : output(o), synth(std::move(soundfont), kRate) {}
+
+    Output output;
+    Synth synth;
+    std::atomic<std::uint32_t> waveVolume{kFullVolume};
+    std::atomic<std::uint32_t> midiVolume{kFullVolume};
+    std::atomic<bool> idle{true};
+
+    std::mutex mutex; // what the UI thread changes and the callback reads, nothing slow inside
+    const WaveClip* clip = nullptr;
+    std::size_t clipPos = 0;
+    std::shared_ptr<Melody> melody;
+    bool playing = false;
+    bool resetSynth = false;
+    std::uint64_t songPos = 0;
+    std::size_t nextEvent = 0;
+    std::array<float, kBlock> left{};
+    std::array<float, kBlock> right{};
+
+    // UI thread only. Clips are never dropped, so the callback never frees one.
+    std::map<std::string, std::unique_ptr<WaveClip>> clips;
+    WaveClip beep = DefaultBeep(kRate);
+    SDL_AudioDeviceID device = 0;
+    bool sdlStarted = false;
+    bool paused = true;
+    QPointer<QTimer> idleTimer;
+    Clock::time_point clipEnds;
+    Clock::time_point melodyEnds;
+
+    bool silentDevice() const { return output == Output::Device && device == 0; }
+    void mix(float* out, int frames);
+    void mixBlock(float* out, int frames);
+    bool renderSynth(int frames);
+    void advanceMelody(int frames);
+};
+
+void AudioEngine::State::mix(float* out, int frames) {
+    for (int done = 0; done < frames; done += kBlock)
+        mixBlock(out + 2 * done, std::min(kBlock, frames - done));
+}
+
+void AudioEngine::State::mixBlock(float* out, int frames) {
+    std::fill(out, out + 2 * frames, 0.0f);
+    std::lock_guard lock(mutex);
+    bool synthSounds = false;
+    if (synth.TryLock()) {
+        synthSounds = renderSynth(frames);
+        synth.Unlock();
+        const std::uint32_t word = midiVolume;
+        for (int i = 0; i < frames; ++i) {
+            out[2 * i] += left[std::size_t(i)] * leftGain(word);
+            out[2 * i + 1] += right[std::size_t(i)] * rightGain(word);
+        }
+    } else if (synth.Settled() && !synth.Ready() && playing && melody->prepared) {
+        // No soundfont: the melody runs its course in silence.
+        while (nextEvent < melody->song->events.size() &&
+               melody->song->events[nextEvent].frame < songPos + std::uint64_t(frames))
+            ++nextEvent;
+        advanceMelody(frames);
+    }
+    if (clip) {
+        const std::uint32_t word = waveVolume;
+        const int n =
+            int(std::min<std::size_t>(std::size_t(frames), clip->samples.size() - clipPos));
+        for (int i = 0; i < n; ++i) {
+            const float s = clip->samples[clipPos + std::size_t(i)];
+            out[2 * i] += s * leftGain(word);
+            out[2 * i + 1] += s * rightGain(word);
+        }
+        clipPos += std::size_t(n);
+        if (clipPos >= clip->samples.size())
+            clip = nullptr;
+    }
+    idle = !clip && !playing && !synthSounds;
+}
+
+// Renders the synthesizer into left/right, sending each event at its own frame.
+bool AudioEngine::State::renderSynth(int frames) {
+    if (resetSynth) {
+        synth.SoundsOff();
+        if (playing)
+            synth.EffectsOn();
+        resetSynth = false;
+    }
+    for (int done = 0; done < frames;) {
+        int chunk = frames - done;
+        if (playing && melody->prepared) {
+            const auto& events = melody->song->events;
+            while (nextEvent < events.size() && events[nextEvent].frame <= songPos)
+                synth.Send(events[nextEvent++]);
+            const std::uint64_t until = nextEvent < events.size()
+                                            ? events[nextEvent].frame
+                                            : std::max(melody->song->lengthFrames, songPos + 1);
+            chunk = int(std::min<std::uint64_t>(std::uint64_t(chunk), until - songPos));
+            advanceMelody(chunk);
+        }
+        synth.Render(left.data() + done, right.data() + done, chunk);
+        done += chunk;
+    }
+    return synth.ActiveVoices() > 0;
+}
+
+void AudioEngine::State::advanceMelody(int frames) {
+    if (!playing || !melody->prepared)
+        return;
+    songPos += std::uint64_t(frames);
+    if (songPos >= melody->song->lengthFrames && nextEvent >= melody->song->events.size())
+        playing = false; // played once; stays open and silent
+}
+
+namespace {
+
+void audioCallback(void* user, Uint8* stream, int bytes) {
+    static_cast<AudioEngine::State*>(user)->mix(reinterpret_cast<float*>(stream),
+                                                bytes / int(2 * sizeof(float)));
+}
+
+} // namespace
+
+AudioEngine::AudioEngine(Output output, std::string soundfont)
+    : state_(std::make_unique<State>(output, std::move(soundfont))) {
+    if (output == Output::Offline || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+    state_->sdlStarted = true;
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = kBlock;
+    want.callback = audioCallback;
+    want.userdata = state_.get();
+    state_->device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0); // starts paused
+}
+
+AudioEngine::~AudioEngine() {
+    if (state_->device)
+        SDL_CloseAudioDevice(state_->device);
+    if (state_->sdlStarted)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    delete state_->idleTimer.data();
+}
+
+AudioEngine& AudioEngine::Shared() {
+    static AudioEngine engine(Output::Device);
+    return engine;
+}
+
+bool AudioEngine::PlayClip(const std::string& key, const std::function<QByteArray()>& read,
+                           bool useDefault) {
+    auto found = state_->clips.find(key);
+    if (found == state_->clips.end()) {
+        auto converted = ConvertWave(read(), kRate); // once per clip
+        found = state_->clips
+                    .emplace(key, converted ? std::make_unique<WaveClip>(std::move(*converted))
+                                            : nullptr)
+                    .first;
+    }
+    const WaveClip* clip = found->second ? found->second.get() : &state_->beep;
+    if (!found->second && !useDefault)
+        return false;
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->clip = clip;
+        state_->clipPos = 0;
+    }
+    state_->clipEnds = Clock::now() + framesToDuration(clip->samples.size());
+    wake();
+    return true;
+}
+
+void AudioEngine::StopClip() {
+    std::lock_guard lock(state_->mutex);
+    state_->clip = nullptr;
+    state_->clipEnds = {};
+}
+
+bool AudioEngine::ClipPlaying() const {
+    if (state_->silentDevice())
+        return Clock::now() < state_->clipEnds;
+    std::lock_guard lock(state_->mutex);
+    return state_->clip != nullptr;
+}
+
+bool AudioEngine::OpenMidi(const std::string& path) {
+    CloseMidi();
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    auto song = ParseMidi(file.readAll(), kRate);
+    if (!song)
+        return false;
+    auto melody = std::make_shared<Melody>();
+    melody->song = std::make_shared<const MidiSong>(std::move(*song));
+    // The worker loads the instruments; a play asked for before that starts once it is done.
+    std::weak_ptr<Melody> weak = melody;
+    state_->synth.Prepare(melody->song, [weak] {
+        if (auto m = weak.lock())
+            m->prepared = true;
+    });
+    std::lock_guard lock(state_->mutex);
+    state_->melody = std::move(melody);
+    state_->playing = false;
+    return true;
+}
+
+void AudioEngine::PlayMidi() {
+    {
+        std::lock_guard lock(state_->mutex);
+        if (!state_->melody)
+            return;
+        state_->playing = true;
+        state_->songPos = 0;
+        state_->nextEvent = 0;
+        state_->resetSynth = true;
+        state_->melodyEnds = Clock::now() + framesToDuration(state_->melody->song->lengthFrames);
+    }
+    wake();
+}
+
+void AudioEngine::CloseMidi() {
+    std::shared_ptr<Melody> old; // freed here, after the lock, never in the callback
+    std::lock_guard lock(state_->mutex);
+    old = std::move(state_->melody);
+    state_->playing = false;
+    state_->resetSynth = true;
+    state_->melodyEnds = {};
+}
+
+bool AudioEngine::MidiOpen() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->melody != nullptr;
+}
+
+bool AudioEngine::MidiPlaying() const {
+    std::lock_guard lock(state_->mutex);
+    if (state_->silentDevice())
+        return state_->playing && Clock::now() < state_->melodyEnds;
+    return state_->playing;
+}
+
+bool AudioEngine::MidiPrepared() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->melody && state_->melody->prepared;
+}
+
+double AudioEngine::MidiLengthSeconds() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->melody ? double(state_->melody->song->lengthFrames) / kRate : 0.0;
+}
+
+void AudioEngine::SetWaveVolume(std::uint32_t word) {
+    state_->waveVolume = word;
+}
+
+std::uint32_t AudioEngine::WaveVolume() const {
+    return state_->waveVolume;
+}
+
+void AudioEngine::SetMidiVolume(std::uint32_t word) {
+    state_->midiVolume = word;
+}
+
+std::uint32_t AudioEngine::MidiVolume() const {
+    return state_->midiVolume;
+}
+
+bool AudioEngine::SoundfontReady() const {
+    return state_->synth.Ready();
+}
+
+bool AudioEngine::WaitSoundfont(std::chrono::milliseconds timeout) const {
+    return state_->synth.WaitSettled(timeout);
+}
+
+bool AudioEngine::DeviceOpen() const {
+    return state_->device != 0;
+}
+
+bool AudioEngine::OutputPaused() const {
+    return state_->device == 0 || state_->paused;
+}
+
+std::vector<float> AudioEngine::Render(std::size_t frames) {
+    std::vector<float> out(2 * frames);
+    if (state_->output == Output::Offline)
+        state_->mix(out.data(), int(frames));
+    return out;
+}
+
+// The output runs only while something sounds, so an idle game costs no CPU.
+void AudioEngine::wake() {
+    State& s = *state_;
+    if (!s.device)
+        return;
+    s.idle = false;
+    if (s.paused) {
+        SDL_PauseAudioDevice(s.device, 0);
+        s.paused = false;
+    }
+    if (!s.idleTimer && QCoreApplication::instance()) {
+        s.idleTimer = new QTimer(QCoreApplication::instance());
+        s.idleTimer->setInterval(kIdleCheckMs);
+        QObject::connect(s.idleTimer, &QTimer::timeout, [this] { pauseIfIdle(); });
+    }
+    if (s.idleTimer)
+        s.idleTimer->start();
+}
+
+void AudioEngine::pauseIfIdle() {
+    State& s = *state_;
+    if (!s.idle || s.paused)
+        return;
+    SDL_PauseAudioDevice(s.device, 1);
+    s.paused = true;
+    s.idleTimer->stop();
+}
+
+} // namespace platform

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+constexpr const char* kDefaultSoundfont = "/usr/share/sounds/sf2/default-GM.sf2";
+
+// The one audio engine: the current clip mixed with a General MIDI synthesizer. It plays
+// through the sound device, or renders offline into a buffer so tests can hear it. Every call
+// comes from the UI thread; the soundfont loads on a worker thread of its own.
+class AudioEngine {
+public:
+    enum class Output { Device, Offline };
+    static constexpr int kRate = 44100;
+    static constexpr std::uint32_t kFullVolume = 0xFFFFFFFF;
+
+    explicit AudioEngine(Output output, std::string soundfont = kDefaultSoundfont);
+    ~AudioEngine();
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    // The engine the game plays through, opened on first use.
+    static AudioEngine& Shared();
+
+    // Starts a converted clip, cutting off the one playing. A clip that is not a playable
+    // WAVE file plays the default beep unless `useDefault` is false; the result says
+    // whether anything started.
+    // `read` gives the WAVE file's bytes; it is called once per key.
+    bool PlayClip(const std::string& key, const std::function<QByteArray()>& read,
+                  bool useDefault = true);
+    void StopClip();
+    bool ClipPlaying() const;
+
+    // The melody: one standard MIDI file at a time.
+    bool OpenMidi(const std::string& path);
+    void PlayMidi(); // from the start; waits for the soundfont if it is still loading
+    void CloseMidi();
+    bool MidiOpen() const;
+    bool MidiPlaying() const;
+    bool MidiPrepared() const; // its instruments are loaded, so a play starts at once
+    double MidiLengthSeconds() const;
+
+    // Volume words of wave device 0 and MIDI device 0: left in the low 16 bits, right high.
+    void SetWaveVolume(std::uint32_t word);
+    std::uint32_t WaveVolume() const;
+    void SetMidiVolume(std::uint32_t word);
+    std::uint32_t MidiVolume() const;
+
+    bool SoundfontReady() const;
+    bool WaitSoundfont(std::chrono::milliseconds timeout) const; // false if never ready
+    bool DeviceOpen() const;
+    bool OutputPaused() const;
+
+    // Offline only: the next `frames` stereo frames, interleaved left/right.
+    std::vector<float> Render(std::size_t frames);
+
+    struct State; // shared with the audio callback
+
+private:
+    void wake();
+    void pauseIfIdle();
+
+    std::unique_ptr<State> state_;
+};
+
+} // namespace platform
