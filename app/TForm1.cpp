@@ -172,8 +172,41 @@ void TForm1::FormCreate() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    // A melody that cannot be opened is the error shown, also when an earlier write failed.
+    try {
+        playMelody("Music.mid");
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
     if (failure)
         platform::Application().ShowException(platform::Exception(*failure));
+}
+
+void TForm1::playMelody(const std::string& file) {
+    MediaPlayer1.FileName = media::TempFolderPath() + file;
+    MediaPlayer1.Open();
+    MediaPlayer1.Play();
+}
+
+// Another copy of the game closing removes the shared melody files; the menu writes a missing
+// one again instead of ending the game through the unhandled-error path.
+void TForm1::PlayMusic1Click() {
+    media::RestoreMediaFile("Music.mid");
+    playMelody("Music.mid");
+}
+
+void TForm1::PlayMusic2Click() {
+    media::RestoreMediaFile("Music2.mid");
+    playMelody("Music2.mid");
+}
+
+void TForm1::PlayMusic3Click() {
+    media::RestoreMediaFile("Music3.mid");
+    playMelody("Music3.mid");
+}
+
+void TForm1::StopedClick() {
+    MediaPlayer1.Close();
 }
 
 void TForm1::FormShow() {
@@ -241,6 +274,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
+    MediaPlayer1.Close();
     platform::DeleteFile(i18n::LanguageFilePath());
     media::DeleteMediaFiles();
 }
@@ -269,6 +303,7 @@ void TForm1::AppException(const std::exception& error) {
 }
 
 void TForm1::MinimisetsClick() {
+    MediaPlayer1.Close();
     platform::Application().Minimize();
 }
 

@@ -3,6 +3,7 @@
 
 #include "controls/ColorButtons.h"
 #include "i18n/LanguagePasses.h"
+#include "media/TMediaPlayer.h"
 #include "platform/Panel.h"
 #include "platform/StatusBar.h"
 #include "platform/Timer.h"
@@ -68,6 +69,7 @@ public:
     platform::Timer TimerSTR; // time used in a timed level
 
     std::array<QIcon, 5> ImageList1;
+    media::TMediaPlayer MediaPlayer1;
 
     // Handlers, named as the design names them.
     void Button15Click(QObject* sender);
@@ -93,6 +95,10 @@ public:
     void SpeedButton3Click();
     void ParametersGameClick();
     void HelpOnHelpClick();
+    void PlayMusic1Click();
+    void PlayMusic2Click();
+    void PlayMusic3Click();
+    void StopedClick();
     void AppException(const std::exception& error);
 
     // Puts the main window's share of a language pass on its menus, caption and status bar.
@@ -127,6 +133,7 @@ private:
     enum class Level { Simple, Minutes15, Minutes10, Minutes5 };
     void StartGame(Level level);
     void stopClocks();
+    void playMelody(const std::string& file);
     void cancelSlide();
     void raiseCount(int panel);
     int tileNumberOf(QObject* sender) const;

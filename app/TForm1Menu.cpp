@@ -46,12 +46,15 @@ void TForm1::createMenu() {
     Files->addSeparator();
     Music = Files->addMenu(QStringLiteral("&Music"));
     Music->setObjectName(QStringLiteral("Music"));
-    // The melodies arrive with the audio engine; until then the commands exist and do nothing.
-    PlayMusic1 = item(Music, "PlayMusic1", "Play Melody 1", Qt::Key_F2, {});
-    PlayMusic2 = item(Music, "PlayMusic2", "Play Melody 2", Qt::Key_F3, {});
-    PlayMusic3 = item(Music, "PlayMusic3", "Play Melody 3", Qt::Key_F4, {});
+    PlayMusic1 =
+        item(Music, "PlayMusic1", "Play Melody 1", Qt::Key_F2, [this] { PlayMusic1Click(); });
+    PlayMusic2 =
+        item(Music, "PlayMusic2", "Play Melody 2", Qt::Key_F3, [this] { PlayMusic2Click(); });
+    PlayMusic3 =
+        item(Music, "PlayMusic3", "Play Melody 3", Qt::Key_F4, [this] { PlayMusic3Click(); });
     Music->addSeparator();
-    Stoped = item(Music, "Stoped", "&Stop Melody", QKeySequence(Qt::CTRL | Qt::Key_S), {});
+    Stoped = item(Music, "Stoped", "&Stop Melody", QKeySequence(Qt::CTRL | Qt::Key_S),
+                  [this] { StopedClick(); });
     Files->addSeparator();
     Minimisets = item(Files, "Minimisets", "&Minimize", Qt::Key_F11, [this] { MinimisetsClick(); });
     Files->addSeparator();

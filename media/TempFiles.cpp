@@ -62,6 +62,15 @@ void ExtractMediaFiles() {
         SaveResourceToFile(e.type, e.name, TempFolderPath() + e.file);
 }
 
+void RestoreMediaFile(const std::string& file) {
+    const std::string path = TempFolderPath() + file;
+    if (platform::FileExists(path))
+        return;
+    for (const Extraction& e : kExtractions)
+        if (file == e.file)
+            SaveResourceToFile(e.type, e.name, path);
+}
+
 void DeleteMediaFiles() {
     for (const Extraction& e : kExtractions)
         platform::DeleteFile(TempFolderPath() + e.file);

@@ -18,6 +18,10 @@ void SaveResourceToFile(const std::string& type, const std::string& name,
 // first failure stops the sequence and is raised.
 void ExtractMediaFiles();
 
+// Writes the media file `file` ("Music2.mid", ...) again from its resource when it is gone,
+// as another copy of the game closing may have removed it. Raises as SaveResourceToFile.
+void RestoreMediaFile(const std::string& file);
+
 // Removes the melodies and the help document; whatever cannot go stays, silently.
 void DeleteMediaFiles();
 

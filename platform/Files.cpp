@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -31,6 +32,11 @@ bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::s
         return false;
     }
     return true;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
 }
 
 bool DeleteFile(const std::string& path) {

@@ -10,6 +10,9 @@ namespace platform {
 // place is never written through. On failure `reason` gets the system's words.
 bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::string& reason);
 
+// Whether anything stands at `path` (a dangling symlink included).
+bool FileExists(const std::string& path);
+
 // Deletes a file; false when it could not be deleted.
 bool DeleteFile(const std::string& path);
 

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QObject;
+
+namespace platform {
+
+// The media control interface, as far as the game's music player uses it: "sequencer"
+// devices that play one standard MIDI file each.
+using MCIERROR = std::uint32_t;
+using MCIDEVICEID = std::uint16_t;
+
+constexpr unsigned MCI_OPEN = 0x0803;
+constexpr unsigned MCI_CLOSE = 0x0804;
+constexpr unsigned MCI_PLAY = 0x0806;
+constexpr unsigned MCI_SEEK = 0x0807;
+constexpr unsigned MCI_STATUS = 0x0814;
+constexpr unsigned MCI_GETDEVCAPS = 0x080B;
+
+constexpr std::uint32_t MCI_NOTIFY = 0x1;
+constexpr std::uint32_t MCI_WAIT = 0x2;
+constexpr std::uint32_t MCI_OPEN_ELEMENT = 0x200;
+constexpr std::uint32_t MCI_SEEK_TO_START = 0x100;
+constexpr std::uint32_t MCI_STATUS_ITEM = 0x100;
+
+constexpr std::uint32_t MCI_STATUS_LENGTH = 1;
+constexpr std::uint32_t MCI_STATUS_POSITION = 2;
+constexpr std::uint32_t MCI_STATUS_MODE = 4;
+constexpr std::uint32_t MCI_MODE_STOP = 525;
+constexpr std::uint32_t MCI_MODE_PLAY = 526;
+
+constexpr unsigned MM_MCINOTIFY = 0x03B9;
+constexpr unsigned MCI_NOTIFY_SUCCESSFUL = 1;
+constexpr unsigned MCI_NOTIFY_SUPERSEDED = 2;
+constexpr unsigned MCI_NOTIFY_ABORTED = 4;
+constexpr unsigned MCI_NOTIFY_FAILURE = 8;
+
+constexpr MCIERROR MCIERR_INVALID_DEVICE_ID = 257;
+constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = 261;
+constexpr MCIERROR MCIERR_FILE_NOT_FOUND = 275;
+constexpr MCIERROR MCIERR_INVALID_FILE = 304;
+
+// The window that receives completion notices: a QObject, passed as its address.
+using MciCallback = std::uintptr_t;
+
+struct MCI_OPEN_PARMS {
+    MciCallback dwCallback = 0;
+    MCIDEVICEID wDeviceID = 0;
+    std::string lpstrDeviceType;
+    std::string lpstrElementName;
+    std::string lpstrAlias;
+};
+
+struct MCI_GENERIC_PARMS {
+    MciCallback dwCallback = 0;
+};
+
+struct MCI_PLAY_PARMS {
+    MciCallback dwCallback = 0;
+    std::uint32_t dwFrom = 0;
+    std::uint32_t dwTo = 0;
+};
+
+struct MCI_SEEK_PARMS {
+    MciCallback dwCallback = 0;
+    std::uint32_t dwTo = 0;
+};
+
+struct MCI_STATUS_PARMS {
+    MciCallback dwCallback = 0;
+    std::uint32_t dwReturn = 0;
+    std::uint32_t dwItem = 0;
+    std::uint32_t dwTrack = 0;
+};
+
+// Sends one command; `params` points at the command's parameter block (or is null).
+MCIERROR mciSendCommand(MCIDEVICEID device, unsigned command, std::uint32_t flags, void* params);
+
+// The text of an error; false for a code without one.
+bool mciGetErrorString(MCIERROR error, std::string& text);
+
+// A completion notice arrives at the callback object as this event.
+int MciNotifyEventType();
+struct MciNotice {
+    MCIDEVICEID Device;
+    unsigned Code;
+};
+MciNotice MciNoticeOf(const void* event);
+
+// What plays a sequencer device's file. The default has no sound: it reads the file's length
+// and lets time pass; the audio engine installs its own.
+class MciSequencer {
+public:
+    virtual ~MciSequencer() = default;
+    // False when the file cannot be read as a standard MIDI file.
+    virtual bool Load(const std::string& path) = 0;
+    virtual void Play(std::function<void()> onEnd) = 0; // onEnd may come from any thread
+    virtual void Stop() = 0;
+    virtual std::uint32_t LengthMs() const = 0;
+    virtual std::uint32_t PositionMs() const = 0;
+    virtual bool Playing() const = 0;
+};
+void SetMciSequencerFactory(std::function<std::unique_ptr<MciSequencer>()> factory);
+
+// Tests watch the commands the game sends through this seam.
+struct MciCommandRecord {
+    MCIDEVICEID Device;
+    unsigned Command;
+    std::uint32_t Flags;
+    std::string Element; // the file of an open
+    MCIERROR Result;
+};
+void SetMciObserver(std::function<void(const MciCommandRecord&)> observer);
+
+} // namespace platform

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The music player's commands as the media control layer sees them.
+#include "FormFixture.h"
+
+#include "media/TMediaPlayer.h"
+#include "media/TempFiles.h"
+#include "platform/Mci.h"
+
+#include <QFile>
+
+using platform::MciCommandRecord;
+
+namespace {
+
+struct Recorder {
+    std::vector<MciCommandRecord> commands;
+    Recorder() {
+        platform::SetMciObserver([this](const MciCommandRecord& r) { commands.push_back(r); });
+    }
+    ~Recorder() { platform::SetMciObserver({}); }
+    // The commands as "command/flags" words, for whole-sequence comparisons.
+    QStringList words() const {
+        QStringList out;
+        for (const auto& c : commands)
+            out << QString("%1/%2").arg(c.Command, 0, 16).arg(c.Flags, 0, 16);
+        return out;
+    }
+};
+
+const QStringList kOpenAndPlay = {"803/202", "814/102", "814/102", "806/1"};
+
+} // namespace
+
+class TestMusic : public QObject {
+    Q_OBJECT
+private slots:
+    void melodyOneStartsWithTheGame() {
+        Recorder mci;
+        FormFixture f;
+        QCOMPARE(mci.words(), kOpenAndPlay);
+        QVERIFY(QString::fromStdString(mci.commands.front().Element).endsWith("/Music.mid"));
+        QVERIFY(f.form->MediaPlayer1.Opened());
+        QVERIFY(f.boxes.empty());
+    }
+
+    void choosingAMelodyClosesTheOldOneFirst() {
+        FormFixture f;
+        Recorder mci;
+        f.form->PlayMusic2->trigger();
+        QCOMPARE(mci.words(), QStringList{"804/2"} + kOpenAndPlay);
+        QVERIFY(QString::fromStdString(mci.commands[1].Element).endsWith("/Music2.mid"));
+        mci.commands.clear();
+        f.form->PlayMusic2->trigger(); // the playing one starts again from its beginning
+        QCOMPARE(mci.words(), QStringList{"804/2"} + kOpenAndPlay);
+        QVERIFY(f.sounds.empty()); // the music commands have no clip
+    }
+
+    void aSecondStopSendsNothing() {
+        FormFixture f;
+        Recorder mci;
+        f.form->Stoped->trigger();
+        f.form->Stoped->trigger();
+        QCOMPARE(mci.words(), QStringList{"804/2"});
+        QVERIFY(!f.form->MediaPlayer1.Opened());
+        QCOMPARE(f.form->MediaPlayer1.DeviceID(), platform::MCIDEVICEID(0));
+    }
+
+    void minimisingClosesTheMusic() {
+        FormFixture f;
+        Recorder mci;
+        f.form->Minimisets->trigger();
+        QCOMPARE(mci.words(), QStringList{"804/2"});
+        f.form->showNormal();
+        QVERIFY(!f.form->MediaPlayer1.Opened());
+    }
+
+    void aMelodyFileGoneFromTheMenuIsWrittenAgain() {
+        FormFixture f;
+        const QString file = QString::fromStdString(media::TempFolderPath() + "Music3.mid");
+        QVERIFY(QFile::remove(file));
+        f.form->PlayMusic3->trigger();
+        QVERIFY(QFile::exists(file));
+        QVERIFY(f.form->MediaPlayer1.Opened());
+        QVERIFY(f.boxes.empty());
+    }
+
+    void theConfirmedCloseClosesThePlayerFirst() {
+        FormFixture f;
+        Recorder mci;
+        f.answer = platform::mrYes;
+        QVERIFY(f.form->close());
+        QCOMPARE(mci.words(), QStringList{"804/2"});
+    }
+
+    void openingAMissingFileRaisesTheDevicesText() {
+        media::TMediaPlayer player;
+        player.FileName = media::TempFolderPath() + "none.mid";
+        QString text;
+        try {
+            player.Open();
+        } catch (const media::EMCIDeviceError& error) {
+            text = QString::fromStdString(error.Message());
+        }
+        QCOMPARE(text, QString("The specified file was not found. Make sure the path and filename "
+                               "are correct."));
+        QVERIFY(!player.Opened());
+        QCOMPARE(player.Error(), platform::MCIERR_FILE_NOT_FOUND);
+        QVERIFY_THROWS_EXCEPTION(media::EMCIDeviceError, player.Play());
+    }
+
+    void aFileThatIsNoMelodyIsRefused() {
+        const std::string path = media::TempFolderPath() + "fake.mid";
+        QFile fake(QString::fromStdString(path));
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("RIFF....");
+        fake.close();
+        media::TMediaPlayer player;
+        player.FileName = path;
+        QVERIFY_THROWS_EXCEPTION(media::EMCIDeviceError, player.Open());
+        QCOMPARE(player.Error(), platform::MCIERR_INVALID_FILE);
+    }
+
+    void destroyingAnOpenPlayerClosesItsDevice() {
+        media::ExtractMediaFiles();
+        Recorder mci;
+        {
+            media::TMediaPlayer player;
+            player.FileName = media::TempFolderPath() + "Music.mid";
+            player.Open();
+        }
+        QCOMPARE(mci.words(), (QStringList{"803/202", "804/2"}));
+    }
+};
+
+VELMAR_TEST_MAIN(TestMusic)
+#include "TestMusic.moc"
