@@ -1,35 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Mci.h"
 
+#include "platform/AudioEngine.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QPointer>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 
 namespace platform {
 
 namespace {
 
-// Without an audio engine nothing sounds; the file is still checked as the engine would.
-class SilentSequencer : public MciSequencer {
+// A sequencer device plays through the audio engine's synthesizer, which is silent, with the
+// same results, where there is no sound device.
+class EngineSequencer : public MciSequencer {
 public:
     bool Load(const std::string& path) override {
-        QFile file(QString::fromStdString(path));
-        loaded_ = file.open(QIODevice::ReadOnly) && file.read(4) == "MThd";
+        loaded_ = AudioEngine::Shared().OpenMidi(path);
         return loaded_;
     }
-    void Play(std::function<void()>) override { playing_ = loaded_; }
-    void Stop() override { playing_ = false; }
-    // The length is not known here; one millisecond keeps a fresh device from being at its end.
-    std::uint32_t LengthMs() const override { return loaded_ ? 1 : 0; }
-    std::uint32_t PositionMs() const override { return 0; }
-    bool Playing() const override { return playing_; }
+    void Play(std::function<void()>) override {
+        AudioEngine::Shared().PlayMidi();
+        started_ = std::chrono::steady_clock::now();
+        playing_ = true;
+    }
+    void Stop() override {
+        if (loaded_)
+            AudioEngine::Shared().CloseMidi();
+        playing_ = false;
+    }
+    std::uint32_t LengthMs() const override {
+        return loaded_
+                   ? static_cast<std::uint32_t>(AudioEngine::Shared().MidiLengthSeconds() * 1000)
+                   : 0;
+    }
+    std::uint32_t PositionMs() const override {
+        if (!playing_)
+            return 0;
+        const auto played = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started_);
+        return std::min(LengthMs(), static_cast<std::uint32_t>(played.count()));
+    }
+    bool Playing() const override { return playing_ && AudioEngine::Shared().MidiPlaying(); }
 
 private:
     bool loaded_ = false;
     bool playing_ = false;
+    std::chrono::steady_clock::time_point started_;
 };
 
 struct Device {
@@ -78,7 +100,7 @@ MCIERROR open(std::uint32_t flags, MCI_OPEN_PARMS* p) {
     if (!fileExists(p->lpstrElementName))
         return MCIERR_FILE_NOT_FOUND;
     State& s = state();
-    auto sequencer = s.factory ? s.factory() : std::make_unique<SilentSequencer>();
+    auto sequencer = s.factory ? s.factory() : std::make_unique<EngineSequencer>();
     if (!sequencer->Load(p->lpstrElementName))
         return MCIERR_INVALID_FILE;
     const MCIDEVICEID id = s.next++;

@@ -92,8 +92,8 @@ struct MciNotice {
 };
 MciNotice MciNoticeOf(const void* event);
 
-// What plays a sequencer device's file. The default has no sound: it reads the file's length
-// and lets time pass; the audio engine installs its own.
+// What plays a sequencer device's file; the audio engine's synthesizer unless a test installs
+// its own.
 class MciSequencer {
 public:
     virtual ~MciSequencer() = default;

@@ -4,6 +4,7 @@
 
 #include "media/TMediaPlayer.h"
 #include "media/TempFiles.h"
+#include "platform/AudioEngine.h"
 #include "platform/Mci.h"
 
 #include <QFile>
@@ -40,6 +41,7 @@ private slots:
         QCOMPARE(mci.words(), kOpenAndPlay);
         QVERIFY(QString::fromStdString(mci.commands.front().Element).endsWith("/Music.mid"));
         QVERIFY(f.form->MediaPlayer1.Opened());
+        QVERIFY(platform::AudioEngine::Shared().MidiOpen()); // the synthesizer has the melody
         QVERIFY(f.boxes.empty());
     }
 
@@ -63,6 +65,7 @@ private slots:
         QCOMPARE(mci.words(), QStringList{"804/2"});
         QVERIFY(!f.form->MediaPlayer1.Opened());
         QCOMPARE(f.form->MediaPlayer1.DeviceID(), platform::MCIDEVICEID(0));
+        QVERIFY(!platform::AudioEngine::Shared().MidiOpen());
     }
 
     void minimisingClosesTheMusic() {
