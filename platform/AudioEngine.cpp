@@ -25,6 +25,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kBlock = 1024;
 constexpr int kIdleCheckMs = 250;
+constexpr int kIdleChecksBeforeClose = 40; // a paused SDL device still wakes to write silence
 
 float leftGain(std::uint32_t word) {
     return float(word & 0xFFFF) / 65535.0f;
@@ -69,14 +70,17 @@ struct AudioEngine::State {
     // UI thread only. Clips are never dropped, so the callback never frees one.
     std::map<std::string, std::unique_ptr<WaveClip>> clips;
     WaveClip beep = DefaultBeep(kRate);
-    SDL_AudioDeviceID device = 0;
+    SDL_AudioDeviceID device = 0; // 0 also while closed for being idle
+    bool hasDevice = false;
     bool sdlStarted = false;
     bool paused = true;
+    int idleChecks = 0;
     QPointer<QTimer> idleTimer;
     Clock::time_point clipEnds;
     Clock::time_point melodyEnds;
 
-    bool silentDevice() const { return output == Output::Device && device == 0; }
+    bool silentDevice() const { return output == Output::Device && !hasDevice; }
+    bool openDevice();
     void mix(float* out, int frames);
     void mixBlock(float* out, int frames);
     bool renderSynth(int frames);
@@ -171,14 +175,20 @@ AudioEngine::AudioEngine(Output output, std::string soundfont)
     if (output == Output::Offline || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     state_->sdlStarted = true;
+    state_->hasDevice = state_->openDevice();
+}
+
+bool AudioEngine::State::openDevice() {
     SDL_AudioSpec want{};
     want.freq = kRate;
     want.format = AUDIO_F32SYS;
     want.channels = 2;
     want.samples = kBlock;
     want.callback = audioCallback;
-    want.userdata = state_.get();
-    state_->device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0); // starts paused
+    want.userdata = this;
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0); // opens paused
+    paused = true;
+    return device != 0;
 }
 
 AudioEngine::~AudioEngine() {
@@ -321,8 +331,12 @@ bool AudioEngine::WaitSoundfont(std::chrono::milliseconds timeout) const {
     return state_->synth.WaitSettled(timeout);
 }
 
-bool AudioEngine::DeviceOpen() const {
-    return state_->device != 0;
+bool AudioEngine::HasDevice() const {
+    return state_->hasDevice;
+}
+
+bool AudioEngine::OutputClosed() const {
+    return state_->device == 0;
 }
 
 bool AudioEngine::OutputPaused() const {
@@ -339,9 +353,10 @@ std::vector<float> AudioEngine::Render(std::size_t frames) {
 // The output runs only while something sounds, so an idle game costs no CPU.
 void AudioEngine::wake() {
     State& s = *state_;
-    if (!s.device)
+    if (!s.hasDevice || (!s.device && !s.openDevice()))
         return;
     s.idle = false;
+    s.idleChecks = 0;
     if (s.paused) {
         SDL_PauseAudioDevice(s.device, 0);
         s.paused = false;
@@ -357,11 +372,18 @@ void AudioEngine::wake() {
 
 void AudioEngine::pauseIfIdle() {
     State& s = *state_;
-    if (!s.idle || s.paused)
+    if (!s.idle || !s.device)
         return;
-    SDL_PauseAudioDevice(s.device, 1);
-    s.paused = true;
-    s.idleTimer->stop();
+    if (!s.paused) {
+        SDL_PauseAudioDevice(s.device, 1);
+        s.paused = true;
+    }
+    // Closed after a while of silence, so an idle game costs nothing at all.
+    if (++s.idleChecks >= kIdleChecksBeforeClose) {
+        SDL_CloseAudioDevice(s.device);
+        s.device = 0;
+        s.idleTimer->stop();
+    }
 }
 
 } // namespace platform

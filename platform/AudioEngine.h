@@ -56,8 +56,9 @@ public:
 
     bool SoundfontReady() const;
     bool WaitSoundfont(std::chrono::milliseconds timeout) const; // false if never ready
-    bool DeviceOpen() const;
-    bool OutputPaused() const;
+    bool HasDevice() const;    // false: everything runs silently, with the same results
+    bool OutputPaused() const; // paused at once when nothing sounds
+    bool OutputClosed() const; // and closed after ten seconds of it
 
     // Offline only: the next `frames` stereo frames, interleaved left/right.
     std::vector<float> Render(std::size_t frames);

@@ -243,14 +243,21 @@ private slots:
         QVERIFY(level(engine.Render(kRate / 10), 0, 0, kRate / 10) > 0.005);
     }
 
-    void deviceOutputPausesOnceNothingSounds() {
+    void deviceOutputPausesThenClosesOnceNothingSounds() {
         AudioEngine engine(Offline::Device);
-        QVERIFY(engine.DeviceOpen()); // SDL's dummy driver
+        QVERIFY(engine.HasDevice()); // SDL's dummy driver
         QVERIFY(engine.OutputPaused());
         engine.PlayClip("KEY", resource("KEY"));
         QVERIFY(!engine.OutputPaused());
         QTRY_VERIFY_WITH_TIMEOUT(engine.OutputPaused(), 5000);
         QVERIFY(!engine.ClipPlaying());
+        QVERIFY(!engine.OutputClosed());
+        QTRY_VERIFY_WITH_TIMEOUT(engine.OutputClosed(), 15000);
+        // Reopened for the next clip, which the callback then plays to its end.
+        engine.PlayClip("KEY", resource("KEY"));
+        QVERIFY(!engine.OutputClosed() && !engine.OutputPaused());
+        QVERIFY(engine.ClipPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.ClipPlaying(), 5000);
     }
 
     void withoutADeviceEverythingRunsTheSameSilently() {
@@ -258,7 +265,7 @@ private slots:
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
         AudioEngine engine(Offline::Device);
         qputenv("SDL_AUDIODRIVER", driver);
-        QVERIFY(!engine.DeviceOpen());
+        QVERIFY(!engine.HasDevice());
         QVERIFY(engine.PlayClip("KEY", resource("KEY")));
         QVERIFY(engine.ClipPlaying());
         QTRY_VERIFY_WITH_TIMEOUT(!engine.ClipPlaying(), 5000);
