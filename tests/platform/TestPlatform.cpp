@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The platform services the game relies on: colours, timers, canvas rules, cursors, the
+// The platform services the game relies on: colours, timers, the 3D frame, cursors, the
 // private temporary folder, message boxes and the error path.
 #include "platform/Application.h"
 #include "platform/Canvas.h"
@@ -101,30 +101,6 @@ private slots:
         timer.SetEnabled(false);
         QCoreApplication::processEvents();
         QVERIFY(!timer.Running());
-    }
-
-    void linesAndRectanglesExcludeTheirEnds() {
-        QImage image(20, 20, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            Canvas canvas(painter);
-            canvas.Pen.Color = clBlack;
-            canvas.MoveTo(2, 2);
-            canvas.LineTo(8, 2);
-            canvas.MoveTo(2, 10);
-            canvas.LineTo(6, 14); // diagonal
-            canvas.Brush.Color = clRed;
-            canvas.FillRect(Rect(10, 10, 13, 12));
-        }
-        QCOMPARE(image.pixel(2, 2), rgbOf(clBlack));
-        QCOMPARE(image.pixel(7, 2), rgbOf(clBlack));
-        QCOMPARE(image.pixel(8, 2), rgbOf(clWhite));
-        QCOMPARE(image.pixel(5, 13), rgbOf(clBlack));
-        QCOMPARE(image.pixel(6, 14), rgbOf(clWhite));
-        QCOMPARE(image.pixel(12, 11), rgbOf(clRed));
-        QCOMPARE(image.pixel(13, 11), rgbOf(clWhite));
-        QCOMPARE(image.pixel(12, 12), rgbOf(clWhite));
     }
 
     void aFrame3DHasItsTopLeftAndBottomRightColours() {
