@@ -13,80 +13,54 @@ namespace {
 
 using T = CaptionTarget;
 
-struct KeyUse {
-    int Key;
-    CaptionTarget Target;
+// What keys 1 to 31 label; key 17 is read twice, for the title and then the caption.
+constexpr std::array<CaptionTarget, KeyCount> kTargets = {
+    T::Files,
+    T::Play,
+    T::Play1,
+    T::Play2,
+    T::ExitGame,
+    T::Parameters,
+    T::ParametersGame,
+    T::Helps,
+    T::HelpGame,
+    T::StatusPanel0,
+    T::StatusPanel2,
+    T::Label1,
+    T::Label2,
+    T::Buttondefault,
+    T::XPGroupBox1,
+    T::LanguageBox,
+    T::ApplicationTitle,
+    T::DialogCaption,
+    T::Label3,
+    T::XPGroupBox3,
+    T::Play3,
+    T::VisibeStatBar,
+    T::ZATTIME,
+    T::Music,
+    T::PlayMusic1,
+    T::PlayMusic2,
+    T::PlayMusic3,
+    T::Stoped,
+    T::Minimisets,
+    T::HelpOnHelp,
+    T::Volime1,
 };
 
-constexpr std::array<KeyUse, 32> kStartUpOrder = {{
-    {1, T::Files},
-    {2, T::Play},
-    {3, T::Play1},
-    {4, T::Play2},
-    {21, T::Play3},
-    {29, T::Minimisets},
-    {5, T::ExitGame},
-    {24, T::Music},
-    {25, T::PlayMusic1},
-    {26, T::PlayMusic2},
-    {27, T::PlayMusic3},
-    {28, T::Stoped},
-    {6, T::Parameters},
-    {7, T::ParametersGame},
-    {22, T::VisibeStatBar},
-    {8, T::Helps},
-    {9, T::HelpGame},
-    {30, T::HelpOnHelp},
-    {17, T::ApplicationTitle},
-    {17, T::MainCaption},
-    {18, T::DialogCaption},
-    {10, T::StatusPanel0},
-    {11, T::StatusPanel2},
-    {14, T::Buttondefault},
-    {15, T::XPGroupBox1},
-    {20, T::XPGroupBox3},
-    {16, T::LanguageBox},
-    {12, T::Label1},
-    {13, T::Label2},
-    {19, T::Label3},
-    {23, T::ZATTIME},
-    {31, T::Volime1},
-}};
+CaptionTarget targetOf(int key, bool secondRead) {
+    if (key == 17 && secondRead)
+        return T::MainCaption;
+    return kTargets[static_cast<std::size_t>(key - 1)];
+}
 
-constexpr std::array<KeyUse, 32> kChangeOrder = {{
-    {1, T::Files},
-    {2, T::Play},
-    {3, T::Play1},
-    {4, T::Play2},
-    {21, T::Play3},
-    {29, T::Minimisets},
-    {5, T::ExitGame},
-    {24, T::Music},
-    {25, T::PlayMusic1},
-    {26, T::PlayMusic2},
-    {27, T::PlayMusic3},
-    {28, T::Stoped},
-    {6, T::Parameters},
-    {31, T::Volime1},
-    {7, T::ParametersGame},
-    {8, T::Helps},
-    {9, T::HelpGame},
-    {30, T::HelpOnHelp},
-    {17, T::ApplicationTitle},
-    {17, T::MainCaption},
-    {18, T::DialogCaption},
-    {10, T::StatusPanel0},
-    {11, T::StatusPanel2},
-    {22, T::VisibeStatBar},
-    {14, T::Buttondefault},
-    {15, T::XPGroupBox1},
-    {20, T::XPGroupBox3},
-    {16, T::LanguageBox},
-    {12, T::Label1},
-    {13, T::Label2},
-    {19, T::Label3},
-    {23, T::ZATTIME},
-}};
+constexpr std::array<int, 32> kStartUpOrder = {1,  2,  3,  4,  21, 29, 5,  24, 25, 26, 27,
+                                               28, 6,  7,  22, 8,  9,  30, 17, 17, 18, 10,
+                                               11, 14, 15, 20, 16, 12, 13, 19, 23, 31};
+
+constexpr std::array<int, 32> kChangeOrder = {1,  2,  3,  4,  21, 29, 5,  24, 25, 26, 27,
+                                              28, 6,  31, 7,  8,  9,  30, 17, 17, 18, 10,
+                                              11, 22, 14, 15, 20, 16, 12, 13, 19, 23};
 
 // The text shown when a key cannot be read.
 std::string defaultOf(int key, Pass pass) {
@@ -127,10 +101,13 @@ LanguageTexts ReadLanguage(const std::string& section, Pass pass) {
         (pass == Pass::StartUp ? "      " : "   ");
     const auto& order = pass == Pass::StartUp ? kStartUpOrder : kChangeOrder;
     texts.Captions.reserve(order.size());
-    for (const KeyUse& use : order) {
+    bool titleRead = false;
+    for (const int key : order) {
         const std::string bytes =
-            file.ReadString(section, std::to_string(use.Key), defaultOf(use.Key, pass));
-        texts.Captions.push_back({use.Target, composed(use.Key, FromCodePage(bytes, encoding))});
+            file.ReadString(section, std::to_string(key), defaultOf(key, pass));
+        texts.Captions.push_back(
+            {targetOf(key, key == 17 && titleRead), composed(key, FromCodePage(bytes, encoding))});
+        titleRead = titleRead || key == 17;
     }
     return texts;
 }
