@@ -190,19 +190,21 @@ void TForm1::playMelody(const std::string& file) {
 
 // Another copy of the game closing removes the shared melody files; the menu writes a missing
 // one again instead of ending the game through the unhandled-error path.
+void TForm1::playMelodyFromMenu(const std::string& file) {
+    media::RestoreMediaFile(file);
+    playMelody(file);
+}
+
 void TForm1::PlayMusic1Click() {
-    media::RestoreMediaFile("Music.mid");
-    playMelody("Music.mid");
+    playMelodyFromMenu("Music.mid");
 }
 
 void TForm1::PlayMusic2Click() {
-    media::RestoreMediaFile("Music2.mid");
-    playMelody("Music2.mid");
+    playMelodyFromMenu("Music2.mid");
 }
 
 void TForm1::PlayMusic3Click() {
-    media::RestoreMediaFile("Music3.mid");
-    playMelody("Music3.mid");
+    playMelodyFromMenu("Music3.mid");
 }
 
 void TForm1::StopedClick() {

@@ -134,6 +134,7 @@ private:
     void StartGame(Level level);
     void stopClocks();
     void playMelody(const std::string& file);
+    void playMelodyFromMenu(const std::string& file);
     void cancelSlide();
     void raiseCount(int panel);
     int tileNumberOf(QObject* sender) const;
