@@ -28,9 +28,9 @@ struct SoundfontView {
     // Copies up to `count` bytes from `offset` of the virtual file, reading the original
     // through `readFile` (offset, count, destination; false on a failed read). Returns the
     // bytes copied, or -1 on a failed read.
-    std::int64_t Read(std::uint64_t offset, void* out, std::uint64_t count,
-                      const std::function<bool(std::uint64_t, std::uint64_t, void*)>& readFile)
-        const;
+    std::int64_t
+    Read(std::uint64_t offset, void* out, std::uint64_t count,
+         const std::function<bool(std::uint64_t, std::uint64_t, void*)>& readFile) const;
 };
 
 // What is needed of the original file to build views: its chunk layout and the preset data
