@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// libFuzzer target over the soundfont index: the input is the file's bytes. Beyond the
+// sanitizers, it checks that a view reads whole, in pieces as at once, and is itself a font
+// whose view of the same presets is the same file.
+#include "platform/SoundfontView.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+void check(bool ok) {
+    if (!ok)
+        std::abort();
+}
+
+std::function<bool(std::uint64_t, std::uint64_t, void*)> reader(const std::uint8_t* data,
+                                                                std::size_t size) {
+    return [data, size](std::uint64_t at, std::uint64_t n, void* dst) {
+        if (at > size || n > size - at)
+            return false;
+        if (n > 0)
+            std::memcpy(dst, data + at, n);
+        return true;
+    };
+}
+
+std::vector<std::uint8_t> readAll(const SoundfontView& view, const std::uint8_t* data,
+                                  std::size_t size) {
+    std::vector<std::uint8_t> out(view.Size());
+    check(view.Read(0, out.data(), out.size(), reader(data, size)) == std::int64_t(out.size()));
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    const auto index = SoundfontIndex::Read(size, reader(data, size));
+    if (!index)
+        return 0;
+    // The presets a melody would ask for, and two the input names.
+    const int a = size > 0 ? data[size / 2] : 0;
+    const int b = size > 0 ? data[size / 3] : 0;
+    const std::vector<std::pair<int, int>> ask = {{0, 0},        {0, 48},         {128, 0},
+                                                  {8, a & 0x7F}, {128, b & 0x7F}, {a, b}};
+    const SoundfontView view = index->Select(ask);
+    const std::vector<std::uint8_t> bytes = readAll(view, data, size);
+
+    std::vector<std::uint8_t> pieces(bytes.size());
+    for (std::size_t at = 0; at < pieces.size(); at += 13)
+        check(view.Read(at, pieces.data() + at, 13, reader(data, size)) ==
+              std::int64_t(std::min<std::size_t>(13, pieces.size() - at)));
+    check(pieces == bytes);
+
+    const auto again = SoundfontIndex::Read(bytes.size(), reader(bytes.data(), bytes.size()));
+    check(again.has_value());
+    for (const auto& [bank, program] : ask)
+        check(again->Has(bank, program) == index->Has(bank, program));
+    check(readAll(again->Select(ask), bytes.data(), bytes.size()) == bytes);
+    return 0;
+}
