@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/AudioEngine.h"
 
+#include "platform/AudioDriver.h"
 #include "platform/MidiFile.h"
 #include "platform/Synth.h"
 #include "platform/WaveClip.h"
-
-#include <SDL.h>
+#include "platform/Worker.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 
@@ -48,9 +49,12 @@ struct Melody {
 } // namespace
 
 struct AudioEngine::State {
-    State(Output o, std::string soundfont) : output(o), synth(std::move(soundfont), kRate) {}
+    State(Output o, std::string soundfont)
+        : output(o), synth(std::move(soundfont), kRate, worker) {}
+    ~State() { worker.Stop(); } // before anything its jobs use goes
 
     Output output;
+    Worker worker;
     Synth synth;
     std::atomic<std::uint32_t> waveVolume{kFullVolume};
     std::atomic<std::uint32_t> midiVolume{kFullVolume};
@@ -67,20 +71,34 @@ struct AudioEngine::State {
     std::array<float, kBlock> left{};
     std::array<float, kBlock> right{};
 
+    // The output, opened on the worker and then driven from the UI thread.
+    mutable std::mutex outputMutex;
+    std::condition_variable outputSettled;
+    const VelmarAudioDriver* driver = nullptr;
+    bool settled = false; // the worker has tried to open the device
+    bool hasDevice = false;
+    bool started = false; // the audio subsystem runs
+    unsigned device = 0;  // 0 also while closed for being idle
+    bool paused = true;
+    bool wanted = false; // something asked to sound before the device was there
+
     // UI thread only. Clips are never dropped, so the callback never frees one.
     std::map<std::string, std::unique_ptr<WaveClip>> clips;
     WaveClip beep = DefaultBeep(kRate);
-    SDL_AudioDeviceID device = 0; // 0 also while closed for being idle
-    bool hasDevice = false;
-    bool sdlStarted = false;
-    bool paused = true;
     int idleChecks = 0;
     QPointer<QTimer> idleTimer;
+    QPointer<QTimer> endTimer;
+    std::function<void()> onEnd;
     Clock::time_point clipEnds;
     Clock::time_point melodyEnds;
 
-    bool silentDevice() const { return output == Output::Device && !hasDevice; }
-    bool openDevice();
+    bool silentDevice() const {
+        std::lock_guard lock(outputMutex);
+        return output == Output::Device && settled && !hasDevice;
+    }
+    void startOutput();
+    bool openDevice(); // outputMutex held
+    void resume();     // outputMutex held
     void mix(float* out, int frames);
     void mixBlock(float* out, int frames);
     bool renderSynth(int frames);
@@ -163,40 +181,54 @@ void AudioEngine::State::advanceMelody(int frames) {
 
 namespace {
 
-void audioCallback(void* user, Uint8* stream, int bytes) {
-    static_cast<AudioEngine::State*>(user)->mix(reinterpret_cast<float*>(stream),
-                                                bytes / int(2 * sizeof(float)));
+void audioCallback(void* user, float* out, int frames) {
+    static_cast<AudioEngine::State*>(user)->mix(out, frames);
 }
 
 } // namespace
 
 AudioEngine::AudioEngine(Output output, std::string soundfont)
     : state_(std::make_unique<State>(output, std::move(soundfont))) {
-    if (output == Output::Offline || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return;
-    state_->sdlStarted = true;
-    state_->hasDevice = state_->openDevice();
+    if (output == Output::Device)
+        state_->worker.Post([s = state_.get()] { s->startOutput(); });
+}
+
+// Worker thread: the module's libraries load here, never on the UI thread.
+void AudioEngine::State::startOutput() {
+    const VelmarAudioDriver* d = LoadAudioDriver();
+    const bool running = d && d->startOutput();
+    std::lock_guard lock(outputMutex);
+    driver = d;
+    started = running;
+    hasDevice = running && openDevice();
+    if (hasDevice && wanted)
+        resume();
+    settled = true;
+    outputSettled.notify_all();
 }
 
 bool AudioEngine::State::openDevice() {
-    SDL_AudioSpec want{};
-    want.freq = kRate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = kBlock;
-    want.callback = audioCallback;
-    want.userdata = this;
-    device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0); // opens paused
+    device = driver->openOutput(kRate, kBlock, audioCallback, this);
     paused = true;
     return device != 0;
 }
 
+void AudioEngine::State::resume() {
+    if (paused) {
+        driver->pauseOutput(device, 0);
+        paused = false;
+    }
+}
+
 AudioEngine::~AudioEngine() {
-    if (state_->device)
-        SDL_CloseAudioDevice(state_->device);
-    if (state_->sdlStarted)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    delete state_->idleTimer.data();
+    State& s = *state_;
+    s.worker.Stop();
+    if (s.device)
+        s.driver->closeOutput(s.device);
+    if (s.started)
+        s.driver->stopOutput();
+    delete s.idleTimer.data();
+    delete s.endTimer.data();
 }
 
 AudioEngine& AudioEngine::Shared() {
@@ -262,11 +294,12 @@ bool AudioEngine::OpenMidi(const std::string& path) {
     return true;
 }
 
-void AudioEngine::PlayMidi() {
+void AudioEngine::PlayMidi(std::function<void()> onEnd) {
     {
         std::lock_guard lock(state_->mutex);
         if (!state_->melody)
             return;
+        state_->onEnd = std::move(onEnd);
         state_->playing = true;
         state_->songPos = 0;
         state_->nextEvent = 0;
@@ -274,12 +307,40 @@ void AudioEngine::PlayMidi() {
         state_->melodyEnds = Clock::now() + framesToDuration(state_->melody->song->lengthFrames);
     }
     wake();
+    watchEnd();
+}
+
+// Looked at from the UI thread, first when the melody should end, then every tenth of a
+// second, since the soundfont may have held its start back.
+void AudioEngine::watchEnd() {
+    State& s = *state_;
+    if (!s.onEnd || !QCoreApplication::instance())
+        return;
+    if (!s.endTimer) {
+        s.endTimer = new QTimer(QCoreApplication::instance());
+        s.endTimer->setSingleShot(true);
+        QObject::connect(s.endTimer, &QTimer::timeout, [this] {
+            State& st = *state_;
+            if (!st.onEnd)
+                return;
+            if (MidiPlaying()) {
+                st.endTimer->start(100);
+                return;
+            }
+            auto done = std::move(st.onEnd);
+            st.onEnd = {};
+            done();
+        });
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(s.melodyEnds - Clock::now());
+    s.endTimer->start(int(std::max<std::int64_t>(10, left.count())));
 }
 
 void AudioEngine::CloseMidi() {
     std::shared_ptr<Melody> old; // freed here, after the lock, never in the callback
     std::lock_guard lock(state_->mutex);
     old = std::move(state_->melody);
+    state_->onEnd = {};
     state_->playing = false;
     state_->resetSynth = true;
     state_->melodyEnds = {};
@@ -332,14 +393,23 @@ bool AudioEngine::WaitSoundfont(std::chrono::milliseconds timeout) const {
 }
 
 bool AudioEngine::HasDevice() const {
+    std::lock_guard lock(state_->outputMutex);
+    return state_->hasDevice;
+}
+
+bool AudioEngine::WaitOutput(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(state_->outputMutex);
+    state_->outputSettled.wait_for(lock, timeout, [this] { return state_->settled; });
     return state_->hasDevice;
 }
 
 bool AudioEngine::OutputClosed() const {
+    std::lock_guard lock(state_->outputMutex);
     return state_->device == 0;
 }
 
 bool AudioEngine::OutputPaused() const {
+    std::lock_guard lock(state_->outputMutex);
     return state_->device == 0 || state_->paused;
 }
 
@@ -353,13 +423,19 @@ std::vector<float> AudioEngine::Render(std::size_t frames) {
 // The output runs only while something sounds, so an idle game costs no CPU.
 void AudioEngine::wake() {
     State& s = *state_;
-    if (!s.hasDevice || (!s.device && !s.openDevice()))
-        return;
     s.idle = false;
-    s.idleChecks = 0;
-    if (s.paused) {
-        SDL_PauseAudioDevice(s.device, 0);
-        s.paused = false;
+    {
+        std::lock_guard lock(s.outputMutex);
+        if (s.output == Output::Offline || (s.settled && !s.hasDevice))
+            return;
+        s.idleChecks = 0;
+        if (!s.settled) {
+            s.wanted = true; // the worker resumes it once the device is open
+        } else {
+            if (!s.device && !s.openDevice())
+                return;
+            s.resume();
+        }
     }
     if (!s.idleTimer && QCoreApplication::instance()) {
         s.idleTimer = new QTimer(QCoreApplication::instance());
@@ -372,15 +448,20 @@ void AudioEngine::wake() {
 
 void AudioEngine::pauseIfIdle() {
     State& s = *state_;
-    if (!s.idle || !s.device)
+    std::lock_guard lock(s.outputMutex);
+    if (!s.idle || !s.settled) // the worker still opens it, or the callback has not run yet
         return;
+    if (!s.device) {
+        s.idleTimer->stop();
+        return;
+    }
     if (!s.paused) {
-        SDL_PauseAudioDevice(s.device, 1);
+        s.driver->pauseOutput(s.device, 1);
         s.paused = true;
     }
     // Closed after a while of silence, so an idle game costs nothing at all.
     if (++s.idleChecks >= kIdleChecksBeforeClose) {
-        SDL_CloseAudioDevice(s.device);
+        s.driver->closeOutput(s.device);
         s.device = 0;
         s.idleTimer->stop();
     }

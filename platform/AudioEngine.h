@@ -15,7 +15,7 @@ constexpr const char* kDefaultSoundfont = "/usr/share/sounds/sf2/default-GM.sf2"
 
 // The one audio engine: the current clip mixed with a General MIDI synthesizer. It plays
 // through the sound device, or renders offline into a buffer so tests can hear it. Every call
-// comes from the UI thread; the soundfont loads on a worker thread of its own.
+// comes from the UI thread; the audio module, the device and the soundfont load on a worker.
 class AudioEngine {
 public:
     enum class Output { Device, Offline };
@@ -41,7 +41,9 @@ public:
 
     // The melody: one standard MIDI file at a time.
     bool OpenMidi(const std::string& path);
-    void PlayMidi(); // from the start; waits for the soundfont if it is still loading
+    // From the start; waits for the soundfont if it is still loading. `onEnd` runs on the UI
+    // thread once the melody has played to its end, not when it is closed or played again.
+    void PlayMidi(std::function<void()> onEnd = {});
     void CloseMidi();
     bool MidiOpen() const;
     bool MidiPlaying() const;
@@ -56,9 +58,11 @@ public:
 
     bool SoundfontReady() const;
     bool WaitSoundfont(std::chrono::milliseconds timeout) const; // false if never ready
-    bool HasDevice() const;    // false: everything runs silently, with the same results
-    bool OutputPaused() const; // paused at once when nothing sounds
-    bool OutputClosed() const; // and closed after ten seconds of it
+    // The device opens on the worker; until then HasDevice is false and sounds wait for it.
+    bool HasDevice() const; // false: everything runs silently, with the same results
+    bool WaitOutput(std::chrono::milliseconds timeout) const; // HasDevice, once known
+    bool OutputPaused() const;                                // paused at once when nothing sounds
+    bool OutputClosed() const;                                // and closed after ten seconds of it
 
     // Offline only: the next `frames` stereo frames, interleaved left/right.
     std::vector<float> Render(std::size_t frames);
@@ -68,6 +72,7 @@ public:
 private:
     void wake();
     void pauseIfIdle();
+    void watchEnd();
 
     std::unique_ptr<State> state_;
 };

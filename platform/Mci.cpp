@@ -24,8 +24,8 @@ public:
         loaded_ = AudioEngine::Shared().OpenMidi(path);
         return loaded_;
     }
-    void Play(std::function<void()>) override {
-        AudioEngine::Shared().PlayMidi();
+    void Play(std::function<void()> onEnd) override {
+        AudioEngine::Shared().PlayMidi(std::move(onEnd));
         started_ = std::chrono::steady_clock::now();
         playing_ = true;
     }

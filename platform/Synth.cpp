@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Synth.h"
 
-#include <fluidsynth.h>
+#include "platform/AudioDriver.h"
+#include "platform/SoundfontView.h"
+#include "platform/Worker.h"
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <condition_variable>
-#include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
-#include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace platform {
 
@@ -21,105 +24,136 @@ constexpr int kSongChannels = 16;
 constexpr int kDrumChannel = 9;
 constexpr int kDrumBank = 128;
 
-void quietLog(int, const char*, void*) {}
+// The soundfont file, read at any offset from any thread.
+class FontFile {
+public:
+    explicit FontFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        struct stat st {};
+        if (fd_ >= 0 && fstat(fd_, &st) == 0 && S_ISREG(st.st_mode))
+            size_ = std::uint64_t(st.st_size);
+    }
+    ~FontFile() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    FontFile(const FontFile&) = delete;
+    FontFile& operator=(const FontFile&) = delete;
+
+    std::uint64_t Size() const { return size_; }
+    bool Read(std::uint64_t offset, std::uint64_t count, void* out) const {
+        auto* to = static_cast<char*>(out);
+        while (count > 0) {
+            const ssize_t n = pread(fd_, to, count, off_t(offset));
+            if (n <= 0)
+                return false;
+            to += n;
+            offset += std::uint64_t(n);
+            count -= std::uint64_t(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::uint64_t size_ = 0;
+};
+
+// A view as the module reads it; it must outlive the font loaded from it.
+struct LoadedView {
+    const FontFile* file;
+    SoundfontView view;
+    VelmarFontSource source{};
+
+    LoadedView(const FontFile& f, SoundfontView v) : file(&f), view(std::move(v)) {
+        source.user = this;
+        source.size = static_cast<long long>(view.Size());
+        source.read = [](void* user, unsigned long long offset, void* out,
+                         unsigned long long count) -> long long {
+            auto* self = static_cast<LoadedView*>(user);
+            return self->view.Read(offset, out, count,
+                                   [self](std::uint64_t at, std::uint64_t n, void* to) {
+                                       return self->file->Read(at, n, to);
+                                   });
+        };
+    }
+};
 
 } // namespace
 
 struct Synth::Impl {
     std::string soundfont;
     int rate = 0;
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
-    int sfont = -1;
+    const VelmarAudioDriver* driver = nullptr;
+    void* synth = nullptr;
+    std::unique_ptr<FontFile> file;
+    std::optional<SoundfontIndex> index;
     std::mutex synthMutex; // the worker and the audio callback
-    std::vector<std::pair<int, int>> pinned;
 
-    std::mutex jobsMutex;
-    std::condition_variable jobsChanged;
-    std::deque<std::function<void()>> jobs;
-    bool stopping = false;
-    std::thread worker;
+    // The font of the melody last prepared, and what it holds.
+    std::unique_ptr<LoadedView> view;
+    int font = -1;
+    std::vector<std::pair<int, int>> presets;
 
     bool load();
-    void pin(int bank, int program);
-    void run();
+    void loadPresets(const std::vector<std::pair<int, int>>& wanted);
 };
 
 bool Synth::Impl::load() {
-    static std::once_flag quiet; // nothing is reported, as on the classic desktop
-    std::call_once(quiet, [] {
-        for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            fluid_set_log_function(level, quietLog, nullptr);
+    file = std::make_unique<FontFile>(soundfont);
+    if (file->Size() == 0)
+        return false;
+    index = SoundfontIndex::Read(file->Size(), [this](std::uint64_t at, std::uint64_t n, void* to) {
+        return file->Read(at, n, to);
     });
-    if (access(soundfont.c_str(), R_OK) != 0)
+    if (!index)
         return false;
-    settings = new_fluid_settings();
-    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    fluid_settings_setnum(settings, "synth.sample-rate", rate);
-    fluid_settings_setint(settings, "synth.threadsafe-api", 0); // synthMutex guards it
-    fluid_settings_setint(settings, "synth.cpu-cores", 1);
-    synth = new_fluid_synth(settings);
-    if (!synth)
+    driver = LoadAudioDriver();
+    if (!driver)
         return false;
-    sfont = fluid_synth_sfload(synth, soundfont.c_str(), 1);
-    return sfont != FLUID_FAILED;
+    synth = driver->newSynth(rate);
+    return synth != nullptr;
 }
 
-// A pinned instrument stays loaded, so selecting it in the audio callback reads no file.
-void Synth::Impl::pin(int bank, int program) {
-    const std::pair<int, int> preset{bank, program};
-    if (std::find(pinned.begin(), pinned.end(), preset) != pinned.end())
+// Swaps the font for a view holding just `wanted`, each preset pinned, so selecting it in the
+// audio callback reads no file.
+void Synth::Impl::loadPresets(const std::vector<std::pair<int, int>>& wanted) {
+    if (font >= 0 && wanted == presets)
         return;
-    {
-        std::lock_guard lock(synthMutex);
-        if (fluid_synth_pin_preset(synth, sfont, bank, program) == FLUID_OK) {
-            pinned.push_back(preset);
-            return;
-        }
-    }
-    if (bank != 0 && bank != kDrumBank)
-        pin(0, program); // the General MIDI fallback the synthesizer would choose
-}
-void Synth::Impl::run() {
-    for (;;) {
-        std::function<void()> job;
-        {
-            std::unique_lock lock(jobsMutex);
-            jobsChanged.wait(lock, [this] { return stopping || !jobs.empty(); });
-            if (stopping)
-                return;
-            job = std::move(jobs.front());
-            jobs.pop_front();
-        }
-        job();
+    auto next = std::make_unique<LoadedView>(*file, index->Select(wanted));
+    std::lock_guard lock(synthMutex);
+    driver->soundsOff(synth);
+    driver->unsetPrograms(synth); // nothing refers to the old font any more
+    if (font >= 0)
+        driver->unloadFont(synth, font);
+    font = driver->loadFont(synth, &next->source);
+    view = std::move(next);
+    presets = wanted;
+    if (font < 0)
+        return; // silent, as without a soundfont
+    for (auto [bank, program] : wanted) {
+        if (driver->pinPreset(synth, font, bank, program) == 0)
+            continue;
+        // What the synthesizer would choose instead.
+        if (bank == kDrumBank)
+            driver->pinPreset(synth, font, kDrumBank, 0);
+        else if (bank != 0)
+            driver->pinPreset(synth, font, 0, program);
     }
 }
 
-Synth::Synth(std::string soundfont, int rate) : impl_(std::make_unique<Impl>()) {
+Synth::Synth(std::string soundfont, int rate, Worker& worker)
+    : impl_(std::make_unique<Impl>()), worker_(worker) {
     impl_->soundfont = std::move(soundfont);
     impl_->rate = rate;
-    impl_->jobs.push_back([this] {
-        const bool ok = impl_->load();
-        if (ok) {
-            impl_->pin(0, 0);
-            impl_->pin(kDrumBank, 0);
-        }
-        state_ = ok ? Loaded : Failed;
-    });
-    impl_->worker = std::thread([this] { impl_->run(); });
+    worker_.Post([this] { state_ = impl_->load() ? Loaded : Failed; });
 }
 
 Synth::~Synth() {
-    {
-        std::lock_guard lock(impl_->jobsMutex);
-        impl_->stopping = true;
+    if (impl_->synth) {
+        if (impl_->font >= 0)
+            impl_->driver->unloadFont(impl_->synth, impl_->font);
+        impl_->driver->deleteSynth(impl_->synth);
     }
-    impl_->jobsChanged.notify_all();
-    impl_->worker.join();
-    if (impl_->synth)
-        delete_fluid_synth(impl_->synth);
-    if (impl_->settings)
-        delete_fluid_settings(impl_->settings);
 }
 
 bool Synth::WaitSettled(std::chrono::milliseconds timeout) const {
@@ -129,25 +163,45 @@ bool Synth::WaitSettled(std::chrono::milliseconds timeout) const {
     return Ready();
 }
 
-void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> done) {
-    {
-        std::lock_guard lock(impl_->jobsMutex);
-        impl_->jobs.push_back([this, song = std::move(song), done = std::move(done)] {
-            if (Ready()) {
-                std::array<int, kSongChannels> bank{};
-                for (const MidiEvent& e : song->events) {
-                    const int channel = e.status & 0x0F;
-                    if ((e.status & 0xF0) == 0xB0 && e.data1 == 0)
-                        bank[std::size_t(channel)] = e.data2;
-                    else if ((e.status & 0xF0) == 0xC0)
-                        impl_->pin(channel == kDrumChannel ? kDrumBank : bank[std::size_t(channel)],
-                                   e.data1);
-                }
+std::vector<std::pair<int, int>> Synth::PresetsOf(const MidiSong& song) {
+    std::vector<std::pair<int, int>> presets;
+    std::array<int, kSongChannels> bank{};
+    std::array<bool, kSongChannels> chosen{};
+    for (const MidiEvent& e : song.events) {
+        const auto channel = std::size_t(e.status & 0x0F);
+        const bool drums = channel == kDrumChannel;
+        switch (e.status & 0xF0) {
+        case 0xB0:
+            if (e.data1 == 0)
+                bank[channel] = e.data2;
+            break;
+        case 0xC0:
+            presets.emplace_back(drums ? kDrumBank : bank[channel], e.data1);
+            chosen[channel] = true;
+            break;
+        case 0x90:
+            if (e.data2 > 0 && !chosen[channel]) {
+                presets.emplace_back(drums ? kDrumBank : 0, 0);
+                chosen[channel] = true;
             }
-            done();
-        });
+            break;
+        default:
+            break;
+        }
     }
-    impl_->jobsChanged.notify_all();
+    std::sort(presets.begin(), presets.end());
+    presets.erase(std::unique(presets.begin(), presets.end()), presets.end());
+    return presets;
+}
+
+void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> done) {
+    worker_.Post([this, song = std::move(song), done = std::move(done)] {
+        if (Ready()) {
+            impl_->loadPresets(PresetsOf(*song));
+            malloc_trim(0); // what loading the font left free goes back to the system
+        }
+        done();
+    });
 }
 
 bool Synth::TryLock() {
@@ -159,59 +213,23 @@ void Synth::Unlock() {
 }
 
 void Synth::Send(const MidiEvent& e) {
-    fluid_synth_t* s = impl_->synth;
-    const int channel = e.status & 0x0F;
-    switch (e.status & 0xF0) {
-    case 0x80:
-        fluid_synth_noteoff(s, channel, e.data1);
-        break;
-    case 0x90:
-        fluid_synth_noteon(s, channel, e.data1, e.data2);
-        break;
-    case 0xA0:
-        fluid_synth_key_pressure(s, channel, e.data1, e.data2);
-        break;
-    case 0xB0:
-        fluid_synth_cc(s, channel, e.data1, e.data2);
-        break;
-    case 0xC0:
-        fluid_synth_program_change(s, channel, e.data1);
-        break;
-    case 0xD0:
-        fluid_synth_channel_pressure(s, channel, e.data1);
-        break;
-    case 0xE0:
-        fluid_synth_pitch_bend(s, channel, e.data1 | (e.data2 << 7));
-        break;
-    default:
-        break;
-    }
+    impl_->driver->send(impl_->synth, e.status, e.data1, e.data2);
 }
 
 void Synth::SoundsOff() {
-    fluid_synth_t* s = impl_->synth;
-    fluid_synth_all_sounds_off(s, -1);
-    // Their echo would ring on for a second; a stopped melody goes silent at once.
-    fluid_synth_reverb_on(s, -1, 0);
-    fluid_synth_chorus_on(s, -1, 0);
-    for (int channel = 0; channel < kSongChannels; ++channel) {
-        fluid_synth_cc(s, channel, 121, 0); // reset controllers
-        fluid_synth_cc(s, channel, 0, 0);
-        fluid_synth_program_change(s, channel, 0); // pinned, so nothing loads
-    }
+    impl_->driver->soundsOff(impl_->synth);
 }
 
 void Synth::EffectsOn() {
-    fluid_synth_reverb_on(impl_->synth, -1, 1);
-    fluid_synth_chorus_on(impl_->synth, -1, 1);
+    impl_->driver->effects(impl_->synth, 1);
 }
 
 void Synth::Render(float* left, float* right, int frames) {
-    fluid_synth_write_float(impl_->synth, frames, left, 0, 1, right, 0, 1);
+    impl_->driver->render(impl_->synth, left, right, frames);
 }
 
 int Synth::ActiveVoices() {
-    return fluid_synth_get_active_voice_count(impl_->synth);
+    return impl_->driver->activeVoices(impl_->synth);
 }
 
 } // namespace platform

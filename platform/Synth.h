@@ -8,16 +8,21 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
-// The General MIDI synthesizer behind the engine. The soundfont loads on a worker thread
-// with dynamic sample loading, so only the instruments a melody uses are ever read; the
-// worker also reads those instruments before the melody may start, so the audio callback
-// never touches a file.
+class Worker;
+
+// The General MIDI synthesizer behind the engine. On the worker thread it loads the audio
+// module and indexes the soundfont; for each melody it then loads a view of the font holding
+// just that melody's instruments and reads their samples, so the audio callback never
+// touches a file and memory holds only what plays.
 class Synth {
 public:
-    Synth(std::string soundfont, int rate);
+    // The worker must be stopped before the synthesizer is destroyed.
+    Synth(std::string soundfont, int rate, Worker& worker);
     ~Synth();
     Synth(const Synth&) = delete;
     Synth& operator=(const Synth&) = delete;
@@ -39,12 +44,17 @@ public:
     void Render(float* left, float* right, int frames);
     int ActiveVoices();
 
+    // The (bank, program) pairs a song plays: its program changes, and the default instrument
+    // of a channel that sounds before choosing one.
+    static std::vector<std::pair<int, int>> PresetsOf(const MidiSong& song);
+
     struct Impl;
 
 private:
     enum { Loading, Loaded, Failed };
     std::atomic<int> state_{Loading};
     std::unique_ptr<Impl> impl_;
+    Worker& worker_;
 };
 
 } // namespace platform

@@ -123,6 +123,37 @@ private slots:
         QCOMPARE(player.Error(), platform::MCIERR_INVALID_FILE);
     }
 
+    // A fifth of a second of one note: the notice comes when it has played, and only then.
+    void theEndOfAMelodyIsNoticedOnceAndChangesNothing() {
+        const std::string path = media::TempFolderPath() + "short.mid";
+        {
+            const char song[] = "MThd\0\0\0\x06\0\0\0\x01\x01\xE0MTrk\0\0\0\x0C"
+                                "\x00\x90\x3C\x64\x60\x80\x3C\x00\x00\xFF\x2F\x00";
+            QFile file(QString::fromStdString(path));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(song, sizeof song - 1);
+        }
+        media::TMediaPlayer player;
+        int notices = 0;
+        player.OnNotify = [&] { ++notices; };
+        player.FileName = path;
+        player.Open();
+        player.Play();
+        QCOMPARE(notices, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(notices, 1, 10000);
+        QCOMPARE(player.NotifyValue(), media::nvSuccessful);
+        QVERIFY(player.Opened()); // open and silent until closed
+        QTest::qWait(300);
+        QCOMPARE(notices, 1);
+
+        // Closed before its end, a melody sends nothing.
+        player.Open();
+        player.Play();
+        player.Close();
+        QTest::qWait(600);
+        QCOMPARE(notices, 1);
+    }
+
     void destroyingAnOpenPlayerClosesItsDevice() {
         media::ExtractMediaFiles();
         Recorder mci;

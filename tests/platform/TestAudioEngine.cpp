@@ -245,7 +245,7 @@ private slots:
 
     void deviceOutputPausesThenClosesOnceNothingSounds() {
         AudioEngine engine(Offline::Device);
-        QVERIFY(engine.HasDevice()); // SDL's dummy driver
+        QVERIFY(engine.WaitOutput(10s)); // SDL's dummy driver
         QVERIFY(engine.OutputPaused());
         engine.PlayClip("KEY", resource("KEY"));
         QVERIFY(!engine.OutputPaused());
@@ -264,15 +264,18 @@ private slots:
         const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
         AudioEngine engine(Offline::Device);
+        const bool device = engine.WaitOutput(10s); // the worker reads the variable
         qputenv("SDL_AUDIODRIVER", driver);
-        QVERIFY(!engine.HasDevice());
+        QVERIFY(!device);
         QVERIFY(engine.PlayClip("KEY", resource("KEY")));
         QVERIFY(engine.ClipPlaying());
         QTRY_VERIFY_WITH_TIMEOUT(!engine.ClipPlaying(), 5000);
         QVERIFY(engine.OpenMidi(shortMelody()));
-        engine.PlayMidi();
+        bool ended = false;
+        engine.PlayMidi([&] { ended = true; });
         QVERIFY(engine.MidiPlaying());
         QTRY_VERIFY_WITH_TIMEOUT(!engine.MidiPlaying(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(ended, 1000);
         engine.SetMidiVolume(0x12345678);
         QCOMPARE(engine.MidiVolume(), 0x12345678u);
     }

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The sound device and the synthesizer live in a module of their own, loaded on a worker
+// thread at the first sound: SDL2 and FluidSynth bring some forty shared libraries, which
+// would otherwise be mapped and relocated before the main window could show. The module
+// offers plain C functions, so nothing of C++ crosses the boundary.
+extern "C" {
+
+struct VelmarFontSource {
+    void* user;
+    long long size;
+    // Copies up to `count` bytes from `offset`; the bytes copied, or -1 on a failed read.
+    long long (*read)(void* user, unsigned long long offset, void* out, unsigned long long count);
+};
+
+using VelmarFill = void (*)(void* user, float* out, int frames); // interleaved stereo
+
+struct VelmarAudioDriver {
+    int version;
+
+    // The sound device: 0 when there is none. A device opens paused.
+    int (*startOutput)(void); // the audio subsystem; 0 when it cannot start
+    void (*stopOutput)(void);
+    unsigned (*openOutput)(int rate, int frames, VelmarFill fill, void* user);
+    void (*pauseOutput)(unsigned device, int pause);
+    void (*closeOutput)(unsigned device);
+
+    // The synthesizer; none of these is thread-safe, the caller serialises them.
+    void* (*newSynth)(int rate);
+    void (*deleteSynth)(void* synth);
+    int (*loadFont)(void* synth, const VelmarFontSource* source); // -1 on failure
+    void (*unloadFont)(void* synth, int font);
+    int (*pinPreset)(void* synth, int font, int bank, int program); // 0 when pinned
+    void (*send)(void* synth, int status, int data1, int data2);
+    void (*unsetPrograms)(void* synth);
+    void (*soundsOff)(void* synth); // also the reverb and chorus, until effects(1)
+    void (*effects)(void* synth, int on);
+    void (*render)(void* synth, float* left, float* right, int frames);
+    int (*activeVoices)(void* synth);
+};
+
+constexpr int kVelmarAudioDriverVersion = 1;
+using VelmarAudioDriverEntry = const VelmarAudioDriver* (*)(void);
+}
+
+namespace platform {
+
+// Loads the module once, from any thread; null when it is missing or of another version, and
+// the game then runs silently.
+const VelmarAudioDriver* LoadAudioDriver();
+
+} // namespace platform
