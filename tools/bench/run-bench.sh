@@ -8,7 +8,9 @@
 #   BENCH_IDLE_SECONDS=20   length of the idle window
 #   BENCH_SKIP_BUILD=1      reuse build-bench/ as it is
 #   GAME_BIN, GAME_TITLE    measure another program in the game's role (e.g. the floor itself)
-#   BENCH_ENVS="plain gnome"  environments to run
+#   BENCH_ENVS="plain gnome"  environments to run; also "quiet": measured once the game's first
+#                           melody has ended and its sound output has closed
+#   BENCH_QUIET_SECONDS=100 how long "quiet" waits after the paint
 #   BENCH_PAINT_TIMEOUT_MS=30000
 set -euo pipefail
 
@@ -178,7 +180,11 @@ measure() {
     fi
     probe_pid=""
 
-    sleep "$settle"
+    if [[ $envname == quiet ]]; then
+        sleep "${BENCH_QUIET_SECONDS:-100}"
+    else
+        sleep "$settle"
+    fi
     kill -0 "$prog_pid" 2>/dev/null || die "$(basename "$bin") exited early ($envname)"
     local rss
     rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$prog_pid/status")
@@ -225,6 +231,8 @@ report() {
         echo
         case $envname in
         gnome) echo "## Environment: gnome (XDG_CURRENT_DESKTOP=GNOME)" ;;
+        plain) echo "## Environment: plain (the game's first melody plays while it is measured)" ;;
+        quiet) echo "## Environment: quiet (measured ${BENCH_QUIET_SECONDS:-100} s after the paint, the melody over)" ;;
         *) echo "## Environment: $envname" ;;
         esac
         echo
