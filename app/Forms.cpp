@@ -5,5 +5,6 @@ namespace app {
 
 TForm1* Form1 = nullptr;
 dialogs::TControllPanel* ControllPanel = nullptr;
+dialogs::TVolimesDialog* VolimesDialog = nullptr;
 
 } // namespace app

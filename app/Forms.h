@@ -8,11 +8,13 @@ class TForm1;
 }
 namespace dialogs {
 class TControllPanel;
-}
+class TVolimesDialog;
+} // namespace dialogs
 
 namespace app {
 
 extern TForm1* Form1;
 extern dialogs::TControllPanel* ControllPanel;
+extern dialogs::TVolimesDialog* VolimesDialog;
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
+#include "dialogs/TVolimesDialog.h"
 #include "platform/Application.h"
 
 #include <Version.h>
@@ -53,6 +54,8 @@ int Project1(int argc, char** argv) {
     platform::Application().SetMainForm(form.get());
     auto controllPanel = std::make_unique<dialogs::TControllPanel>(form.get());
     ControllPanel = controllPanel.get();
+    auto volimesDialog = std::make_unique<dialogs::TVolimesDialog>(form.get());
+    VolimesDialog = volimesDialog.get();
 
     splash->hide();
     splash.reset();
@@ -68,6 +71,7 @@ int Project1(int argc, char** argv) {
                              manager.cancel();
                      });
     const int result = platform::Application().Terminated() ? 0 : qtApp.exec();
+    VolimesDialog = nullptr;
     ControllPanel = nullptr;
     Form1 = nullptr;
     return result;

@@ -7,6 +7,7 @@
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
+#include "dialogs/TVolimesDialog.h"
 #include "i18n/LanguageFile.h"
 #include "media/SoundEffects.h"
 #include "media/TempFiles.h"
@@ -328,6 +329,11 @@ void TForm1::SpeedButton3Click() {
 
 void TForm1::ParametersGameClick() {
     media::StartSound("KEY");
+}
+
+void TForm1::Volime1Click() {
+    if (VolimesDialog)
+        VolimesDialog->exec();
 }
 
 void TForm1::HelpOnHelpClick() {

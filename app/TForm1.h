@@ -94,6 +94,7 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
     void ParametersGameClick();
+    void Volime1Click();
     void HelpOnHelpClick();
     void PlayMusic1Click();
     void PlayMusic2Click();

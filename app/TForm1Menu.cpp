@@ -65,7 +65,8 @@ void TForm1::createMenu() {
     ParametersGame = item(Parameters, "ParametersGame", "&Parameters Game", Qt::Key_F12,
                           [this] { ParametersGameClick(); });
     Parameters->addSeparator();
-    Volime1 = item(Parameters, "Volime1", "&Volime", QKeySequence(Qt::CTRL | Qt::Key_V), {});
+    Volime1 = item(Parameters, "Volime1", "&Volime", QKeySequence(Qt::CTRL | Qt::Key_V),
+                   [this] { Volime1Click(); });
     Parameters->addSeparator();
     VisibeStatBar = item(Parameters, "VisibeStatBar", "&Status bar", Qt::Key_F9,
                          [this] { VisibeStatBarClick(); });

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A main window with its parameters dialog, as the main program makes them, with message boxes
-// answered and sounds recorded by the test.
+// A main window with its parameters dialog and volume window, as the main program makes them,
+// with message boxes answered and sounds recorded by the test.
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
+#include "dialogs/TVolimesDialog.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
@@ -23,6 +24,7 @@
 struct FormFixture {
     std::unique_ptr<app::TForm1> form;
     std::unique_ptr<dialogs::TControllPanel> panel;
+    std::unique_ptr<dialogs::TVolimesDialog> volume;
     std::vector<platform::MessageBoxRequest> boxes;
     std::vector<std::string> sounds;
     int answer = platform::mrOk;
@@ -40,14 +42,18 @@ struct FormFixture {
         platform::Application().SetMainForm(form.get());
         panel = std::make_unique<dialogs::TControllPanel>(form.get());
         app::ControllPanel = panel.get();
+        volume = std::make_unique<dialogs::TVolimesDialog>(form.get());
+        app::VolimesDialog = volume.get();
         form->SetSeedSource([] { return 12345u; });
         form->show();
         QCoreApplication::processEvents(); // the first show and the activation after it
     }
 
     ~FormFixture() {
+        volume.reset();
         panel.reset();
         form.reset();
+        app::VolimesDialog = nullptr;
         app::ControllPanel = nullptr;
         app::Form1 = nullptr;
         platform::SetMessageResponder({});

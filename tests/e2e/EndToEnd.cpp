@@ -424,6 +424,49 @@ private slots:
         }
     }
 
+    void ctrlVShowsTheVolumeSliderAndItsKeysMoveIt() {
+        QVERIFY(focus(windowId_));
+        QVERIFY(key(QStringLiteral("ctrl+v")));
+        QStringList found;
+        QVERIFY2(pollFor(
+                     [&] {
+                         found = visibleWindowsTitled(QStringLiteral("^Volime$"),
+                                                      QStringLiteral("Volime"));
+                         return found.size() == 1;
+                     },
+                     kAppearTimeoutMs),
+                 "Ctrl+V did not bring up the volume window");
+        const std::optional<Geometry> volume = geometryOf(found.first());
+        QVERIFY(volume);
+        QCOMPARE(volume->width, 60);
+        QCOMPARE(volume->height, 81);
+        // The thumb's middle column: face where the thumb is, the channel's white elsewhere.
+        const QPoint top(37, 13);
+        const QPoint bottom(37, 67);
+        QImage shot = grab(*volume);
+        QVERIFY(!isWhite(shot.pixel(top))); // full volume: the thumb at the top
+        QVERIFY(isWhite(shot.pixel(bottom)));
+        QVERIFY(focus(found.first()));
+        QVERIFY(key(QStringLiteral("End")));
+        QVERIFY2(pollFor(
+                     [&] {
+                         shot = grab(*volume);
+                         return isWhite(shot.pixel(top)) && !isWhite(shot.pixel(bottom));
+                     },
+                     kChangeTimeoutMs),
+                 "End did not take the slider to the bottom");
+        QVERIFY(key(QStringLiteral("Escape")));
+        QVERIFY2(pollFor(
+                     [&] {
+                         return visibleWindowsTitled(QStringLiteral("^Volime$"),
+                                                     QStringLiteral("Volime"))
+                             .isEmpty();
+                     },
+                     kChangeTimeoutMs),
+                 "Esc did not close the volume window");
+        QCOMPARE(readBoard(grabWindow()), board_);
+    }
+
     void escapeThenNoKeepsTheGame() {
         QString box;
         askToAbandon(&box);

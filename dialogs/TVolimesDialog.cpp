@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/TVolimesDialog.h"
+
+#include "platform/Colors.h"
+#include "platform/Fonts.h"
+#include "platform/Resources.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace dialogs {
+
+TVolimesDialog::TVolimesDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      Image1(new platform::TImage(this)), TrackBar1(new platform::TTrackBar(this)),
+      VolumeControl1(nullptr) {
+    setObjectName(QStringLiteral("VolimesDialog"));
+    setWindowTitle(QStringLiteral("Volime"));
+    setModal(true);
+    QPalette face = palette();
+    face.setColor(QPalette::Window, platform::ToQColor(platform::clBtnFace));
+    setPalette(face);
+    setFont(platform::ToQFont(platform::TFont{})); // MS Sans Serif, 11 pixels
+    setFixedSize(DesignClientWidth, ClientHeight);
+
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 8, 97, 73);
+    Image1->SetPicture(
+        QImage(QString::fromStdString(platform::ResourcePath("PICTURE", "VolumeWedge"))));
+    Image1->SetTransparent(true);
+
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setGeometry(16, 0, 41, 81);
+    TrackBar1->SetMax(255);
+    TrackBar1->SetOrientation(platform::trVertical);
+    TrackBar1->SetThumbLength(22);
+    TrackBar1->SetTickMarks(platform::tmBoth);
+    TrackBar1->SetTickStyle(platform::tsManual);
+    // Drawn above the picture, whose box reaches under it.
+    TrackBar1->raise();
+
+    VolumeControl1 = new media::TVolumeControl(this);
+    VolumeControl1->setObjectName(QStringLiteral("VolumeControl1"));
+    VolumeControl1->SetInterval(200);
+    VolumeControl1->SetMidiTrackBar(TrackBar1);
+
+    FormCreate();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TVolimesDialog::FormCreate() {
+    // The layout is designed 104 pixels wide; narrowed to 66 outside, the window still holds
+    // the slider and the wedge beside it.
+    setFixedSize(OuterWidth - 2 * DialogFrame, ClientHeight);
+}
+
+} // namespace dialogs
