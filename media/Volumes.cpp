@@ -30,8 +30,7 @@ int firstWithVolume(unsigned count, MMRESULT (*getCaps)(unsigned, Caps*, unsigne
 
 } // namespace
 
-TVolumeControl::TVolumeControl(QObject* owner)
-    : QObject(owner), FTimer(std::make_unique<Timer>(this)) {
+TVolumeControl::TVolumeControl(QObject* owner) : QObject(owner), FTimer(std::make_unique<Timer>()) {
     FTimer->OnTimer = [this] { UpdateTrackBars(); };
     FTimer->SetInterval(500);
     FindVolumeDevices();

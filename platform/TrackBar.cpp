@@ -31,7 +31,10 @@ TTrackBar::TTrackBar(QWidget* parent) : QWidget(parent) {
     });
 }
 
+// The volume poll sets the range on every tick; only a change repaints.
 void TTrackBar::SetMin(int value) {
+    if (FMin == value)
+        return;
     FMin = value;
     FMax = std::max(FMax, FMin);
     FPosition = std::clamp(FPosition, FMin, FMax);
@@ -39,6 +42,8 @@ void TTrackBar::SetMin(int value) {
 }
 
 void TTrackBar::SetMax(int value) {
+    if (FMax == value)
+        return;
     FMax = value;
     FMin = std::min(FMin, FMax);
     FPosition = std::clamp(FPosition, FMin, FMax);
