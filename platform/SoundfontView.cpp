@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstring>
 #include <map>
 #include <string_view>
@@ -17,7 +18,10 @@ using ReadFile = std::function<bool(std::uint64_t, std::uint64_t, void*)>;
 // than this is not read at all.
 constexpr std::uint64_t kMaxPdta = 64u << 20;
 
+using Keys = std::bitset<128>;
+
 constexpr std::uint16_t kGenInstrument = 41;
+constexpr std::uint16_t kGenKeyRange = 43;
 constexpr std::uint16_t kGenSampleId = 53;
 
 // The nine lists of "pdta", in the order a file stores them and the synthesizer reads them.
@@ -69,6 +73,21 @@ bool walkChunks(std::uint64_t begin, std::uint64_t end, ReadBytes&& readBytes, V
     }
     return true;
 }
+
+Keys keysBetween(unsigned lo, unsigned hi) {
+    Keys keys;
+    for (unsigned key = lo; key <= std::min(hi, 127u); ++key)
+        keys.set(key);
+    return keys;
+}
+
+// A zone as the synthesizer reads it: a key range counts only as the zone's first generator,
+// and the first instrument (or sample) generator ends the zone; a zone without one is a global
+// zone, moved to the front or dropped, wherever it stands.
+struct ZoneSense {
+    std::optional<std::size_t> index;
+    Keys range = Keys().set();
+};
 
 } // namespace
 
@@ -130,13 +149,30 @@ struct SoundfontIndex::Impl {
     std::size_t genOf(List bags, std::size_t z) const { return u16(record(bags, z)); }
     std::size_t modOf(List bags, std::size_t z) const { return u16(record(bags, z) + 2); }
 
+    ZoneSense zoneOf(List bags, List gens, std::uint16_t indexGen, std::size_t z) const;
     bool parsePdta();
     bool checkZones(List headers, List bags, List mods, List gens, std::uint16_t indexGen,
                     std::size_t indexLimit) const;
-    void copyZones(List headers, std::size_t i, List bags, List mods, List gens,
-                   std::array<std::vector<std::uint8_t>, kListCount>& out,
+    void copyZones(List headers, std::size_t i, const std::vector<std::size_t>& zones, List bags,
+                   List mods, List gens, std::array<std::vector<std::uint8_t>, kListCount>& out,
                    const std::map<std::size_t, std::size_t>* instruments) const;
 };
+
+ZoneSense SoundfontIndex::Impl::zoneOf(List bags, List gens, std::uint16_t indexGen,
+                                       std::size_t z) const {
+    ZoneSense sense;
+    const std::size_t first = genOf(bags, z);
+    for (std::size_t g = first; g < genOf(bags, z + 1); ++g) {
+        const std::uint8_t* r = record(gens, g);
+        if (g == first && u16(r) == kGenKeyRange)
+            sense.range = keysBetween(r[2], r[3]);
+        if (u16(r) == indexGen) {
+            sense.index = u16(r + 2);
+            break;
+        }
+    }
+    return sense;
+}
 
 bool SoundfontIndex::Impl::parsePdta() {
     std::array<bool, kListCount> seen{};
@@ -202,9 +238,11 @@ bool SoundfontIndex::Impl::checkZones(List headers, List bags, List mods, List g
     return true;
 }
 
-// Appends header i with its zones, generators and modulators, indices counted anew; with
-// `instruments`, the instrument generators are renumbered through it.
-void SoundfontIndex::Impl::copyZones(List headers, std::size_t i, List bags, List mods, List gens,
+// Appends header i with `zones` of its own, their generators and modulators, indices counted
+// anew; with `instruments`, the instrument generators are renumbered through it.
+void SoundfontIndex::Impl::copyZones(List headers, std::size_t i,
+                                     const std::vector<std::size_t>& zones, List bags, List mods,
+                                     List gens,
                                      std::array<std::vector<std::uint8_t>, kListCount>& out,
                                      const std::map<std::size_t, std::size_t>* instruments) const {
     const std::size_t bagField = headers == kPhdr ? 24 : 20;
@@ -214,7 +252,7 @@ void SoundfontIndex::Impl::copyZones(List headers, std::size_t i, List bags, Lis
     const std::size_t newBag = out[bags].size() / kRecordSizes[bags];
     head[head.size() - kRecordSizes[headers] + bagField] = std::uint8_t(newBag & 0xFF);
     head[head.size() - kRecordSizes[headers] + bagField + 1] = std::uint8_t(newBag >> 8);
-    for (std::size_t z = bagOf(headers, i); z < bagOf(headers, i + 1); ++z) {
+    for (std::size_t z : zones) {
         put16(out[bags], std::uint32_t(out[gens].size() / kRecordSizes[gens]));
         put16(out[bags], std::uint32_t(out[mods].size() / kRecordSizes[mods]));
         for (std::size_t g = genOf(bags, z); g < genOf(bags, z + 1); ++g) {
@@ -300,7 +338,7 @@ bool SoundfontIndex::Has(int bank, int program) const {
     return impl_->presets.count((std::uint32_t(bank) << 16) | std::uint32_t(program)) > 0;
 }
 
-SoundfontView SoundfontIndex::Select(const std::vector<std::pair<int, int>>& presets) const {
+SoundfontView SoundfontIndex::Select(const std::vector<SoundfontPreset>& presets) const {
     if (!impl_)
         return {};
     const Impl& d = *impl_;
@@ -309,20 +347,62 @@ SoundfontView SoundfontIndex::Select(const std::vector<std::pair<int, int>>& pre
             return std::nullopt;
         return d.presets.at((std::uint32_t(bank) << 16) | std::uint32_t(program));
     };
-    // In file order, each once.
-    std::vector<std::size_t> chosen;
-    for (const auto& [bank, program] : presets) {
-        std::optional<std::size_t> p = find(bank, program);
+    // In file order, each once, with the keys of all that resolve to it.
+    std::map<std::size_t, Keys> chosen;
+    for (const SoundfontPreset& want : presets) {
+        std::optional<std::size_t> p = find(want.bank, want.program);
         if (!p)
-            p = bank == 128 ? find(128, 0) : find(0, program);
-        if (p && std::find(chosen.begin(), chosen.end(), *p) == chosen.end())
-            chosen.push_back(*p);
+            p = want.bank == 128 ? find(128, 0) : find(0, want.program);
+        if (p)
+            chosen[*p] |= want.keys;
     }
-    std::sort(chosen.begin(), chosen.end());
 
-    std::map<std::size_t, std::size_t> instruments; // old index to new, in file order
-    for (std::size_t p : chosen) {
+    // The preset zones that can sound for their preset's keys; each instrument gathers the
+    // keys that reach it through them.
+    std::map<std::size_t, std::vector<std::size_t>> presetZones;
+    std::map<std::size_t, Keys> reaching;
+    for (const auto& [p, keys] : chosen) {
+        std::vector<std::size_t>& zones = presetZones[p];
         for (std::size_t z = d.bagOf(kPhdr, p); z < d.bagOf(kPhdr, p + 1); ++z) {
+            const ZoneSense sense = d.zoneOf(kPbag, kPgen, kGenInstrument, z);
+            const Keys reach = keys & sense.range;
+            if (sense.index && reach.none())
+                continue;
+            zones.push_back(z);
+            if (sense.index)
+                reaching[*sense.index] |= reach;
+        }
+    }
+    // Of an instrument, the zones those keys can sound; with none of its samples left, the
+    // preset zones leading to it sound nothing either.
+    std::map<std::size_t, std::vector<std::size_t>> instrumentZones;
+    const auto zonesOf = [&](std::size_t i) -> const std::vector<std::size_t>& {
+        const auto [at, added] = instrumentZones.try_emplace(i);
+        if (added) {
+            const auto keys = reaching.find(i);
+            for (std::size_t z = d.bagOf(kInst, i); z < d.bagOf(kInst, i + 1); ++z) {
+                const ZoneSense sense = d.zoneOf(kIbag, kIgen, kGenSampleId, z);
+                if (!sense.index || (keys != reaching.end() && (keys->second & sense.range).any()))
+                    at->second.push_back(z);
+            }
+        }
+        return at->second;
+    };
+    const auto sounds = [&](std::size_t i) {
+        const std::vector<std::size_t>& zones = zonesOf(i);
+        return std::any_of(zones.begin(), zones.end(), [&](std::size_t z) {
+            return d.zoneOf(kIbag, kIgen, kGenSampleId, z).index.has_value();
+        });
+    };
+    std::map<std::size_t, std::size_t> instruments; // old index to new, in file order
+    for (auto& [p, zones] : presetZones) {
+        std::erase_if(zones, [&](std::size_t z) {
+            const ZoneSense sense = d.zoneOf(kPbag, kPgen, kGenInstrument, z);
+            return sense.index && !sounds(*sense.index);
+        });
+        // Every instrument generator of a kept zone is renumbered, also those the synthesizer
+        // ignores after the first.
+        for (std::size_t z : zones) {
             for (std::size_t g = d.genOf(kPbag, z); g < d.genOf(kPbag, z + 1); ++g) {
                 const std::uint8_t* r = d.record(kPgen, g);
                 if (u16(r) == kGenInstrument)
@@ -335,10 +415,10 @@ SoundfontView SoundfontIndex::Select(const std::vector<std::pair<int, int>>& pre
         renumbered = next++;
 
     std::array<std::vector<std::uint8_t>, kListCount> lists;
-    for (std::size_t p : chosen)
-        d.copyZones(kPhdr, p, kPbag, kPmod, kPgen, lists, &instruments);
+    for (const auto& [p, zones] : presetZones)
+        d.copyZones(kPhdr, p, zones, kPbag, kPmod, kPgen, lists, &instruments);
     for (const auto& [old, renumbered] : instruments)
-        d.copyZones(kInst, old, kIbag, kImod, kIgen, lists, nullptr);
+        d.copyZones(kInst, old, zonesOf(old), kIbag, kImod, kIgen, lists, nullptr);
     const auto terminal = [&](List headers, List bags, List mods, List gens,
                               std::string_view name) {
         std::vector<std::uint8_t> h(kRecordSizes[headers], 0);

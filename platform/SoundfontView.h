@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace platform {
@@ -33,6 +33,15 @@ struct SoundfontView {
          const std::function<bool(std::uint64_t, std::uint64_t, void*)>& readFile) const;
 };
 
+// A preset a melody plays, (bank, program), and the keys it strikes on it. A drum kit holds
+// a sample for each of some fifty keys, of which a melody strikes a handful.
+struct SoundfontPreset {
+    int bank = 0;
+    int program = 0;
+    std::bitset<128> keys = std::bitset<128>().set(); // every key unless told
+    bool operator==(const SoundfontPreset&) const = default;
+};
+
 // What is needed of the original file to build views: its chunk layout and the preset data
 // (the "pdta" list), read once. Sample data is never read here.
 class SoundfontIndex {
@@ -43,11 +52,13 @@ public:
     Read(std::uint64_t fileSize,
          const std::function<bool(std::uint64_t, std::uint64_t, void*)>& readFile);
 
-    // A preset is (bank, program). The view holds the presets asked for that the font has,
-    // and for each one it lacks, the one the synthesizer would choose instead: the same
-    // program in bank 0 for a melodic bank, program 0 of bank 128 for a drum kit. Every
-    // instrument those presets use comes along; the sample headers stay as they are.
-    SoundfontView Select(const std::vector<std::pair<int, int>>& presets) const;
+    // The view holds the presets asked for that the font has, and for each one it lacks, the
+    // one the synthesizer would choose instead: the same program in bank 0 for a melodic bank,
+    // program 0 of bank 128 for a drum kit; that one plays the keys of what it stands in for.
+    // Of each preset only the zones that can sound for its keys come along, and of each
+    // instrument only those its kept preset zones can reach; zones without an instrument or
+    // sample (global zones) always stay. The sample headers stay as they are.
+    SoundfontView Select(const std::vector<SoundfontPreset>& presets) const;
 
     bool Has(int bank, int program) const;
 

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -92,10 +94,10 @@ struct Synth::Impl {
     // The font of the melody last prepared, and what it holds.
     std::unique_ptr<LoadedView> view;
     int font = -1;
-    std::vector<std::pair<int, int>> presets;
+    std::vector<SoundfontPreset> presets;
 
     bool load();
-    void loadPresets(const std::vector<std::pair<int, int>>& wanted);
+    void loadPresets(const std::vector<SoundfontPreset>& wanted);
 };
 
 bool Synth::Impl::load() {
@@ -116,7 +118,7 @@ bool Synth::Impl::load() {
 
 // Swaps the font for a view holding just `wanted`, each preset pinned, so selecting it in the
 // audio callback reads no file.
-void Synth::Impl::loadPresets(const std::vector<std::pair<int, int>>& wanted) {
+void Synth::Impl::loadPresets(const std::vector<SoundfontPreset>& wanted) {
     if (font >= 0 && wanted == presets)
         return;
     auto next = std::make_unique<LoadedView>(*file, index->Select(wanted));
@@ -130,14 +132,14 @@ void Synth::Impl::loadPresets(const std::vector<std::pair<int, int>>& wanted) {
     presets = wanted;
     if (font < 0)
         return; // silent, as without a soundfont
-    for (auto [bank, program] : wanted) {
-        if (driver->pinPreset(synth, font, bank, program) == 0)
+    for (const SoundfontPreset& p : wanted) {
+        if (driver->pinPreset(synth, font, p.bank, p.program) == 0)
             continue;
         // What the synthesizer would choose instead.
-        if (bank == kDrumBank)
+        if (p.bank == kDrumBank)
             driver->pinPreset(synth, font, kDrumBank, 0);
-        else if (bank != 0)
-            driver->pinPreset(synth, font, 0, program);
+        else if (p.bank != 0)
+            driver->pinPreset(synth, font, 0, p.program);
     }
 }
 
@@ -163,34 +165,34 @@ bool Synth::WaitSettled(std::chrono::milliseconds timeout) const {
     return Ready();
 }
 
-std::vector<std::pair<int, int>> Synth::PresetsOf(const MidiSong& song) {
-    std::vector<std::pair<int, int>> presets;
+std::vector<SoundfontPreset> Synth::PresetsOf(const MidiSong& song) {
+    // As the synthesizer sees it: a bank select counts from the next program change, the drum
+    // channel ignores it, and a note sounds on the channel's current preset.
+    std::map<std::pair<int, int>, std::bitset<128>> struck;
     std::array<int, kSongChannels> bank{};
-    std::array<bool, kSongChannels> chosen{};
+    std::array<std::pair<int, int>, kSongChannels> current{};
+    current[kDrumChannel] = {kDrumBank, 0};
     for (const MidiEvent& e : song.events) {
         const auto channel = std::size_t(e.status & 0x0F);
-        const bool drums = channel == kDrumChannel;
         switch (e.status & 0xF0) {
         case 0xB0:
             if (e.data1 == 0)
                 bank[channel] = e.data2;
             break;
         case 0xC0:
-            presets.emplace_back(drums ? kDrumBank : bank[channel], e.data1);
-            chosen[channel] = true;
+            current[channel] = {channel == kDrumChannel ? kDrumBank : bank[channel], e.data1};
             break;
         case 0x90:
-            if (e.data2 > 0 && !chosen[channel]) {
-                presets.emplace_back(drums ? kDrumBank : 0, 0);
-                chosen[channel] = true;
-            }
+            if (e.data2 > 0 && e.data1 < 128)
+                struck[current[channel]].set(e.data1);
             break;
         default:
             break;
         }
     }
-    std::sort(presets.begin(), presets.end());
-    presets.erase(std::unique(presets.begin(), presets.end()), presets.end());
+    std::vector<SoundfontPreset> presets;
+    for (const auto& [preset, keys] : struck)
+        presets.push_back({preset.first, preset.second, keys});
     return presets;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/MidiFile.h"
+#include "platform/SoundfontView.h"
 
 #include <atomic>
 #include <chrono>
@@ -44,9 +45,10 @@ public:
     void Render(float* left, float* right, int frames);
     int ActiveVoices();
 
-    // The (bank, program) pairs a song plays: its program changes, and the default instrument
-    // of a channel that sounds before choosing one.
-    static std::vector<std::pair<int, int>> PresetsOf(const MidiSong& song);
+    // The presets a song plays, by (bank, program), each with the keys struck on it: those
+    // its channels choose, and the default instrument of a channel that sounds before choosing
+    // one. A preset chosen but never struck is left out.
+    static std::vector<SoundfontPreset> PresetsOf(const MidiSong& song);
 
     struct Impl;
 

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The soundfont view: small fonts written here are cut down to a few presets and compared
-// byte for byte with the same font written with only those presets; malformed fonts give no
-// index; the system's General MIDI font, seen through a view, plays in FluidSynth.
+// The soundfont view: small fonts written here are cut down to a few presets, and to the zones
+// their keys reach, and compared byte for byte with the same font written with only those;
+// malformed fonts give no index; the system's General MIDI font, seen through a view, plays in
+// FluidSynth, loading samples only for the keys a melody strikes.
+#include "platform/Resources.h"
 #include "platform/SoundfontView.h"
+#include "platform/Synth.h"
 
 #include <QFile>
 #include <QTest>
@@ -11,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +26,8 @@ using namespace platform;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Presets = std::vector<std::pair<int, int>>;
+using Presets = std::vector<SoundfontPreset>;
+using Keys = std::bitset<128>;
 using ReadFile = std::function<bool(std::uint64_t, std::uint64_t, void*)>;
 
 void put(Bytes& b, std::uint32_t v, int n) {
@@ -244,6 +249,102 @@ Font expectedFont(const Font& base, const std::vector<int>& presets,
     return f;
 }
 
+// The amount of a key range generator (43): low key in the low byte.
+constexpr std::uint16_t range(int lo, int hi) {
+    return std::uint16_t(lo | (hi << 8));
+}
+
+Keys keysOf(std::initializer_list<int> keys) {
+    Keys k;
+    for (int key : keys)
+        k.set(std::size_t(key));
+    return k;
+}
+
+Keys keysBetween(int lo, int hi) {
+    Keys k;
+    for (int key = lo; key <= hi; ++key)
+        k.set(std::size_t(key));
+    return k;
+}
+
+// Presets and instruments with key-ranged zones, as General MIDI fonts have them: a kit of one
+// zone per key, a melodic instrument sampled in three ranges, an instrument two presets share,
+// and one written the odd ways the synthesizer still reads.
+Font keyedFont() {
+    Font f;
+    f.samples = 8;
+    f.instruments = {
+        {"Kit",
+         {{{{8, 9000}}, {}},
+          {{{43, range(35, 35)}, {53, 0}}, {}},
+          {{{43, range(38, 38)}, {53, 1}}, {}},
+          {{{43, range(38, 38)}, {53, 2}}, {}}, // the other side of a stereo pair
+          {{{43, range(42, 42)}, {53, 3}}, {}},
+          {{{43, range(46, 46)}, {53, 4}}, {}}}},
+        {"Violins",
+         {{{{17, 100}}, {{0x0081, 17, 500, 0, 0}}},
+          {{{43, range(0, 59)}, {53, 5}}, {}},
+          {{{43, range(60, 71)}, {53, 6}}, {{0x0502, 48, 960, 0, 0}}},
+          {{{43, range(72, 127)}, {53, 7}}, {}}}},
+        {"Bells", {{{{43, range(0, 63)}, {53, 6}}, {}}, {{{43, range(64, 127)}, {53, 7}}, {}}}},
+        {"Odd",
+         {{{{43, range(10, 20)}, {53, 0}}, {}},
+          {{{8, 500}}, {}},                             // global, though not first
+          {{{8, 100}, {43, range(0, 0)}, {53, 1}}, {}}, // a range not first counts for nothing
+          {{{43, range(90, 80)}, {53, 2}}, {}},         // an empty range
+          {{{43, range(100, 255)}, {53, 3}}, {}}}},     // past the last key
+    };
+    f.presets = {
+        {"Orchestra Kit",
+         48,
+         128,
+         {{{{16, 600}}, {}},
+          {{{43, range(35, 46)}, {41, 0}}, {}},
+          {{{43, range(60, 72)}, {41, 2}}, {}}}},
+        {"Strings", // two velocity layers over the whole keyboard
+         48,
+         0,
+         {{{{48, 20}}, {{0x0502, 48, 960, 0, 0}}},
+          {{{44, range(0, 90)}, {41, 1}}, {}},
+          {{{44, range(91, 127)}, {41, 1}}, {}}}},
+        {"Pad",
+         90,
+         0,
+         {{{{43, range(0, 59)}, {41, 2}}, {}}, {{{43, range(60, 127)}, {41, 1}}, {}}}},
+        {"Celesta", 8, 0, {{{{41, 2}}, {}}}},
+        {"Standard", 0, 128, {{{{43, range(0, 127)}, {41, 0}}, {}}}},
+        // The synthesizer ignores what follows a zone's instrument, here a second one.
+        {"Odd", 100, 0, {{{{41, 3}}, {}}, {{{41, 3}, {41, 0}}, {}}}},
+    };
+    return f;
+}
+
+// Header index and the zones of it a view keeps, in file order.
+using Kept = std::vector<std::pair<int, std::vector<int>>>;
+
+// The font as a view keeping only some zones should be: `presets` and `instruments` name the
+// headers kept with their zones; the instrument generators are renumbered.
+Font expectedZones(const Font& base, const Kept& presets, const Kept& instruments) {
+    Font cut = base;
+    std::vector<int> presetIndices, instrumentIndices;
+    const auto keep = [](std::vector<Zone>& zones, const std::vector<int>& which) {
+        std::vector<Zone> kept;
+        for (int z : which)
+            kept.push_back(zones[std::size_t(z)]);
+        zones = kept;
+    };
+    for (const auto& [p, zones] : presets) {
+        keep(cut.presets[std::size_t(p)].zones, zones);
+        presetIndices.push_back(p);
+    }
+    for (const auto& [i, zones] : instruments) {
+        keep(cut.instruments[std::size_t(i)].zones, zones);
+        instrumentIndices.push_back(i);
+    }
+    return expectedFont(cut, presetIndices, instrumentIndices);
+}
+
 // --- Reading ---
 
 ReadFile reader(const Bytes& file,
@@ -299,6 +400,7 @@ std::size_t find(const Bytes& file, std::string_view id) {
 struct FluidSource {
     std::string original;
     const SoundfontView* view = nullptr;
+    std::uint64_t bytesRead = 0; // beyond the preset data, the samples a pinned preset loads
 };
 FluidSource fluidSource;
 constexpr const char* kViewName = "velmar-view.sf2";
@@ -326,6 +428,7 @@ int fluidRead(void* buf, fluid_long_long_t count, void* handle) {
     if (fluidSource.view->Read(h->pos, buf, std::uint64_t(count), readFile) != count)
         return FLUID_FAILED;
     h->pos += std::uint64_t(count);
+    fluidSource.bytesRead += std::uint64_t(count);
     return FLUID_OK;
 }
 
@@ -374,6 +477,104 @@ float peakOfNote(fluid_synth_t* synth, int channel, int key) {
 }
 
 const char* const kSystemFont = "/usr/share/sounds/sf2/default-GM.sf2";
+
+std::optional<SoundfontIndex> systemIndex() {
+    std::FILE* file = std::fopen(kSystemFont, "rb");
+    if (!file)
+        return std::nullopt;
+    fseeko(file, 0, SEEK_END);
+    const auto fileSize = std::uint64_t(ftello(file));
+    const auto readFile = [file](std::uint64_t at, std::uint64_t n, void* dst) {
+        return fseeko(file, off_t(at), SEEK_SET) == 0 && std::fread(dst, 1, n, file) == n;
+    };
+    auto index = SoundfontIndex::Read(fileSize, readFile);
+    std::fclose(file);
+    return index;
+}
+
+// FluidSynth with one view of the system font loaded, samples read as presets are pinned.
+class ViewSynth {
+public:
+    explicit ViewSynth(const SoundfontView& view) : settings_(new_fluid_settings()) {
+        fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+        fluid_settings_setint(settings_, "synth.reverb.active", 0);
+        fluid_settings_setint(settings_, "synth.chorus.active", 0);
+        synth_ = new_fluid_synth(settings_);
+        fluid_sfloader_t* loader = new_fluid_defsfloader(settings_);
+        fluid_sfloader_set_callbacks(loader, fluidOpen, fluidRead, fluidSeek, fluidTell,
+                                     fluidClose);
+        fluid_synth_add_sfloader(synth_, loader);
+        fluidSource = {kSystemFont, &view, 0};
+        font_ = fluid_synth_sfload(synth_, kViewName, 0);
+    }
+    ~ViewSynth() {
+        delete_fluid_synth(synth_);
+        delete_fluid_settings(settings_);
+        fluidSource = {};
+    }
+    ViewSynth(const ViewSynth&) = delete;
+    ViewSynth& operator=(const ViewSynth&) = delete;
+
+    bool Loaded() const { return font_ != FLUID_FAILED; }
+
+    // The sample bytes pinning the presets reads, or nothing when one fails to pin.
+    std::optional<std::uint64_t> Pin(const Presets& presets) {
+        const std::uint64_t before = fluidSource.bytesRead;
+        for (const SoundfontPreset& p : presets) {
+            if (fluid_synth_pin_preset(synth_, font_, p.bank, p.program) != FLUID_OK)
+                return std::nullopt;
+        }
+        return fluidSource.bytesRead - before;
+    }
+
+    // Both channels of a tenth of a second of the key held, then as long released.
+    std::vector<float> Note(int bank, int program, int key) {
+        const int channel = bank == 128 ? 9 : 0;
+        if (fluid_synth_program_select(synth_, channel, font_, bank, program) != FLUID_OK)
+            return {};
+        constexpr int kFrames = 69 * 64; // whole blocks of the synthesizer, so none carries over
+        std::vector<float> out(4 * kFrames);
+        fluid_synth_noteon(synth_, channel, key, 100);
+        fluid_synth_write_float(synth_, kFrames, out.data(), 0, 1, out.data() + kFrames, 0, 1);
+        fluid_synth_noteoff(synth_, channel, key);
+        fluid_synth_write_float(synth_, kFrames, out.data() + 2 * kFrames, 0, 1,
+                                out.data() + 3 * kFrames, 0, 1);
+        // Stopped voices sound on to the end of a block; the next note starts in silence.
+        fluid_synth_all_sounds_off(synth_, -1);
+        std::vector<float> flush(2 * kFrames);
+        fluid_synth_write_float(synth_, kFrames, flush.data(), 0, 1, flush.data() + kFrames, 0, 1);
+        return out;
+    }
+
+private:
+    fluid_settings_t* settings_;
+    fluid_synth_t* synth_ = nullptr;
+    int font_ = FLUID_FAILED;
+};
+
+float peakOf(const std::vector<float>& samples) {
+    float peak = 0;
+    for (float v : samples)
+        peak = std::max(peak, std::abs(v));
+    return peak;
+}
+
+// The same voices, but for the order in which the synthesizer summed them.
+bool sameSound(const std::vector<float>& a, const std::vector<float>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::abs(a[i] - b[i]) > 1e-5f)
+            return false;
+    }
+    return true;
+}
+
+Presets everyKey(Presets presets) {
+    for (SoundfontPreset& p : presets)
+        p.keys.set();
+    return presets;
+}
 
 std::optional<Bytes> seedFile(const char* name) {
     QFile f(QStringLiteral(VELMAR_SF2_SEEDS "/") + QLatin1String(name));
@@ -439,6 +640,150 @@ private slots:
         }
     }
 
+    void viewKeepsTheZonesTheKeysReach() {
+        const Font base = keyedFont();
+        const Bytes original = write(base);
+        const auto index = indexOf(original);
+        QVERIFY(index);
+        struct Case {
+            const char* name;
+            Presets ask;
+            Kept presets, instruments;
+        };
+        const std::vector<Case> cases = {
+            {"a kit: the struck keys' samples, both sides of a pair",
+             {{128, 48, keysOf({35, 38})}},
+             {{0, {0, 1}}},
+             {{0, {0, 1, 2, 3}}}},
+            {"a kit zone leading to another instrument",
+             {{128, 48, keysOf({42, 64})}},
+             {{0, {0, 1, 2}}},
+             {{0, {0, 4}}, {2, {1}}}},
+            {"split ranges: the ones a run of keys touches",
+             {{0, 48, keysBetween(61, 86)}},
+             {{1, {0, 1, 2}}},
+             {{1, {0, 2, 3}}}},
+            {"an instrument shared by two presets: the keys of both",
+             {{0, 90, keysOf({10})}, {0, 8, keysOf({100})}},
+             {{2, {0}}, {3, {0}}},
+             {{2, {0, 1}}}},
+            {"shared, both on one side",
+             {{0, 90, keysOf({10})}, {0, 8, keysOf({20})}},
+             {{2, {0}}, {3, {0}}},
+             {{2, {0}}}},
+            {"a zone out of range goes, though its instrument stays for another",
+             {{0, 90, keysOf({10})}, {0, 48, keysOf({70})}},
+             {{1, {0, 1, 2}}, {2, {0}}},
+             {{1, {0, 2}}, {2, {0}}}},
+            {"no keys: the presets stay, with their global zones",
+             {{128, 48, {}}, {0, 90, {}}},
+             {{0, {0}}, {2, {}}},
+             {}},
+            {"a key no sample plays: its zones go", {{128, 48, keysOf({37})}}, {{0, {0}}}, {}},
+            {"every key: every zone",
+             {{128, 48}},
+             {{0, {0, 1, 2}}},
+             {{0, {0, 1, 2, 3, 4, 5}}, {2, {0, 1}}}},
+            {"a kit standing in plays the keys it stands in for",
+             {{128, 5, keysOf({35})}},
+             {{4, {0}}},
+             {{0, {0, 1}}}},
+            {"what resolves to one preset unites its keys",
+             {{128, 0, keysOf({35})}, {128, 7, keysOf({42})}, {128, 9, {}}},
+             {{4, {0}}},
+             {{0, {0, 1, 4}}}},
+            {"a melodic bank standing in",
+             {{8, 48, keysBetween(61, 86)}},
+             {{1, {0, 1, 2}}},
+             {{1, {0, 2, 3}}}},
+            // Global zones stay wherever they stand, a range counts only as a zone's first
+            // generator, and an instrument named after the first of a zone comes along, bare.
+            {"read as the synthesizer reads: a low key",
+             {{0, 100, keysOf({15})}},
+             {{5, {0, 1}}},
+             {{0, {0}}, {3, {0, 1, 2}}}},
+            {"read as the synthesizer reads: the top key",
+             {{0, 100, keysOf({127})}},
+             {{5, {0, 1}}},
+             {{0, {0}}, {3, {1, 2, 4}}}},
+        };
+        for (const Case& c : cases) {
+            const Bytes expected = write(expectedZones(base, c.presets, c.instruments));
+            QVERIFY2(firstDifference(readAll(index->Select(c.ask), original), expected) == -1,
+                     c.name);
+        }
+
+        // A keyed view is a font whose view of the same keys is itself.
+        for (const Case& c : cases) {
+            const Bytes bytes = readAll(index->Select(c.ask), original);
+            const auto again = indexOf(bytes);
+            QVERIFY2(again, c.name);
+            QVERIFY2(firstDifference(readAll(again->Select(c.ask), bytes), bytes) == -1, c.name);
+        }
+    }
+
+    // Which keys sound on which preset, as the synthesizer will play the song.
+    void presetsOfASongCarryTheirKeys() {
+        const auto song = [](std::vector<std::array<int, 3>> events) {
+            MidiSong s;
+            for (const auto& [status, a, b] : events)
+                s.events.push_back({0, std::uint8_t(status), std::uint8_t(a), std::uint8_t(b)});
+            return s;
+        };
+        struct Case {
+            const char* name;
+            MidiSong song;
+            Presets expected;
+        };
+        const std::vector<Case> cases = {
+            {"nothing played", song({}), {}},
+            {"the default instruments before any program change",
+             song({{0x90, 60, 100}, {0x99, 38, 90}, {0x91, 64, 1}}),
+             {{0, 0, keysOf({60, 64})}, {128, 0, keysOf({38})}}},
+            {"a note of velocity 0 and a note-off strike nothing",
+             song({{0x90, 60, 0}, {0x80, 61, 64}, {0xC0, 5, 0}, {0x90, 62, 0}}),
+             {}},
+            {"a program chosen but never struck is left out",
+             song({{0xC0, 5, 0}, {0xC0, 48, 0}, {0x90, 70, 80}, {0xC1, 9, 0}}),
+             {{0, 48, keysOf({70})}}},
+            {"notes before and after a program change",
+             song({{0x90, 40, 80}, {0xC0, 48, 0}, {0x90, 41, 80}}),
+             {{0, 0, keysOf({40})}, {0, 48, keysOf({41})}}},
+            {"a bank counts from the next program change",
+             song({{0xB0, 0, 8},
+                   {0x90, 50, 80},
+                   {0xC0, 48, 0},
+                   {0x90, 51, 80},
+                   {0xB0, 0, 0},
+                   {0x90, 52, 80}}),
+             {{0, 0, keysOf({50})}, {8, 48, keysOf({51, 52})}}},
+            {"the drum channel is bank 128 whatever its bank select",
+             song({{0xB9, 0, 5}, {0xC9, 48, 0}, {0x99, 36, 90}, {0x99, 42, 90}}),
+             {{128, 48, keysOf({36, 42})}}},
+            {"two channels on one preset unite their keys, sorted by bank and program",
+             song({{0xC2, 48, 0},
+                   {0xC3, 48, 0},
+                   {0xC4, 1, 0},
+                   {0x92, 61, 80},
+                   {0x93, 86, 80},
+                   {0x94, 30, 80},
+                   {0xB5, 0, 8},
+                   {0xC5, 1, 0},
+                   {0x95, 30, 80}}),
+             {{0, 1, keysOf({30})}, {0, 48, keysOf({61, 86})}, {8, 1, keysOf({30})}}},
+            {"other messages change nothing",
+             song({{0xB0, 7, 100},
+                   {0xE0, 0, 64},
+                   {0xA0, 60, 10},
+                   {0xD0, 10, 0},
+                   {0xB0, 32, 3},
+                   {0x90, 60, 80}}),
+             {{0, 0, keysOf({60})}}},
+        };
+        for (const Case& c : cases)
+            QVERIFY2(Synth::PresetsOf(c.song) == c.expected, c.name);
+    }
+
     void hasNamesThePresetsOfTheFont() {
         const auto index = indexOf(write(baseFont()));
         QVERIFY(index);
@@ -500,8 +845,8 @@ private slots:
                 const auto again = indexOf(bytes);
                 QVERIFY(again);
                 QCOMPARE(firstDifference(readAll(again->Select(ask), bytes), bytes), -1LL);
-                for (const auto& [bank, program] : ask)
-                    QVERIFY(again->Has(bank, program));
+                for (const SoundfontPreset& p : ask)
+                    QVERIFY(again->Has(p.bank, p.program));
                 QCOMPARE(again->Has(0, 0), ask.size() == 2);
             }
         }
@@ -690,6 +1035,7 @@ private slots:
             {"three-presets.sf2", write(baseFont())},
             {"sm24.sf2", write(with24)},
             {"reordered.sf2", riff({{"junk", {1, 2, 3}}, l[2], l[0], l[1]})},
+            {"keyed.sf2", write(keyedFont())},
         };
         for (const auto& [name, bytes] : seeds) {
             if (qEnvironmentVariableIsSet("VELMAR_UPDATE_SEEDS")) {
@@ -753,6 +1099,109 @@ private slots:
         delete_fluid_settings(settings);
         fluidSource = {};
         QVERIFY(viewCost * 5 < wholeCost);
+    }
+
+    // A kit of three struck keys and strings over two octaves load a fraction of the samples
+    // of the whole presets; every struck key plays as it does with all of them, and many a key
+    // not struck falls silent.
+    void keyedViewLoadsOnlyTheStruckSamples() {
+        const auto index = systemIndex();
+        if (!index)
+            QSKIP("no General MIDI soundfont installed");
+        QVERIFY(index->Has(128, 48) && index->Has(0, 48));
+        const Presets keyed = {{128, 48, keysOf({35, 49, 81})}, {0, 48, keysBetween(61, 86)}};
+        struct Heard {
+            bool loaded = false;
+            std::uint64_t bytes = 0;
+            double resident = 0;
+            std::vector<std::vector<float>> struck; // the keys of `keyed`, in order
+            std::vector<float> kitPeaks;            // every key of the kit, after them
+        };
+        const auto hear = [&](const Presets& presets) {
+            Heard h;
+            const SoundfontView view = index->Select(presets);
+            ViewSynth synth(view);
+            h.loaded = synth.Loaded();
+            const double before = residentMiB();
+            h.bytes = synth.Pin(presets).value_or(0);
+            h.resident = residentMiB() - before;
+            for (const SoundfontPreset& p : keyed) {
+                for (int key = 0; key < 128; ++key) {
+                    if (p.keys.test(std::size_t(key)))
+                        h.struck.push_back(synth.Note(p.bank, p.program, key));
+                }
+            }
+            for (int key = 0; key < 128; ++key)
+                h.kitPeaks.push_back(peakOf(synth.Note(128, 48, key)));
+            return h;
+        };
+        const Heard cut = hear(keyed);
+        const Heard whole = hear(everyKey(keyed));
+        qInfo("samples loaded on pinning: %.2f MiB for the struck keys (resident %+.1f MiB), "
+              "%.2f MiB for all (resident %+.1f MiB)",
+              double(cut.bytes) / 1048576.0, cut.resident, double(whole.bytes) / 1048576.0,
+              whole.resident);
+        QVERIFY(cut.loaded && whole.loaded);
+        QVERIFY(cut.bytes > 0);
+        QVERIFY(cut.bytes * 4 < whole.bytes);
+        QCOMPARE(cut.struck.size(), std::size_t(3 + 26));
+        for (std::size_t i = 0; i < cut.struck.size(); ++i) {
+            QVERIFY2(peakOf(cut.struck[i]) > 0.01f, std::to_string(i).c_str());
+            QVERIFY2(sameSound(cut.struck[i], whole.struck[i]), std::to_string(i).c_str());
+        }
+        int silenced = 0;
+        for (int key = 0; key < 128; ++key) {
+            const auto k = std::size_t(key);
+            if (cut.kitPeaks[k] > 0)
+                QVERIFY2(whole.kitPeaks[k] > 0, std::to_string(key).c_str());
+            else if (whole.kitPeaks[k] > 0.01f)
+                ++silenced;
+        }
+        QVERIFY(silenced > 20);
+    }
+
+    // The game's first melody, its presets cut to the keys it strikes.
+    void firstMelodyLoadsLessThanItsWholePresets() {
+        const auto index = systemIndex();
+        if (!index)
+            QSKIP("no General MIDI soundfont installed");
+        const std::optional<MidiSong> song =
+            ParseMidi(FindResource("MUSIC", "MYMUSIC").value_or(QByteArray()), 44100);
+        QVERIFY(song);
+        const Presets presets = Synth::PresetsOf(*song);
+        QVERIFY(!presets.empty());
+        std::size_t struck = 0;
+        for (const SoundfontPreset& p : presets) {
+            QVERIFY(p.keys.any() && index->Has(p.bank, p.program));
+            struck += p.keys.count();
+        }
+        const auto measure = [&](const Presets& ask) {
+            const SoundfontView view = index->Select(ask);
+            ViewSynth synth(view);
+            const std::uint64_t bytes = synth.Pin(ask).value_or(0);
+            std::vector<std::vector<float>> notes;
+            for (const SoundfontPreset& p : presets) {
+                for (int key = 0; key < 128; ++key) {
+                    if (p.keys.test(std::size_t(key)))
+                        notes.push_back(synth.Note(p.bank, p.program, key));
+                }
+            }
+            return std::pair{bytes, notes};
+        };
+        const auto [keyedBytes, keyedNotes] = measure(presets);
+        const auto [wholeBytes, wholeNotes] = measure(everyKey(presets));
+        qInfo("first melody: %zu presets, %zu keys; samples %.2f MiB for the struck keys, "
+              "%.2f MiB for the whole presets",
+              presets.size(), struck, double(keyedBytes) / 1048576.0,
+              double(wholeBytes) / 1048576.0);
+        QVERIFY(keyedBytes > 0);
+        QVERIFY(keyedBytes + (4u << 20) < wholeBytes);
+        QCOMPARE(keyedNotes.size(), struck);
+        QCOMPARE(wholeNotes.size(), struck);
+        for (std::size_t i = 0; i < struck; ++i) {
+            QVERIFY(peakOf(keyedNotes[i]) > 0.001f);
+            QVERIFY(sameSound(keyedNotes[i], wholeNotes[i]));
+        }
     }
 };
 
