@@ -258,11 +258,16 @@ report() {
             for (m = 1; m <= 5; m++) val[role, i, m] = $(m + 2)
         }
         END {
+            # The first melody plays in the plain and gnome windows: memory may hold its
+            # instruments, and its CPU is held to an absolute share of a core ("abs").
+            music = env != "quiet"
             name[1] = "start to painted window (ms)"; fmt[1] = "%.1f"; limit[1] = 1.5
-            name[2] = "resident memory (MiB)"; fmt[2] = "%.1f"; limit[2] = 1.5
-            name[3] = "idle CPU, utime+stime (% of a core)"; fmt[3] = "%.2f"; limit[3] = 3
-            name[4] = "idle CPU, scheduler ns (% of a core)"; fmt[4] = "%.3f"; limit[4] = 3
-            name[5] = "idle wake-ups (per s)"; fmt[5] = "%.1f"; limit[5] = 0
+            name[2] = "resident memory (MiB)"; fmt[2] = "%.1f"; limit[2] = music ? 2 : 1.5
+            cpu = music ? "CPU with music" : "idle CPU"
+            name[3] = cpu ", utime+stime (% of a core)"; fmt[3] = "%.2f"; limit[3] = 3
+            name[4] = cpu ", scheduler ns (% of a core)"; fmt[4] = "%.3f"; limit[4] = 3
+            abs[3] = abs[4] = music
+            name[5] = (music ? "wake-ups with music" : "idle wake-ups") " (per s)"; fmt[5] = "%.1f"; limit[5] = 0
             print "| metric | game min / median / max | floor min / median / max | game/floor | target | |"
             print "|---|---|---|---|---|---|"
             for (m = 1; m <= 5; m++) {
@@ -270,7 +275,10 @@ report() {
                 f = stats("floor", m); fs = fmtd
                 if (f > 0) { ratio = g / f; rs = sprintf("%.2fx", ratio) } else { ratio = -1; rs = "n/a" }
                 if (limit[m] == 0) { ts = "-"; vs = "" }
-                else {
+                else if (abs[m]) {
+                    ts = sprintf("<= %g %% of a core", limit[m])
+                    vs = (g <= limit[m] ? "ok" : "OVER")
+                } else {
                     ts = sprintf("<= %.1fx", limit[m])
                     if (ratio < 0) vs = (g == 0 ? "ok" : "?")
                     else vs = (ratio <= limit[m] ? "ok" : "OVER")
