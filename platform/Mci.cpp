@@ -111,6 +111,31 @@ MCIERROR open(std::uint32_t flags, MCI_OPEN_PARMS* p) {
     return 0;
 }
 
+// What a sequencer can do: play files, with sound and nothing else.
+MCIERROR deviceCaps(std::uint32_t flags, MCI_GETDEVCAPS_PARMS* caps) {
+    if (!caps || !(flags & MCI_GETDEVCAPS_ITEM))
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    switch (caps->dwItem) {
+    case MCI_GETDEVCAPS_HAS_AUDIO:
+    case MCI_GETDEVCAPS_USES_FILES:
+    case MCI_GETDEVCAPS_COMPOUND_DEVICE:
+    case MCI_GETDEVCAPS_CAN_PLAY:
+        caps->dwReturn = 1;
+        return 0;
+    case MCI_GETDEVCAPS_CAN_RECORD:
+    case MCI_GETDEVCAPS_HAS_VIDEO:
+    case MCI_GETDEVCAPS_CAN_EJECT:
+    case MCI_GETDEVCAPS_CAN_SAVE:
+        caps->dwReturn = 0;
+        return 0;
+    case MCI_GETDEVCAPS_DEVICE_TYPE:
+        caps->dwReturn = MCI_DEVTYPE_SEQUENCER;
+        return 0;
+    default:
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    }
+}
+
 MCIERROR command(MCIDEVICEID id, unsigned cmd, std::uint32_t flags, void* params) {
     State& s = state();
     const auto found = s.devices.find(id);
@@ -151,6 +176,8 @@ MCIERROR command(MCIDEVICEID id, unsigned cmd, std::uint32_t flags, void* params
             return MCIERR_UNRECOGNIZED_COMMAND;
         }
     }
+    case MCI_GETDEVCAPS:
+        return deviceCaps(flags, static_cast<MCI_GETDEVCAPS_PARMS*>(params));
     default:
         return MCIERR_UNRECOGNIZED_COMMAND;
     }

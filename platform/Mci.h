@@ -27,6 +27,18 @@ constexpr std::uint32_t MCI_WAIT = 0x2;
 constexpr std::uint32_t MCI_OPEN_ELEMENT = 0x200;
 constexpr std::uint32_t MCI_SEEK_TO_START = 0x100;
 constexpr std::uint32_t MCI_STATUS_ITEM = 0x100;
+constexpr std::uint32_t MCI_GETDEVCAPS_ITEM = 0x100;
+
+constexpr std::uint32_t MCI_GETDEVCAPS_CAN_RECORD = 1;
+constexpr std::uint32_t MCI_GETDEVCAPS_HAS_AUDIO = 2;
+constexpr std::uint32_t MCI_GETDEVCAPS_HAS_VIDEO = 3;
+constexpr std::uint32_t MCI_GETDEVCAPS_DEVICE_TYPE = 4;
+constexpr std::uint32_t MCI_GETDEVCAPS_USES_FILES = 5;
+constexpr std::uint32_t MCI_GETDEVCAPS_COMPOUND_DEVICE = 6;
+constexpr std::uint32_t MCI_GETDEVCAPS_CAN_EJECT = 7;
+constexpr std::uint32_t MCI_GETDEVCAPS_CAN_PLAY = 8;
+constexpr std::uint32_t MCI_GETDEVCAPS_CAN_SAVE = 9;
+constexpr std::uint32_t MCI_DEVTYPE_SEQUENCER = 523;
 
 constexpr std::uint32_t MCI_STATUS_LENGTH = 1;
 constexpr std::uint32_t MCI_STATUS_POSITION = 2;
@@ -76,6 +88,12 @@ struct MCI_STATUS_PARMS {
     std::uint32_t dwReturn = 0;
     std::uint32_t dwItem = 0;
     std::uint32_t dwTrack = 0;
+};
+
+struct MCI_GETDEVCAPS_PARMS {
+    MciCallback dwCallback = 0;
+    std::uint32_t dwReturn = 0;
+    std::uint32_t dwItem = 0;
 };
 
 // Sends one command; `params` points at the command's parameter block (or is null).

@@ -154,6 +154,42 @@ private slots:
         QCOMPARE(notices, 1);
     }
 
+    // Only a device that is open answers, and it says what a sequencer is.
+    void anOpenSequencerReportsItsCapabilities() {
+        media::ExtractMediaFiles();
+        platform::MCI_OPEN_PARMS open;
+        open.lpstrElementName = media::TempFolderPath() + "Music.mid";
+        QCOMPARE(platform::mciSendCommand(0, platform::MCI_OPEN,
+                                          platform::MCI_WAIT | platform::MCI_OPEN_ELEMENT, &open),
+                 0u);
+        const auto ask = [&](std::uint32_t item, std::uint32_t& value) {
+            platform::MCI_GETDEVCAPS_PARMS caps;
+            caps.dwItem = item;
+            const auto result =
+                platform::mciSendCommand(open.wDeviceID, platform::MCI_GETDEVCAPS,
+                                         platform::MCI_WAIT | platform::MCI_GETDEVCAPS_ITEM, &caps);
+            value = caps.dwReturn;
+            return result;
+        };
+        std::uint32_t value = 0;
+        QCOMPARE(ask(platform::MCI_GETDEVCAPS_DEVICE_TYPE, value), 0u);
+        QCOMPARE(value, platform::MCI_DEVTYPE_SEQUENCER);
+        QCOMPARE(ask(platform::MCI_GETDEVCAPS_CAN_PLAY, value), 0u);
+        QCOMPARE(value, 1u);
+        QCOMPARE(ask(platform::MCI_GETDEVCAPS_CAN_RECORD, value), 0u);
+        QCOMPARE(value, 0u);
+        QCOMPARE(ask(99, value), platform::MCIERR_UNRECOGNIZED_COMMAND);
+        platform::MCI_GETDEVCAPS_PARMS caps;
+        QCOMPARE(platform::mciSendCommand(open.wDeviceID, platform::MCI_GETDEVCAPS,
+                                          platform::MCI_WAIT, &caps),
+                 platform::MCIERR_UNRECOGNIZED_COMMAND); // no item asked for
+        platform::MCI_GENERIC_PARMS generic;
+        QCOMPARE(platform::mciSendCommand(open.wDeviceID, platform::MCI_CLOSE, platform::MCI_WAIT,
+                                          &generic),
+                 0u);
+        QCOMPARE(ask(platform::MCI_GETDEVCAPS_CAN_PLAY, value), platform::MCIERR_INVALID_DEVICE_ID);
+    }
+
     void destroyingAnOpenPlayerClosesItsDevice() {
         media::ExtractMediaFiles();
         Recorder mci;
