@@ -41,6 +41,8 @@ struct VelmarAudioDriver {
 };
 
 constexpr int kVelmarAudioDriverVersion = 1;
+// The game's melodies need about fifty voices at their fullest; every voice costs memory.
+constexpr int kVelmarPolyphony = 96;
 using VelmarAudioDriverEntry = const VelmarAudioDriver* (*)(void);
 }
 

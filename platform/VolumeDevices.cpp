@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/VolumeDevices.h"
 
+#include "platform/AudioDriver.h"
 #include "platform/AudioEngine.h"
 
 #include <cstring>
@@ -106,8 +107,8 @@ MMRESULT midiOutGetDevCapsA(unsigned deviceId, MIDIOUTCAPSA* caps, unsigned size
     caps->vDriverVersion = kDriverVersion;
     fillName(*caps, mapper ? "Velmar MIDI Mapper" : "Velmar Synthesizer");
     caps->wTechnology = MOD_SWSYNTH;
-    caps->wVoices = 256; // the synthesizer's polyphony
-    caps->wNotes = 256;
+    caps->wVoices = kVelmarPolyphony;
+    caps->wNotes = kVelmarPolyphony;
     caps->wChannelMask = 0xFFFF;
     caps->dwSupport = mapper ? 0 : MIDICAPS_VOLUME | MIDICAPS_LRVOLUME;
     return MMSYSERR_NOERROR;

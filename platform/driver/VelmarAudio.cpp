@@ -126,8 +126,7 @@ void* newSynth(int rate) {
     fluid_settings_setnum(settings, "synth.sample-rate", rate);
     fluid_settings_setint(settings, "synth.threadsafe-api", 0); // the caller serialises
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
-    // The game's melodies need about fifty voices at their fullest; every voice costs memory.
-    fluid_settings_setint(settings, "synth.polyphony", 96);
+    fluid_settings_setint(settings, "synth.polyphony", kVelmarPolyphony);
     fluid_synth_t* synth = new_fluid_synth(settings);
     if (!synth) {
         delete_fluid_settings(settings);
