@@ -41,12 +41,13 @@ Clock::duration framesToDuration(std::uint64_t frames) {
         std::chrono::duration<double>(double(frames) / AudioEngine::kRate));
 }
 
-struct Melody {
+} // namespace
+
+struct AudioEngine::Melody {
     std::shared_ptr<const MidiSong> song;
     std::atomic<bool> prepared{false};
+    bool released = false; // UI thread: its instruments were let go after it ended
 };
-
-} // namespace
 
 struct AudioEngine::State {
     State(Output o, std::string soundfont)
@@ -282,16 +283,20 @@ bool AudioEngine::OpenMidi(const std::string& path) {
         return false;
     auto melody = std::make_shared<Melody>();
     melody->song = std::make_shared<const MidiSong>(std::move(*song));
-    // The worker loads the instruments; a play asked for before that starts once it is done.
+    prepare(melody);
+    std::lock_guard lock(state_->mutex);
+    state_->melody = std::move(melody);
+    state_->playing = false;
+    return true;
+}
+
+// The worker loads the instruments; a play asked for before that starts once it is done.
+void AudioEngine::prepare(const std::shared_ptr<Melody>& melody) {
     std::weak_ptr<Melody> weak = melody;
     state_->synth.Prepare(melody->song, [weak] {
         if (auto m = weak.lock())
             m->prepared = true;
     });
-    std::lock_guard lock(state_->mutex);
-    state_->melody = std::move(melody);
-    state_->playing = false;
-    return true;
 }
 
 void AudioEngine::PlayMidi(std::function<void()> onEnd) {
@@ -299,6 +304,10 @@ void AudioEngine::PlayMidi(std::function<void()> onEnd) {
         std::lock_guard lock(state_->mutex);
         if (!state_->melody)
             return;
+        if (state_->melody->released) {
+            state_->melody->released = false;
+            prepare(state_->melody);
+        }
         state_->onEnd = std::move(onEnd);
         state_->playing = true;
         state_->songPos = 0;
@@ -314,36 +323,54 @@ void AudioEngine::PlayMidi(std::function<void()> onEnd) {
 // second, since the soundfont may have held its start back.
 void AudioEngine::watchEnd() {
     State& s = *state_;
-    if (!s.onEnd || !QCoreApplication::instance())
+    if ((!s.onEnd && s.output == Output::Offline) || !QCoreApplication::instance())
         return;
     if (!s.endTimer) {
         s.endTimer = new QTimer(QCoreApplication::instance());
         s.endTimer->setSingleShot(true);
         QObject::connect(s.endTimer, &QTimer::timeout, [this] {
             State& st = *state_;
-            if (!st.onEnd)
-                return;
             if (MidiPlaying()) {
                 st.endTimer->start(100);
                 return;
             }
+            releaseEnded();
             auto done = std::move(st.onEnd);
             st.onEnd = {};
-            done();
+            if (done)
+                done();
         });
     }
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(s.melodyEnds - Clock::now());
     s.endTimer->start(int(std::max<std::int64_t>(10, left.count())));
 }
 
+// An ended melody stays open and silent; its instruments go until it is played again.
+void AudioEngine::releaseEnded() {
+    std::lock_guard lock(state_->mutex);
+    Melody* melody = state_->melody.get();
+    if (state_->output == Output::Offline || !melody || melody->released)
+        return;
+    state_->playing = false; // also where no device ran it
+    melody->prepared = false;
+    melody->released = true;
+    state_->synth.Release();
+}
+
 void AudioEngine::CloseMidi() {
     std::shared_ptr<Melody> old; // freed here, after the lock, never in the callback
-    std::lock_guard lock(state_->mutex);
-    old = std::move(state_->melody);
-    state_->onEnd = {};
-    state_->playing = false;
-    state_->resetSynth = true;
-    state_->melodyEnds = {};
+    {
+        std::lock_guard lock(state_->mutex);
+        old = std::move(state_->melody);
+        state_->onEnd = {};
+        state_->playing = false;
+        state_->resetSynth = true;
+        state_->melodyEnds = {};
+    }
+    if (old && !old->released)
+        state_->synth.Release();
+    if (state_->endTimer)
+        state_->endTimer->stop();
 }
 
 bool AudioEngine::MidiOpen() const {

@@ -73,6 +73,9 @@ private:
     void wake();
     void pauseIfIdle();
     void watchEnd();
+    void releaseEnded();
+    struct Melody;
+    void prepare(const std::shared_ptr<Melody>& melody);
 
     std::unique_ptr<State> state_;
 };

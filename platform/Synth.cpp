@@ -98,6 +98,7 @@ struct Synth::Impl {
 
     bool load();
     void loadPresets(const std::vector<SoundfontPreset>& wanted);
+    void unload();
 };
 
 bool Synth::Impl::load() {
@@ -194,6 +195,27 @@ std::vector<SoundfontPreset> Synth::PresetsOf(const MidiSong& song) {
     for (const auto& [preset, keys] : struck)
         presets.push_back({preset.first, preset.second, keys});
     return presets;
+}
+
+void Synth::Impl::unload() {
+    std::lock_guard lock(synthMutex);
+    if (font >= 0) {
+        driver->soundsOff(synth);
+        driver->unsetPrograms(synth);
+        driver->unloadFont(synth, font);
+        font = -1;
+    }
+    view.reset();
+    presets.clear();
+}
+
+void Synth::Release() {
+    worker_.Post([this] {
+        if (Ready()) {
+            impl_->unload();
+            malloc_trim(0);
+        }
+    });
 }
 
 void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> done) {

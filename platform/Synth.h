@@ -35,6 +35,9 @@ public:
     // Worker thread: loads the song's instruments, then calls `done` (also when there is no
     // soundfont, so a melody without instruments still runs its course in silence).
     void Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> done);
+    // Worker thread, after the jobs before it: lets the last melody's instruments go, so a
+    // game without music holds none.
+    void Release();
 
     // Audio thread only. TryLock fails while the worker loads; the block then skips the synth.
     bool TryLock();

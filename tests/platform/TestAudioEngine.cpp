@@ -260,6 +260,27 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!engine.ClipPlaying(), 5000);
     }
 
+    // Once a melody has ended its instruments go; played again, it loads them and sounds.
+    void anEndedMelodyLetsItsInstrumentsGoUntilPlayedAgain() {
+        AudioEngine engine(Offline::Device);
+        QVERIFY(engine.WaitOutput(10s));
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        QVERIFY(engine.OpenMidi(shortMelody()));
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPrepared(), 20000);
+        int ended = 0;
+        engine.PlayMidi([&] { ++ended; });
+        QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 10000);
+        QVERIFY(engine.MidiOpen());
+        QVERIFY(!engine.MidiPrepared());
+        engine.PlayMidi([&] { ++ended; });
+        QVERIFY(engine.MidiPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPrepared(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(ended, 2, 10000);
+        engine.CloseMidi();
+        QVERIFY(!engine.MidiOpen());
+    }
+
     void withoutADeviceEverythingRunsTheSameSilently() {
         const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
