@@ -117,35 +117,36 @@ TRect TTrackBar::ChannelRect() const {
     return oriented(edge, across, length - edge, across + thickness);
 }
 
-TRect TTrackBar::ThumbRect() const {
+// Where the thumb may start along the channel: from `from`, over `length` pixels.
+TTrackBar::Travel TTrackBar::travel() const {
     const TRect channel = ChannelRect();
     const int from = vertical() ? channel.Top : channel.Left;
     const int to = vertical() ? channel.Bottom : channel.Right;
-    const int travel = std::max(0, to - from - thumbDepth());
-    const int range = std::max(1, FMax - FMin);
-    const int start = from + travel * (FPosition - FMin) / range;
+    return {from, to - from - thumbDepth()};
+}
+
+// The start of the thumb at `position`.
+int TTrackBar::thumbStart(int position) const {
+    const Travel t = travel();
+    return t.from + std::max(0, t.length) * (position - FMin) / std::max(1, FMax - FMin);
+}
+
+TRect TTrackBar::ThumbRect() const {
+    const int start = thumbStart(FPosition);
     const int across = ticksBefore() ? kTickedInset : kThumbInset;
     return oriented(start, across, start + thumbDepth(), across + FThumbLength);
 }
 
 int TTrackBar::TickCoordinate(int position) const {
-    const TRect channel = ChannelRect();
-    const int from = vertical() ? channel.Top : channel.Left;
-    const int to = vertical() ? channel.Bottom : channel.Right;
-    const int travel = std::max(0, to - from - thumbDepth());
-    const int range = std::max(1, FMax - FMin);
-    return from + thumbDepth() / 2 + travel * (position - FMin) / range;
+    return thumbStart(position) + thumbDepth() / 2;
 }
 
 // The position whose thumb starts nearest to `start` along the channel.
 int TTrackBar::positionOfThumbStart(int start) const {
-    const TRect channel = ChannelRect();
-    const int from = vertical() ? channel.Top : channel.Left;
-    const int to = vertical() ? channel.Bottom : channel.Right;
-    const int travel = to - from - thumbDepth();
-    if (travel <= 0)
+    const Travel t = travel();
+    if (t.length <= 0)
         return FMin;
-    return std::clamp(FMin + MulDiv(start - from, FMax - FMin, travel), FMin, FMax);
+    return std::clamp(FMin + MulDiv(start - t.from, FMax - FMin, t.length), FMin, FMax);
 }
 
 void TTrackBar::userMove(int position) {

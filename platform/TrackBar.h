@@ -71,6 +71,12 @@ private:
     int thumbDepth() const;
     int along(const QPointF& p) const;
     TRect oriented(int alongFrom, int acrossFrom, int alongTo, int acrossTo) const;
+    struct Travel {
+        int from;
+        int length;
+    };
+    Travel travel() const;
+    int thumbStart(int position) const;
     int positionOfThumbStart(int start) const;
     void moveBy(int delta);
     void userMove(int position);
