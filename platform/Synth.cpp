@@ -99,6 +99,7 @@ struct Synth::Impl {
     bool load();
     void loadPresets(const std::vector<SoundfontPreset>& wanted);
     void unload();
+    void dropFont();
 };
 
 bool Synth::Impl::load() {
@@ -124,10 +125,7 @@ void Synth::Impl::loadPresets(const std::vector<SoundfontPreset>& wanted) {
         return;
     auto next = std::make_unique<LoadedView>(*file, index->Select(wanted));
     std::lock_guard lock(synthMutex);
-    driver->soundsOff(synth);
-    driver->unsetPrograms(synth); // nothing refers to the old font any more
-    if (font >= 0)
-        driver->unloadFont(synth, font);
+    dropFont();
     font = driver->loadFont(synth, &next->source);
     view = std::move(next);
     presets = wanted;
@@ -197,14 +195,19 @@ std::vector<SoundfontPreset> Synth::PresetsOf(const MidiSong& song) {
     return presets;
 }
 
+// synthMutex held.
+void Synth::Impl::dropFont() {
+    if (font < 0)
+        return;
+    driver->soundsOff(synth);
+    driver->unsetPrograms(synth); // nothing refers to the font any more
+    driver->unloadFont(synth, font);
+    font = -1;
+}
+
 void Synth::Impl::unload() {
     std::lock_guard lock(synthMutex);
-    if (font >= 0) {
-        driver->soundsOff(synth);
-        driver->unsetPrograms(synth);
-        driver->unloadFont(synth, font);
-        font = -1;
-    }
+    dropFont();
     view.reset();
     presets.clear();
 }
