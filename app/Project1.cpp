@@ -6,7 +6,7 @@
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
 #include "dialogs/TVolimesDialog.h"
-#include "platform/Application.h"
+#include "platform/ui/Application.h"
 
 #include <Version.h>
 

@@ -11,14 +11,14 @@
 #include "i18n/LanguageFile.h"
 #include "media/SoundEffects.h"
 #include "media/TempFiles.h"
-#include "platform/Application.h"
-#include "platform/Cursors.h"
-#include "platform/Dialogs.h"
 #include "platform/Exception.h"
-#include "platform/Files.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
-#include "platform/WindowDrag.h"
+#include "platform/files/Files.h"
+#include "platform/files/Resources.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Shell.h"
+#include "platform/widgets/Cursors.h"
+#include "platform/widgets/WindowDrag.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -4,9 +4,9 @@
 #include "controls/ColorButtons.h"
 #include "i18n/LanguagePasses.h"
 #include "media/TMediaPlayer.h"
-#include "platform/Panel.h"
-#include "platform/StatusBar.h"
-#include "platform/Timer.h"
+#include "platform/ui/Timer.h"
+#include "platform/widgets/Panel.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QAction>
 #include <QIcon>

@@ -9,8 +9,8 @@
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
 #include "media/SoundEffects.h"
-#include "platform/Application.h"
-#include "platform/Dialogs.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include "app/TForm1.h"
 
 #include "app/rules/GameState.h"
-#include "platform/Application.h"
+#include "platform/ui/Application.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TForm1.h"
 
-#include "platform/Fonts.h"
+#include "platform/gdi/Fonts.h"
 
 #include <QKeySequence>
 #include <QLayout>

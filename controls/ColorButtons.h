@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/Canvas.h"
-#include "platform/Colors.h"
-#include "platform/Fonts.h"
+#include "platform/gdi/Canvas.h"
+#include "platform/gdi/Colors.h"
+#include "platform/gdi/Fonts.h"
 
 #include <QPushButton>
 

@@ -2,8 +2,8 @@
 #include "dialogs/TControllPanel.h"
 
 #include "i18n/StringTable.h"
-#include "platform/IniFile.h"
-#include "platform/Resources.h"
+#include "platform/files/IniFile.h"
+#include "platform/files/Resources.h"
 
 #include <QVBoxLayout>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "i18n/LanguagePasses.h"
-#include "platform/Colors.h"
+#include "platform/gdi/Colors.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/Panel.h"
+#include "platform/widgets/Panel.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TVolimesDialog.h"
 
-#include "platform/Colors.h"
-#include "platform/Fonts.h"
-#include "platform/Resources.h"
+#include "platform/files/Resources.h"
+#include "platform/gdi/Colors.h"
+#include "platform/gdi/Fonts.h"
 
 #include <QGuiApplication>
 #include <QScreen>

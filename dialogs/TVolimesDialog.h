@@ -2,8 +2,8 @@
 #pragma once
 
 #include "media/Volumes.h"
-#include "platform/Image.h"
-#include "platform/TrackBar.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/TrackBar.h"
 
 #include <QDialog>
 

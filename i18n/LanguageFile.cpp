@@ -3,8 +3,8 @@
 
 #include "i18n/StringTable.h"
 #include "platform/Exception.h"
-#include "platform/Profile.h"
-#include "platform/TempPath.h"
+#include "platform/files/Profile.h"
+#include "platform/files/TempPath.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 
 #include "i18n/LanguageFile.h"
 #include "i18n/StringTable.h"
-#include "platform/IniFile.h"
+#include "platform/files/IniFile.h"
 
 #include <array>
 

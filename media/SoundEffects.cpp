@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/SoundEffects.h"
 
-#include "platform/Sound.h"
+#include "platform/winmm/Sound.h"
 
 namespace media {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/Exception.h"
-#include "platform/Mci.h"
+#include "platform/winmm/Mci.h"
 
 #include <QObject>
 #include <functional>

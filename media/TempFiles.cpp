@@ -2,10 +2,10 @@
 #include "media/TempFiles.h"
 
 #include "platform/Exception.h"
-#include "platform/Files.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
-#include "platform/TempPath.h"
+#include "platform/files/Files.h"
+#include "platform/files/Resources.h"
+#include "platform/files/TempPath.h"
+#include "platform/ui/Shell.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/Volumes.h"
 
-#include "platform/VolumeDevices.h"
+#include "platform/winmm/VolumeDevices.h"
 
 namespace media {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/Timer.h"
-#include "platform/TrackBar.h"
+#include "platform/ui/Timer.h"
+#include "platform/widgets/TrackBar.h"
 
 #include <QObject>
 #include <QPointer>

@@ -10,10 +10,10 @@
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TVolimesDialog.h"
-#include "platform/Application.h"
-#include "platform/Dialogs.h"
 #include "platform/Exception.h"
-#include "platform/Sound.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/winmm/Sound.h"
 
 #include <QTest>
 #include <QTimer>

@@ -4,8 +4,8 @@
 #include "FormFixture.h"
 
 #include "i18n/LanguageFile.h"
-#include "platform/Profile.h"
-#include "platform/TempPath.h"
+#include "platform/files/Profile.h"
+#include "platform/files/TempPath.h"
 
 #include <QDir>
 #include <QFile>

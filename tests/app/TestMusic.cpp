@@ -4,8 +4,8 @@
 
 #include "media/TMediaPlayer.h"
 #include "media/TempFiles.h"
-#include "platform/AudioEngine.h"
-#include "platform/Mci.h"
+#include "platform/audio/AudioEngine.h"
+#include "platform/winmm/Mci.h"
 
 #include <QFile>
 

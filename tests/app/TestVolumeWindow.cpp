@@ -3,8 +3,8 @@
 // volume.
 #include "FormFixture.h"
 
-#include "platform/AudioEngine.h"
-#include "platform/VolumeDevices.h"
+#include "platform/audio/AudioEngine.h"
+#include "platform/winmm/VolumeDevices.h"
 
 #include <QApplication>
 #include <QImage>

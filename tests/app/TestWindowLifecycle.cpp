@@ -2,9 +2,9 @@
 // The main window's start, shape, commands and close.
 #include "FormFixture.h"
 
-#include "platform/Cursors.h"
-#include "platform/Shell.h"
-#include "platform/TempPath.h"
+#include "platform/files/TempPath.h"
+#include "platform/ui/Shell.h"
+#include "platform/widgets/Cursors.h"
 
 #include <QFile>
 

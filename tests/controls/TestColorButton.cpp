@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile button: its face in every state, its colour property and its double clicks.
 #include "controls/ColorButtons.h"
-#include "platform/Application.h"
+#include "platform/ui/Application.h"
 
 #include <QApplication>
 #include <QImage>

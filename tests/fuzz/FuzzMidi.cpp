@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the MIDI file reader: any bytes give a song or none, never a crash,
 // and a song's events are in time order inside its length.
-#include "platform/MidiFile.h"
+#include "platform/audio/MidiFile.h"
 
 #include <cstdint>
 #include <cstdlib>

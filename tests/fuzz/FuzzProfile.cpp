@@ -2,8 +2,8 @@
 // libFuzzer target over the profile reader and writer: the input is the file's bytes. Beyond
 // the sanitizers, it checks that a write reads back, is idempotent, and leaves every other
 // key of the file as it was.
-#include "platform/IniFile.h"
-#include "platform/Profile.h"
+#include "platform/files/IniFile.h"
+#include "platform/files/Profile.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // also the keys struck on each preset asked for. Beyond the sanitizers, it checks that a view
 // reads whole, in pieces as at once, is no larger than the view of every key, and is itself a
 // font whose view of the same presets and keys is the same file.
-#include "platform/SoundfontView.h"
+#include "platform/audio/SoundfontView.h"
 
 #include <algorithm>
 #include <bitset>

@@ -2,9 +2,9 @@
 // The media written into the private temporary folder, their errors, and the help viewer.
 #include "media/TempFiles.h"
 #include "platform/Exception.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
-#include "platform/TempPath.h"
+#include "platform/files/Resources.h"
+#include "platform/files/TempPath.h"
+#include "platform/ui/Shell.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // The volume component: the devices it finds, its byte arithmetic, and how it keeps track bars
 // and device volumes in step.
 #include "media/Volumes.h"
-#include "platform/Application.h"
-#include "platform/VolumeDevices.h"
+#include "platform/ui/Application.h"
+#include "platform/winmm/VolumeDevices.h"
 
 #include <QApplication>
 #include <QTest>

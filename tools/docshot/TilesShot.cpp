@@ -4,7 +4,7 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "dialogs/TControllPanel.h"
-#include "platform/Application.h"
+#include "platform/ui/Application.h"
 
 #include <QImage>
 #include <QPixmap>

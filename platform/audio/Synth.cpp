@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/audio/Synth.h"
+
+#include "platform/audio/AudioDriver.h"
+#include "platform/audio/SoundfontView.h"
+#include "platform/audio/Worker.h"
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace platform {
+
+namespace {
+
+constexpr int kSongChannels = 16;
+constexpr int kDrumChannel = 9;
+constexpr int kDrumBank = 128;
+
+// The soundfont file, read at any offset from any thread.
+class FontFile {
+public:
+    explicit FontFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        struct stat st {};
+        if (fd_ >= 0 && fstat(fd_, &st) == 0 && S_ISREG(st.st_mode))
+            size_ = std::uint64_t(st.st_size);
+    }
+    ~FontFile() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    FontFile(const FontFile&) = delete;
+    FontFile& operator=(const FontFile&) = delete;
+
+    std::uint64_t Size() const { return size_; }
+    bool Read(std::uint64_t offset, std::uint64_t count, void* out) const {
+        auto* to = static_cast<char*>(out);
+        while (count > 0) {
+            const ssize_t n = pread(fd_, to, count, off_t(offset));
+            if (n <= 0)
+                return false;
+            to += n;
+            offset += std::uint64_t(n);
+            count -= std::uint64_t(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::uint64_t size_ = 0;
+};
+
+// A view as the module reads it; it must outlive the font loaded from it.
+struct LoadedView {
+    const FontFile* file;
+    SoundfontView view;
+    VelmarFontSource source{};
+
+    LoadedView(const FontFile& f, SoundfontView v) : file(&f), view(std::move(v)) {
+        source.user = this;
+        source.size = static_cast<long long>(view.Size());
+        source.read = [](void* user, unsigned long long offset, void* out,
+                         unsigned long long count) -> long long {
+            auto* self = static_cast<LoadedView*>(user);
+            return self->view.Read(offset, out, count,
+                                   [self](std::uint64_t at, std::uint64_t n, void* to) {
+                                       return self->file->Read(at, n, to);
+                                   });
+        };
+    }
+};
+
+} // namespace
+
+struct Synth::Impl {
+    std::string soundfont;
+    int rate = 0;
+    const VelmarAudioDriver* driver = nullptr;
+    void* synth = nullptr;
+    std::unique_ptr<FontFile> file;
+    std::optional<SoundfontIndex> index;
+    std::mutex synthMutex; // the worker and the audio callback
+
+    // The font of the melody last prepared, and what it holds.
+    std::unique_ptr<LoadedView> view;
+    int font = -1;
+    std::vector<SoundfontPreset> presets;
+
+    bool load();
+    void loadPresets(const std::vector<SoundfontPreset>& wanted);
+    void unload();
+    void dropFont();
+};
+
+bool Synth::Impl::load() {
+    file = std::make_unique<FontFile>(soundfont);
+    if (file->Size() == 0)
+        return false;
+    index = SoundfontIndex::Read(file->Size(), [this](std::uint64_t at, std::uint64_t n, void* to) {
+        return file->Read(at, n, to);
+    });
+    if (!index)
+        return false;
+    driver = LoadAudioDriver();
+    if (!driver)
+        return false;
+    synth = driver->newSynth(rate);
+    return synth != nullptr;
+}
+
+// Swaps the font for a view holding just `wanted`, each preset pinned, so selecting it in the
+// audio callback reads no file.
+void Synth::Impl::loadPresets(const std::vector<SoundfontPreset>& wanted) {
+    if (font >= 0 && wanted == presets)
+        return;
+    auto next = std::make_unique<LoadedView>(*file, index->Select(wanted));
+    std::lock_guard lock(synthMutex);
+    dropFont();
+    font = driver->loadFont(synth, &next->source);
+    view = std::move(next);
+    presets = wanted;
+    if (font < 0)
+        return; // silent, as without a soundfont
+    for (const SoundfontPreset& p : wanted) {
+        if (driver->pinPreset(synth, font, p.bank, p.program) == 0)
+            continue;
+        // What the synthesizer would choose instead.
+        if (p.bank == kDrumBank)
+            driver->pinPreset(synth, font, kDrumBank, 0);
+        else if (p.bank != 0)
+            driver->pinPreset(synth, font, 0, p.program);
+    }
+}
+
+Synth::Synth(std::string soundfont, int rate, Worker& worker)
+    : impl_(std::make_unique<Impl>()), worker_(worker) {
+    impl_->soundfont = std::move(soundfont);
+    impl_->rate = rate;
+    worker_.Post([this] { state_ = impl_->load() ? Loaded : Failed; });
+}
+
+Synth::~Synth() {
+    if (impl_->synth) {
+        if (impl_->font >= 0)
+            impl_->driver->unloadFont(impl_->synth, impl_->font);
+        impl_->driver->deleteSynth(impl_->synth);
+    }
+}
+
+bool Synth::WaitSettled(std::chrono::milliseconds timeout) const {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!Settled() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return Ready();
+}
+
+std::vector<SoundfontPreset> Synth::PresetsOf(const MidiSong& song) {
+    // As the synthesizer sees it: a bank select counts from the next program change, the drum
+    // channel ignores it, and a note sounds on the channel's current preset.
+    std::map<std::pair<int, int>, std::bitset<128>> struck;
+    std::array<int, kSongChannels> bank{};
+    std::array<std::pair<int, int>, kSongChannels> current{};
+    current[kDrumChannel] = {kDrumBank, 0};
+    for (const MidiEvent& e : song.events) {
+        const auto channel = std::size_t(e.status & 0x0F);
+        switch (e.status & 0xF0) {
+        case 0xB0:
+            if (e.data1 == 0)
+                bank[channel] = e.data2;
+            break;
+        case 0xC0:
+            current[channel] = {channel == kDrumChannel ? kDrumBank : bank[channel], e.data1};
+            break;
+        case 0x90:
+            if (e.data2 > 0 && e.data1 < 128)
+                struck[current[channel]].set(e.data1);
+            break;
+        default:
+            break;
+        }
+    }
+    std::vector<SoundfontPreset> presets;
+    for (const auto& [preset, keys] : struck)
+        presets.push_back({preset.first, preset.second, keys});
+    return presets;
+}
+
+// synthMutex held.
+void Synth::Impl::dropFont() {
+    if (font < 0)
+        return;
+    driver->soundsOff(synth);
+    driver->unsetPrograms(synth); // nothing refers to the font any more
+    driver->unloadFont(synth, font);
+    font = -1;
+}
+
+void Synth::Impl::unload() {
+    std::lock_guard lock(synthMutex);
+    dropFont();
+    view.reset();
+    presets.clear();
+}
+
+void Synth::Release() {
+    worker_.Post([this] {
+        if (Ready()) {
+            impl_->unload();
+            malloc_trim(0);
+        }
+    });
+}
+
+void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> done) {
+    worker_.Post([this, song = std::move(song), done = std::move(done)] {
+        if (Ready()) {
+            impl_->loadPresets(PresetsOf(*song));
+            malloc_trim(0); // what loading the font left free goes back to the system
+        }
+        done();
+    });
+}
+
+bool Synth::TryLock() {
+    return Ready() && impl_->synthMutex.try_lock();
+}
+
+void Synth::Unlock() {
+    impl_->synthMutex.unlock();
+}
+
+void Synth::Send(const MidiEvent& e) {
+    impl_->driver->send(impl_->synth, e.status, e.data1, e.data2);
+}
+
+void Synth::SoundsOff() {
+    impl_->driver->soundsOff(impl_->synth);
+}
+
+void Synth::EffectsOn() {
+    impl_->driver->effects(impl_->synth, 1);
+}
+
+void Synth::Render(float* left, float* right, int frames) {
+    impl_->driver->render(impl_->synth, left, right, frames);
+}
+
+int Synth::ActiveVoices() {
+    return impl_->driver->activeVoices(impl_->synth);
+}
+
+} // namespace platform

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The profile functions' side of the disk: where a file lives, reading it whole, and replacing
+// it atomically so a crash never leaves half a file.
+#include "platform/files/Profile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult readWhole(const std::string& path, std::string& bytes, struct stat& info) {
+    // Non-blocking, so a FIFO in the file's place cannot hang the game.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return ReadResult::Failed;
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return ReadResult::Failed;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, size_t(n));
+    }
+    ::close(fd);
+    return ReadResult::Ok;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(size_t(n));
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int createSibling(const std::string& path, mode_t mode, std::string& tempPath) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes, const struct stat* existing) {
+    std::string tempPath;
+    const int fd = createSibling(path, existing ? existing->st_mode & 07777 : 0666, tempPath);
+    if (fd < 0)
+        return false;
+    if (existing)
+        ::fchmod(fd, existing->st_mode & 07777); // the umask must not narrow a kept file's mode
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(tempPath.c_str(), path.c_str()) != 0) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder); // makes the rename itself durable
+        ::close(folder);
+    }
+    return true;
+}
+
+// Read-only as the classic attribute is: no write bit at all, which binds even the superuser.
+bool writable(const std::string& path, const struct stat& info) {
+    return (info.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool makeFolders(const std::string& folder) {
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            return true;
+    }
+}
+
+std::string withoutTrailingSlashes(std::string path) {
+    while (!path.empty() && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
+
+bool namedWithoutFolder(const std::string& fileName) {
+    return fileName.find('/') == std::string::npos;
+}
+
+std::string withoutTrailingBlanks(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.pop_back();
+    return s;
+}
+
+} // namespace
+
+std::string SettingsDirectory() {
+    // Relative values are ignored, as the XDG base directory rules require.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
+        return withoutTrailingSlashes(xdg);
+    return withoutTrailingSlashes(homeFolder()) + "/.config";
+}
+
+std::string ProfilePath(const std::string& fileName) {
+    return namedWithoutFolder(fileName) ? SettingsDirectory() + "/" + fileName : fileName;
+}
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& fileName) {
+    std::string bytes;
+    struct stat info {};
+    if (!fileName.empty() && readWhole(ProfilePath(fileName), bytes, info) == ReadResult::Ok) {
+        if (auto value = profile::FindValue(bytes, section, key))
+            return *std::move(value);
+    }
+    return withoutTrailingBlanks(defaultValue);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& fileName) {
+    return WritePrivateProfileStrings({{section, key, value}}, fileName);
+}
+
+bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
+                                const std::string& fileName) {
+    if (fileName.empty())
+        return false;
+    if (namedWithoutFolder(fileName) && !makeFolders(SettingsDirectory()))
+        return false;
+    const std::string path = ProfilePath(fileName);
+    std::string bytes;
+    struct stat info {};
+    const ReadResult read = readWhole(path, bytes, info);
+    // A file that exists but cannot be read whole is never replaced: its lines would be lost.
+    if (read == ReadResult::Failed || (read == ReadResult::Ok && !writable(path, info)))
+        return false;
+    std::string updated = bytes;
+    for (const ProfileEntry& entry : entries) {
+        auto next = profile::SetValue(updated, entry.Section, entry.Key, entry.Value);
+        if (!next)
+            return false;
+        updated = *std::move(next);
+    }
+    if (read == ReadResult::Ok && updated == bytes)
+        return true;
+    return replaceFile(path, updated, read == ReadResult::Ok ? &info : nullptr);
+}
+
+} // namespace platform

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/files/Profile.h"
+
+namespace platform::profile {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+struct Line {
+    std::string_view content; // without the line end (and without a leading byte-order mark)
+    size_t begin = 0;
+    size_t next = 0;
+    bool terminated = false;
+};
+
+Line lineAt(std::string_view text, size_t pos) {
+    const size_t lf = text.find('\n', pos);
+    Line line;
+    line.begin = pos;
+    line.terminated = lf != std::string_view::npos;
+    line.next = line.terminated ? lf + 1 : text.size();
+    size_t end = line.terminated ? lf : text.size();
+    if (pos == 0 && text.starts_with(kByteOrderMark))
+        pos = kByteOrderMark.size();
+    if (end > pos && text[end - 1] == '\r')
+        --end;
+    line.content = text.substr(pos, end - pos);
+    return line;
+}
+
+enum class Kind { Other, Header, Entry };
+
+struct Parsed {
+    Kind kind = Kind::Other;
+    std::string_view name;
+    std::string_view value;
+};
+
+Parsed parse(std::string_view content) {
+    const std::string_view t = trim(content);
+    if (t.starts_with('[')) {
+        const size_t close = t.find(']');
+        if (close != std::string_view::npos)
+            return {Kind::Header, trim(t.substr(1, close - 1)), {}};
+    }
+    if (t.starts_with(';'))
+        return {};
+    const size_t eq = t.find('=');
+    if (eq == std::string_view::npos)
+        return {};
+    return {Kind::Entry, trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
+}
+
+struct Location {
+    bool sectionFound = false;
+    size_t insertAt = 0; // after the section's last non-blank line
+    bool insertNeedsLineEnd = false;
+    bool entryFound = false;
+    Line entry;
+    std::string_view keyAsSpelled;
+    std::string_view value;
+};
+
+// Only the first section of that name counts, as classic profile files do.
+Location locate(std::string_view text, std::string_view section, std::string_view key) {
+    Location at;
+    bool inside = false;
+    for (size_t pos = 0; pos < text.size();) {
+        const Line line = lineAt(text, pos);
+        pos = line.next;
+        const Parsed p = parse(line.content);
+        if (p.kind == Kind::Header) {
+            if (at.sectionFound)
+                break;
+            inside = sameName(p.name, section);
+            at.sectionFound = inside;
+        }
+        if (!inside)
+            continue;
+        if (!trim(line.content).empty()) {
+            at.insertAt = line.next;
+            at.insertNeedsLineEnd = !line.terminated;
+        }
+        if (p.kind == Kind::Entry && sameName(p.name, key)) {
+            at.entryFound = true;
+            at.entry = line;
+            at.keyAsSpelled = p.name;
+            at.value = p.value;
+            break;
+        }
+    }
+    return at;
+}
+
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Names that would read back as something else, or break the file's lines, are not stored.
+bool storable(std::string_view section, std::string_view key, std::string_view value) {
+    if (section.empty() || hasLineBreak(section) || section.find(']') != std::string_view::npos)
+        return false;
+    if (key.empty() || hasLineBreak(key) || key.find('=') != std::string_view::npos)
+        return false;
+    if (key.front() == '[' || key.front() == ';')
+        return false;
+    return !hasLineBreak(value);
+}
+
+std::string entryLine(std::string_view key, std::string_view value) {
+    std::string line;
+    line.reserve(key.size() + value.size() + 3);
+    line.append(key).append("=").append(value).append(kLineEnd);
+    return line;
+}
+
+} // namespace
+
+std::optional<std::string> FindValue(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+    section = trim(section);
+    key = trim(key);
+    if (section.empty() || key.empty())
+        return std::nullopt;
+    const Location at = locate(text, section, key);
+    if (!at.entryFound)
+        return std::nullopt;
+    return std::string(at.value);
+}
+
+std::optional<std::string> SetValue(std::string_view text, std::string_view section,
+                                    std::string_view key, std::string_view value) {
+    section = trim(section);
+    key = trim(key);
+    if (!storable(section, key, value))
+        return std::nullopt;
+    const Location at = locate(text, section, key);
+    std::string result;
+    result.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+    if (at.entryFound) {
+        result.append(text.substr(0, at.entry.begin));
+        result.append(entryLine(at.keyAsSpelled, value));
+        result.append(text.substr(at.entry.next));
+    } else if (at.sectionFound) {
+        result.append(text.substr(0, at.insertAt));
+        if (at.insertNeedsLineEnd)
+            result.append(kLineEnd);
+        result.append(entryLine(key, value));
+        result.append(text.substr(at.insertAt));
+    } else {
+        result.append(text);
+        if (!text.empty() && !text.ends_with('\n') && text != kByteOrderMark)
+            result.append(kLineEnd);
+        result.append("[").append(section).append("]").append(kLineEnd);
+        result.append(entryLine(key, value));
+    }
+    return result;
+}
+
+} // namespace platform::profile

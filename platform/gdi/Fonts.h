@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/gdi/Colors.h"
+
+#include <QFont>
+#include <QString>
+#include <string>
+
+namespace platform {
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+// A font as the design names it. Height > 0 is the character height in pixels; otherwise
+// Size is in points.
+struct TFont {
+    std::string Name = "MS Sans Serif";
+    int Height = 11;
+    int Size = 0;
+    unsigned Style = 0;
+    TColor Color = clWindowText;
+};
+
+// Registers the fonts carried in the resources; call once after the application exists.
+// Returns false when one of them could not be loaded (text then falls back to a system font).
+bool RegisterFonts();
+
+// The family actually drawn for a design font name ("MS Sans Serif", "Comic Sans MS").
+QString SubstituteFamily(const std::string& designName);
+
+QFont ToQFont(const TFont& font);
+
+} // namespace platform

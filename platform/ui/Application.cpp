@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ui/Application.h"
+
+#include "platform/gdi/Colors.h"
+#include "platform/gdi/Fonts.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QPalette>
+#include <QStyleFactory>
+
+namespace platform {
+
+TApplication& Application() {
+    static TApplication application;
+    return application;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+}
+
+void TApplication::SetIcon(const QIcon& icon) {
+    icon_ = icon;
+    QApplication::setWindowIcon(icon);
+}
+
+void TApplication::Minimize() {
+    if (mainForm_)
+        mainForm_->showMinimized();
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    QCoreApplication::exit(0);
+}
+
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
+
+void TApplication::ShowException(const std::exception& error) {
+    ShowErrorBox(error.what(), title_);
+}
+
+void TApplication::HandleException(const std::exception& error) {
+    if (onException_)
+        onException_(error);
+    else
+        ShowException(error);
+}
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        Application().HandleException(error);
+    } catch (...) {
+        Application().HandleException(std::runtime_error("Unknown error"));
+    }
+    return false;
+}
+
+void PrepareProcess() {
+    // The game draws its own fixed look; a desktop theme plugin (GTK inside GNOME) would only
+    // cost memory and start-up time.
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    qunsetenv("QT_STYLE_OVERRIDE");
+    QApplication::setDesktopSettingsAware(false);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
+
+void PrepareApplication(QApplication& app) {
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette palette;
+    const QColor face = ToQColor(clBtnFace);
+    palette.setColor(QPalette::Window, face);
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::Base, ToQColor(clWindow));
+    palette.setColor(QPalette::AlternateBase, face);
+    palette.setColor(QPalette::WindowText, ToQColor(clWindowText));
+    palette.setColor(QPalette::Text, ToQColor(clWindowText));
+    palette.setColor(QPalette::ButtonText, ToQColor(clBtnText));
+    palette.setColor(QPalette::Light, ToQColor(clBtnHighlight));
+    palette.setColor(QPalette::Midlight, ToQColor(cl3DLight));
+    palette.setColor(QPalette::Mid, ToQColor(clBtnShadow));
+    palette.setColor(QPalette::Dark, ToQColor(clBtnShadow));
+    palette.setColor(QPalette::Shadow, ToQColor(cl3DDkShadow));
+    palette.setColor(QPalette::Highlight, ToQColor(clHighlight));
+    palette.setColor(QPalette::HighlightedText, ToQColor(clHighlightText));
+    palette.setColor(QPalette::ToolTipBase, ToQColor(clInfoBk));
+    palette.setColor(QPalette::ToolTipText, ToQColor(clInfoText));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, ToQColor(clGrayText));
+    palette.setColor(QPalette::Disabled, QPalette::Text, ToQColor(clGrayText));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, ToQColor(clGrayText));
+    QApplication::setPalette(palette);
+    RegisterFonts();
+    QApplication::setFont(ToQFont(TFont{}));
+}
+
+} // namespace platform

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ui/Dialogs.h"
+
+#include "platform/ui/Application.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+MessageResponder& responder() {
+    static MessageResponder current;
+    return current;
+}
+
+// The window manager's frame and caption, which the classic outer height includes.
+constexpr int kFrameAndCaption = 25;
+
+const char* defaultCaption(TMsgDlgType type) {
+    switch (type) {
+    case mtWarning:
+        return "Warning";
+    case mtError:
+        return "Error";
+    case mtInformation:
+        return "Information";
+    case mtConfirmation:
+        return ConfirmCaption;
+    case mtCustom:
+        break;
+    }
+    return "";
+}
+
+QStyle::StandardPixmap iconOf(TMsgDlgType type) {
+    switch (type) {
+    case mtWarning:
+        return QStyle::SP_MessageBoxWarning;
+    case mtError:
+        return QStyle::SP_MessageBoxCritical;
+    case mtConfirmation:
+        return QStyle::SP_MessageBoxQuestion;
+    case mtInformation:
+    case mtCustom:
+        break;
+    }
+    return QStyle::SP_MessageBoxInformation;
+}
+
+struct ButtonInfo {
+    const char* caption;
+    int result;
+};
+
+ButtonInfo infoOf(TMsgDlgBtn button) {
+    switch (button) {
+    case mbYes:
+        return {YesCaption, mrYes};
+    case mbNo:
+        return {NoCaption, mrNo};
+    case mbCancel:
+        return {"Cancel", mrCancel};
+    case mbOK:
+        break;
+    }
+    return {"OK", mrOk};
+}
+
+// Esc answers with Cancel, else No, else OK, as the classic box does.
+TMsgDlgBtn escapeButton(const std::vector<TMsgDlgBtn>& buttons) {
+    for (TMsgDlgBtn candidate : {mbCancel, mbNo, mbOK})
+        if (std::find(buttons.begin(), buttons.end(), candidate) != buttons.end())
+            return candidate;
+    return mbOK;
+}
+
+int showModal(const MessageBoxRequest& request) {
+    QDialog box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromStdString(request.Caption));
+    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Window, ToQColor(request.Color));
+    box.setPalette(palette);
+    box.setAutoFillBackground(true);
+
+    auto* icon = new QLabel;
+    const int iconSize = 32;
+    icon->setPixmap(box.style()->standardIcon(iconOf(request.Type)).pixmap(iconSize, iconSize));
+    icon->setAlignment(Qt::AlignTop);
+    QString text = QString::fromStdString(request.Text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(12);
+    top->addWidget(icon);
+    top->addWidget(label, 1);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    const std::vector<TMsgDlgBtn> buttons =
+        request.Buttons.empty() ? std::vector<TMsgDlgBtn>{mbOK} : request.Buttons;
+    const TMsgDlgBtn escape = escapeButton(buttons);
+    bool first = true;
+    for (TMsgDlgBtn b : buttons) {
+        const ButtonInfo info = infoOf(b);
+        auto* button = new QPushButton(QString::fromUtf8(info.caption));
+        button->setMinimumWidth(75);
+        button->setDefault(first);
+        first = false;
+        const int result = info.result;
+        const int escapeResult = infoOf(escape).result;
+        QObject::connect(button, &QPushButton::clicked, &box, [&box, result] { box.done(result); });
+        if (b == escape)
+            QObject::connect(&box, &QDialog::rejected, &box,
+                             [&box, escapeResult] { box.setResult(escapeResult); });
+        row->addWidget(button);
+    }
+    row->addStretch();
+
+    auto* layout = new QVBoxLayout(&box);
+    layout->setContentsMargins(16, 14, 16, 10);
+    layout->addLayout(top);
+    layout->addStretch();
+    layout->addLayout(row);
+    box.adjustSize();
+    if (request.Height > 0)
+        box.setFixedHeight(std::max(request.Height - kFrameAndCaption, box.sizeHint().height()));
+    return box.exec();
+}
+
+} // namespace
+
+void SetMessageResponder(MessageResponder r) {
+    responder() = std::move(r);
+}
+
+int ShowMessageBox(const MessageBoxRequest& request) {
+    if (responder())
+        return responder()(request);
+    return showModal(request);
+}
+
+int MessageDlg(const std::string& text, TMsgDlgType type, std::vector<TMsgDlgBtn> buttons) {
+    MessageBoxRequest request;
+    request.Type = type;
+    request.Caption = type == mtCustom ? Application().Title() : defaultCaption(type);
+    request.Text = text;
+    request.Buttons = std::move(buttons);
+    return ShowMessageBox(request);
+}
+
+int InformationBox(const std::string& text, const std::string& caption, TColor color, int height) {
+    MessageBoxRequest request;
+    request.Type = mtInformation;
+    request.Caption = caption;
+    request.Text = text;
+    request.Buttons = {mbOK};
+    request.Color = color;
+    request.Height = height;
+    return ShowMessageBox(request);
+}
+
+void ShowMessage(const std::string& text) {
+    MessageBoxRequest request;
+    request.Type = mtCustom;
+    request.Caption = Application().Title();
+    request.Text = text;
+    request.Buttons = {mbOK};
+    ShowMessageBox(request);
+}
+
+void ShowErrorBox(const std::string& text, const std::string& caption) {
+    MessageBoxRequest request;
+    request.Type = mtError;
+    request.Caption = caption;
+    request.Text = text;
+    request.Buttons = {mbOK};
+    ShowMessageBox(request);
+}
+
+} // namespace platform

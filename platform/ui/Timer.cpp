@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ui/Timer.h"
+
+#include <algorithm>
+
+namespace platform {
+
+Timer::Timer(QObject* parent) : QObject(parent) {
+    connect(&timer_, &QTimer::timeout, this, &Timer::Tick);
+    // Classic timers are created enabled; start on the first loop turn, after the owner set up
+    // the handler and interval.
+    QTimer::singleShot(0, this, &Timer::update);
+}
+
+void Timer::SetEnabled(bool enabled) {
+    if (enabled_ == enabled)
+        return;
+    enabled_ = enabled;
+    update();
+}
+
+void Timer::SetInterval(int milliseconds) {
+    if (interval_ == milliseconds)
+        return;
+    interval_ = milliseconds;
+    update();
+}
+
+void Timer::Tick() {
+    if (OnTimer)
+        OnTimer();
+}
+
+void Timer::update() {
+    timer_.stop();
+    if (enabled_ && interval_ > 0)
+        timer_.start(std::max(interval_, MinimumInterval));
+}
+
+} // namespace platform

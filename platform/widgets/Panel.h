@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/gdi/Canvas.h"
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+enum TPanelBevel { bvNone, bvLowered, bvRaised };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// The classic panel: outer bevel, inner bevel, a face in its colour and a one-line caption.
+class TPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPanel(QWidget* parent = nullptr);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
+    void SetBevelInner(TPanelBevel bevel);
+    void SetBevelOuter(TPanelBevel bevel);
+    void SetAlignment(TAlignment alignment);
+
+    std::function<void()> OnClick;
+
+    // Paints the panel's face as it shows on screen.
+    void PaintTo(Canvas& canvas) const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::string caption_;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    TPanelBevel inner_ = bvNone;
+    TPanelBevel outer_ = bvRaised;
+    TAlignment alignment_ = taCenter;
+};
+
+} // namespace platform

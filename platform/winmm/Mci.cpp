@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/winmm/Mci.h"
+
+#include "platform/audio/AudioEngine.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QPointer>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+
+namespace platform {
+
+namespace {
+
+// A sequencer device plays through the audio engine's synthesizer, which is silent, with the
+// same results, where there is no sound device.
+class EngineSequencer : public MciSequencer {
+public:
+    bool Load(const std::string& path) override {
+        loaded_ = AudioEngine::Shared().OpenMidi(path);
+        return loaded_;
+    }
+    void Play(std::function<void()> onEnd) override {
+        AudioEngine::Shared().PlayMidi(std::move(onEnd));
+        started_ = std::chrono::steady_clock::now();
+        playing_ = true;
+    }
+    void Stop() override {
+        if (loaded_)
+            AudioEngine::Shared().CloseMidi();
+        playing_ = false;
+    }
+    std::uint32_t LengthMs() const override {
+        return loaded_
+                   ? static_cast<std::uint32_t>(AudioEngine::Shared().MidiLengthSeconds() * 1000)
+                   : 0;
+    }
+    std::uint32_t PositionMs() const override {
+        if (!playing_)
+            return 0;
+        const auto played = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started_);
+        return std::min(LengthMs(), static_cast<std::uint32_t>(played.count()));
+    }
+    bool Playing() const override { return playing_ && AudioEngine::Shared().MidiPlaying(); }
+
+private:
+    bool loaded_ = false;
+    bool playing_ = false;
+    std::chrono::steady_clock::time_point started_;
+};
+
+struct Device {
+    std::unique_ptr<MciSequencer> sequencer;
+};
+
+struct State {
+    std::map<MCIDEVICEID, Device> devices;
+    MCIDEVICEID next = 1;
+    std::function<std::unique_ptr<MciSequencer>()> factory;
+    std::function<void(const MciCommandRecord&)> observer;
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+class NoticeEvent : public QEvent {
+public:
+    NoticeEvent(MciNotice notice) : QEvent(QEvent::Type(MciNotifyEventType())), notice_(notice) {}
+    MciNotice notice_;
+};
+
+void postNotice(MciCallback callback, MCIDEVICEID device, unsigned code) {
+    if (callback == 0)
+        return;
+    QPointer<QObject> target(reinterpret_cast<QObject*>(callback));
+    // Completion may be seen on the audio thread; the notice is delivered on the UI thread.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [target, device, code] {
+            if (target)
+                QCoreApplication::postEvent(target, new NoticeEvent({device, code}));
+        },
+        Qt::QueuedConnection);
+}
+
+bool fileExists(const std::string& path) {
+    return QFile::exists(QString::fromStdString(path));
+}
+
+MCIERROR open(std::uint32_t flags, MCI_OPEN_PARMS* p) {
+    if (!p || !(flags & MCI_OPEN_ELEMENT))
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    if (!fileExists(p->lpstrElementName))
+        return MCIERR_FILE_NOT_FOUND;
+    State& s = state();
+    auto sequencer = s.factory ? s.factory() : std::make_unique<EngineSequencer>();
+    if (!sequencer->Load(p->lpstrElementName))
+        return MCIERR_INVALID_FILE;
+    const MCIDEVICEID id = s.next++;
+    if (s.next == 0)
+        s.next = 1;
+    s.devices[id] = {std::move(sequencer)};
+    p->wDeviceID = id;
+    return 0;
+}
+
+// What a sequencer can do: play files, with sound and nothing else.
+MCIERROR deviceCaps(std::uint32_t flags, MCI_GETDEVCAPS_PARMS* caps) {
+    if (!caps || !(flags & MCI_GETDEVCAPS_ITEM))
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    switch (caps->dwItem) {
+    case MCI_GETDEVCAPS_HAS_AUDIO:
+    case MCI_GETDEVCAPS_USES_FILES:
+    case MCI_GETDEVCAPS_COMPOUND_DEVICE:
+    case MCI_GETDEVCAPS_CAN_PLAY:
+        caps->dwReturn = 1;
+        return 0;
+    case MCI_GETDEVCAPS_CAN_RECORD:
+    case MCI_GETDEVCAPS_HAS_VIDEO:
+    case MCI_GETDEVCAPS_CAN_EJECT:
+    case MCI_GETDEVCAPS_CAN_SAVE:
+        caps->dwReturn = 0;
+        return 0;
+    case MCI_GETDEVCAPS_DEVICE_TYPE:
+        caps->dwReturn = MCI_DEVTYPE_SEQUENCER;
+        return 0;
+    default:
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    }
+}
+
+MCIERROR command(MCIDEVICEID id, unsigned cmd, std::uint32_t flags, void* params) {
+    State& s = state();
+    const auto found = s.devices.find(id);
+    if (found == s.devices.end())
+        return MCIERR_INVALID_DEVICE_ID;
+    MciSequencer& sequencer = *found->second.sequencer;
+    switch (cmd) {
+    case MCI_CLOSE:
+        sequencer.Stop();
+        s.devices.erase(found);
+        return 0;
+    case MCI_PLAY: {
+        const MciCallback callback = params ? static_cast<MCI_PLAY_PARMS*>(params)->dwCallback : 0;
+        const bool notify = (flags & MCI_NOTIFY) != 0;
+        sequencer.Play([callback, id, notify] {
+            if (notify)
+                postNotice(callback, id, MCI_NOTIFY_SUCCESSFUL);
+        });
+        return 0;
+    }
+    case MCI_SEEK:
+        return 0; // every play starts from the beginning
+    case MCI_STATUS: {
+        auto* status = static_cast<MCI_STATUS_PARMS*>(params);
+        if (!status || !(flags & MCI_STATUS_ITEM))
+            return MCIERR_UNRECOGNIZED_COMMAND;
+        switch (status->dwItem) {
+        case MCI_STATUS_LENGTH:
+            status->dwReturn = sequencer.LengthMs();
+            return 0;
+        case MCI_STATUS_POSITION:
+            status->dwReturn = sequencer.PositionMs();
+            return 0;
+        case MCI_STATUS_MODE:
+            status->dwReturn = sequencer.Playing() ? MCI_MODE_PLAY : MCI_MODE_STOP;
+            return 0;
+        default:
+            return MCIERR_UNRECOGNIZED_COMMAND;
+        }
+    }
+    case MCI_GETDEVCAPS:
+        return deviceCaps(flags, static_cast<MCI_GETDEVCAPS_PARMS*>(params));
+    default:
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    }
+}
+
+} // namespace
+
+MCIERROR mciSendCommand(MCIDEVICEID device, unsigned cmd, std::uint32_t flags, void* params) {
+    const MCIERROR result = cmd == MCI_OPEN ? open(flags, static_cast<MCI_OPEN_PARMS*>(params))
+                                            : command(device, cmd, flags, params);
+    if (state().observer) {
+        const std::string element = cmd == MCI_OPEN && params
+                                        ? static_cast<MCI_OPEN_PARMS*>(params)->lpstrElementName
+                                        : std::string();
+        state().observer({device, cmd, flags, element, result});
+    }
+    return result;
+}
+
+bool mciGetErrorString(MCIERROR error, std::string& text) {
+    switch (error) {
+    case MCIERR_INVALID_DEVICE_ID:
+        text = "Invalid MCI device ID. Use the ID returned when opening the MCI device.";
+        return true;
+    case MCIERR_UNRECOGNIZED_COMMAND:
+        text = "The driver cannot recognize the specified command.";
+        return true;
+    case MCIERR_FILE_NOT_FOUND:
+        text = "The specified file was not found. Make sure the path and filename are correct.";
+        return true;
+    case MCIERR_INVALID_FILE:
+        text = "The specified file cannot be played on the specified MCI device. The file may "
+               "be corrupt, or not in the correct format.";
+        return true;
+    default:
+        return false;
+    }
+}
+
+int MciNotifyEventType() {
+    static const int type = QEvent::registerEventType();
+    return type;
+}
+
+MciNotice MciNoticeOf(const void* event) {
+    return static_cast<const NoticeEvent*>(static_cast<const QEvent*>(event))->notice_;
+}
+
+void SetMciSequencerFactory(std::function<std::unique_ptr<MciSequencer>()> factory) {
+    state().factory = std::move(factory);
+}
+
+void SetMciObserver(std::function<void(const MciCommandRecord&)> observer) {
+    state().observer = std::move(observer);
+}
+
+} // namespace platform
