@@ -4,6 +4,7 @@
 #include "controls/RyMenus.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -215,11 +216,31 @@ std::optional<QSize> TRyMenuStyle::measureMenuItem(const QStyleOption* option,
     return QSize(width - reservedShortcutWidth(*menu), height);
 }
 
+// A bar item keeps the application's rule, applied to the text in the font it is drawn in;
+// measured in the bar's smaller font, a longer caption would lose its end to the ellipsis.
+QSize TRyMenuStyle::barItemText(const QStyleOption* option, const QWidget* widget,
+                                const QSize& size) const {
+    const auto* bar = qobject_cast<const QMenuBar*>(widget);
+    const auto* opt = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    if (!bar || !opt || opt->text.isEmpty())
+        return size;
+    const QList<QAction*> actions = bar->actions();
+    const bool hooked = std::any_of(actions.begin(), actions.end(), [&](const QAction* action) {
+        return painter_.Hooks(action) && action->text() == opt->text;
+    });
+    if (!hooked)
+        return size;
+    return QFontMetrics(ToQFont(painter_.Font)).size(Qt::TextShowMnemonic, opt->text);
+}
+
 QSize TRyMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                      const QSize& size, const QWidget* widget) const {
     if (type == CT_MenuItem)
         if (const std::optional<QSize> measured = measureMenuItem(option, widget))
             return *measured;
+    if (type == CT_MenuBarItem)
+        return QProxyStyle::sizeFromContents(type, option, barItemText(option, widget, size),
+                                             widget);
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
 

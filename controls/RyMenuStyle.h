@@ -36,6 +36,7 @@ private:
     bool drawMenuItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     bool drawBarItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     std::optional<QSize> measureMenuItem(const QStyleOption* option, const QWidget* widget) const;
+    QSize barItemText(const QStyleOption* option, const QWidget* widget, const QSize& size) const;
     const QAction* measuredAction(const QMenu& menu, const QStyleOptionMenuItem& option) const;
 
     const TRyMenu& painter_;

@@ -155,38 +155,49 @@ void TRyMenu::styleWidget(QWidget* widget) {
         QStyle* base = QStyleFactory::create(QApplication::style()->name());
         style_ = new TRyMenuStyle(*this, base);
     }
-    if (widget->style() == style_)
+    if (widget->style() == style_) {
+        // Newly hooked items are measured again.
+        QEvent change(QEvent::StyleChange);
+        QCoreApplication::sendEvent(widget, &change);
+        widget->update();
         return;
+    }
     widget->setStyle(style_);
     styled_.append(widget);
 }
 
-void TRyMenu::hook(QAction* action) {
+void TRyMenu::hook(QAction* action, QList<QWidget*>& menus) {
     action->setProperty(kPainterProperty, QVariant::fromValue(serial_));
+    auto add = [&menus](QWidget* widget) {
+        const bool menu = qobject_cast<QMenu*>(widget) || qobject_cast<QMenuBar*>(widget);
+        if (menu && !menus.contains(widget))
+            menus.append(widget);
+    };
     for (QObject* owner : action->associatedObjects())
-        if (auto* widget = qobject_cast<QWidget*>(owner); widget && !action->menu())
-            styleWidget(widget);
+        add(qobject_cast<QWidget*>(owner));
     if (QMenu* sub = action->menu()) {
-        for (QObject* owner : action->associatedObjects())
-            if (auto* widget = qobject_cast<QWidget*>(owner))
-                styleWidget(widget);
-        styleWidget(sub);
+        add(sub);
         for (QAction* child : sub->actions())
-            hook(child);
+            hook(child, menus);
     }
 }
 
+// The menus take the painter's style only once every item is hooked, so each is measured once
+// with all its items known.
 void TRyMenu::Attach(QMenuBar* menu, QAction* item) {
+    QList<QWidget*> menus;
     if (menu) {
         for (QAction* action : menu->actions())
-            hook(action);
+            hook(action, menus);
         // Owner-drawn: a desktop's global menu would bypass the painter.
         menu->setNativeMenuBar(false);
-        styleWidget(menu);
-        menu->update();
+        if (!menus.contains(menu))
+            menus.append(menu);
     }
     if (item)
-        hook(item);
+        hook(item, menus);
+    for (QWidget* widget : std::as_const(menus))
+        styleWidget(widget);
 }
 
 bool TRyMenu::Hooks(const QAction* action) const {

@@ -75,7 +75,7 @@ public:
     static TMenuItem ItemOf(const QAction& action, bool barItem);
 
 private:
-    void hook(QAction* action);
+    void hook(QAction* action, QList<QWidget*>& menus);
     void styleWidget(QWidget* widget);
     int gutterWidth(const TMenuItem& item, platform::Canvas& canvas,
                     const platform::TRect& rect) const;

@@ -108,6 +108,16 @@ private slots:
         QCOMPARE(files->actionGeometry(f->form->Play).width(), widest);
     }
 
+    void barItemsMakeRoomForTheirCaptionInThePaintersFont() {
+        const QFontMetrics metrics(ToQFont(f->form->MenuPainter->Font));
+        for (QMenu* menu : {f->form->Files, f->form->Parameters, f->form->Helps}) {
+            const QRect item = f->form->MainMenu1->actionGeometry(menu->menuAction());
+            QVERIFY2(item.width() >= metrics.size(Qt::TextShowMnemonic, menu->title()).width() + 4,
+                     qPrintable(menu->title()));
+            QVERIFY(item.height() >= metrics.height());
+        }
+    }
+
     void shortcutsShowTheirClassicTexts() {
         QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Play, false).ShortCut, std::string("F5"));
         QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Stoped, false).ShortCut,
