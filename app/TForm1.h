@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/ColorButtons.h"
+#include "controls/RyMenus.h"
 #include "i18n/LanguagePasses.h"
 #include "media/TMediaPlayer.h"
 #include "platform/ui/Timer.h"
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace app {
@@ -69,6 +71,9 @@ public:
     platform::Timer TimerSTR; // time used in a timed level
 
     std::array<QIcon, 5> ImageList1;
+    controls::TRyMenu* RyMenu1; // a painter of the layout, never attached
+    // Draws every item of MainMenu1 from the first show until the window is destroyed.
+    std::unique_ptr<controls::TRyMenu> MenuPainter;
     media::TMediaPlayer MediaPlayer1;
 
     // Handlers, named as the design names them.
@@ -126,6 +131,8 @@ private:
     void FormActivate();
     bool FormCloseQuery();
     void FormClose();
+    void FormDestroy();
+    void attachMenuPainter();
 
     void createControls();
     void createMenu();
