@@ -95,6 +95,9 @@ void FolderFile::openPlain(const std::string& path) {
         slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     name_ = slash == std::string::npos ? path : path.substr(slash + 1);
     folder_ = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // A folder we may search but not list still reaches its files, as a path would.
+    if (!folder_.Valid() && errno == EACCES)
+        folder_ = UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder_.Valid()) {
         errno_ = errno;
         problem_ = std::strerror(errno_);
