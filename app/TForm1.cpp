@@ -277,12 +277,26 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery()) {
-        FormClose();
+    if (ended_ || FormCloseQuery()) {
+        EndProgram();
         event->accept();
     } else {
         event->ignore();
     }
+}
+
+// Other windows of the game (the help viewer) must not keep the process alive, and the timers
+// must not go on in a game nobody sees: the message loop ends here, nested loops included.
+void TForm1::EndProgram() {
+    if (ended_)
+        return;
+    ended_ = true;
+    for (platform::Timer* timer :
+         {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &TimerST, &TimerSTR})
+        timer->SetEnabled(false);
+    FormClose();
+    hide();
+    platform::Application().Terminate();
 }
 
 void TForm1::FormClose() {

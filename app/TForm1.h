@@ -114,6 +114,10 @@ public:
     // session manager before a log-off.
     bool CloseQuery() { return FormCloseQuery(); }
 
+    // Ends the program as a confirmed close does, without the question: the session is ending
+    // or the user asked from the terminal. Also the end of every confirmed close.
+    void EndProgram();
+
     // Where new deals take their seed; the clock unless a test says otherwise.
     void SetSeedSource(std::function<std::uint32_t()> source) { seedSource_ = std::move(source); }
 
@@ -151,6 +155,7 @@ private:
     std::function<std::uint32_t()> seedSource_;
     bool shown_ = false;
     bool activated_ = false;
+    bool ended_ = false;
 };
 
 } // namespace app
