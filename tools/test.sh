@@ -15,7 +15,7 @@ if [ "${1:-}" = "--thread" ]; then
     "$top/tools/check-format.sh"
     cd "$top/${BUILD_DIR:-build-tsan}"
     # Any report fails its suite; a deadlock's second stack says which lock came first.
-    export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1"
+    export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1:suppressions=$top/tools/tsan.supp"
     regex=$(IFS='|'; echo "^(${audio_suites[*]})\$")
     ctest --output-on-failure -j"$(nproc)" -R "$regex"
     exit

@@ -48,6 +48,7 @@ void AudioEngine::State::openOutput() {
     const unsigned opened = running ? d->openOutput(kRate, kBlock, audioCallback, this) : 0;
 
     std::lock_guard lock(outputMutex);
+    const bool first = !settled;
     const bool wasSilent = silent();
     driver = d;
     started = running;
@@ -58,7 +59,8 @@ void AudioEngine::State::openOutput() {
     paused = true;
     lastTry = now();
     if (hasDevice) {
-        catchUp(wasSilent);
+        if (!first) // the first sound of a game waits for the libraries, as it always did
+            catchUp(wasSilent);
         if (wanted)
             resume();
     }

@@ -50,11 +50,12 @@ struct FakeModule {
 
 FakeModule fake;
 
-// The engine's wall clock, moved on by the test.
+// The engine's wall clock, standing still until the test moves it on.
 struct TestClock {
+    const AudioEngine::Clock::time_point start = AudioEngine::Clock::now();
     std::atomic<std::int64_t> ms{0};
     std::function<AudioEngine::Clock::time_point()> Now() {
-        return [this] { return AudioEngine::Clock::now() + ms.load() * 1ms; };
+        return [this] { return start + ms.load() * 1ms; };
     }
 };
 
@@ -128,13 +129,14 @@ private slots:
     void aClipAskedForWhileTheDeviceOpensSoundsUnlessItWouldBeLate() {
         QFETCH(int, waitedMs);
         QFETCH(bool, sounds);
-        fake.holdOpen(1);
         TestClock clock;
         AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(closedForBeingIdle(engine, clock));
+        fake.holdOpen(1);
         QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
         clock.ms += waitedMs;
         fake.holdOpen(0);
-        QVERIFY(engine.WaitOutput(10s));
+        QTRY_VERIFY(!engine.OutputOpening());
         QCOMPARE(engine.ClipPlaying(), sounds);
     }
 
