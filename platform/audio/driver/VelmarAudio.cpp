@@ -26,6 +26,9 @@ void sdlCallback(void* user, Uint8* stream, int bytes) {
 }
 
 int startOutput() {
+    // The audio subsystem brings SDL's events along, whose SIGINT and SIGTERM handlers would
+    // only queue a quit event nobody reads: the program would no longer end on those signals.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : 0;
 }
 
