@@ -103,8 +103,7 @@ int main(int argc, char** argv) {
     // Pixel for pixel the window icon, every pixel a square block, so each size stays crisp.
     const QImage icon = iconImage();
     for (int size : kSizes) {
-        write(QStringLiteral("velmar-%1.png").arg(size),
-              pngBytes(grown(icon, size)));
+        write(QStringLiteral("velmar-%1.png").arg(size), pngBytes(grown(icon, size)));
     }
     write(QStringLiteral("velmar.svg"), scalableSvg());
     write(QStringLiteral("velmar-symbolic.svg"), symbolicSvg());
