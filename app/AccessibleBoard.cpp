@@ -4,7 +4,7 @@
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "controls/ColorButtons.h"
-#include "platform/widgets/AccessibleStatusBar.h"
+#include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
 
 #include <QAccessible>
@@ -88,7 +88,7 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
         return new TileAccessible(tile);
     if (isBoard(object))
         return new BoardAccessible(static_cast<QWidget*>(object));
-    return platform::AccessibleStatusBarFactory(object);
+    return platform::AccessibleWidgetFactory(object);
 }
 
 } // namespace

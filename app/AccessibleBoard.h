@@ -8,7 +8,8 @@ class QWidget;
 namespace app {
 
 // Lets a screen reader speak the board: each tile is "Tile N", a push button that says where
-// it stands, and the board says where the empty cell is. Installed once, before any window.
+// it stands, and the board says where the empty cell is; the platform's own widgets (status
+// bar, track bar) come along. Installed once, before any window.
 void InstallAccessibility();
 
 // Tells assistive tools that the tiles of the board (the main window's board panel) stand

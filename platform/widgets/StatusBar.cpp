@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/StatusBar.h"
 
-#include "platform/widgets/AccessibleStatusBar.h"
+#include "platform/widgets/AccessibleWidgets.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include "FormFixture.h"
 
 #include "app/AccessibleBoard.h"
+#include "platform/widgets/TrackBar.h"
 
 #include <QAccessible>
 
@@ -89,6 +90,29 @@ private slots:
         f.form->TimerST.Tick();
         QCOMPARE(bar->child(4)->text(QAccessible::Name),
                  QString::fromStdString(f.panelText(4)).trimmed());
+    }
+
+    void volumeSliderReadsAndTakesItsPosition() {
+        FormFixture f;
+        platform::TTrackBar* slider = f.volume->TrackBar1;
+        QAccessibleInterface* control = accessible(slider);
+        QCOMPARE(control->role(), QAccessible::Slider);
+        QCOMPARE(control->text(QAccessible::Name), QStringLiteral("Music volume"));
+        QAccessibleValueInterface* value = control->valueInterface();
+        QVERIFY(value);
+        QCOMPARE(value->minimumValue().toInt(), 0);
+        QCOMPARE(value->maximumValue().toInt(), 255);
+        slider->SetPosition(40);
+        QCOMPARE(value->currentValue().toInt(), 40);
+        QCOMPARE(control->text(QAccessible::Value), QStringLiteral("40"));
+
+        int changes = 0;
+        slider->OnChange = [&changes](QObject*) { ++changes; };
+        value->setCurrentValue(300);
+        QCOMPARE(slider->Position(), 255);
+        QCOMPARE(changes, 1);
+        value->setCurrentValue(255);
+        QCOMPARE(changes, 1);
     }
 
     void focusIsReportedOnTheTileAndArrowKeysMoveNothing() {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/widgets/AccessibleStatusBar.h"
+#include "platform/widgets/AccessibleWidgets.h"
 
 #include "platform/widgets/StatusBar.h"
+#include "platform/widgets/TrackBar.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -108,11 +109,46 @@ private:
     mutable std::vector<QAccessible::Id> panels_;
 };
 
+class TrackBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TrackBarAccessible(TTrackBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return QString::number(bar()->Position());
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return bar()->Position(); }
+    QVariant minimumValue() const override { return bar()->Min(); }
+    QVariant maximumValue() const override { return bar()->Max(); }
+    QVariant minimumStepSize() const override { return bar()->LineSize(); }
+
+    // A reader's change is the user's, so it is reported as a drag of the thumb would be.
+    void setCurrentValue(const QVariant& value) override {
+        const int before = bar()->Position();
+        bar()->SetPosition(value.toInt());
+        if (bar()->Position() != before && bar()->OnChange)
+            bar()->OnChange(bar());
+    }
+
+private:
+    TTrackBar* bar() const { return static_cast<TTrackBar*>(widget()); }
+};
+
 } // namespace
 
-QAccessibleInterface* AccessibleStatusBarFactory(QObject* object) {
+QAccessibleInterface* AccessibleWidgetFactory(QObject* object) {
     if (auto* bar = qobject_cast<TStatusBar*>(object))
         return new StatusBarAccessible(bar);
+    if (auto* bar = qobject_cast<TTrackBar*>(object))
+        return new TrackBarAccessible(bar);
     return nullptr;
 }
 
