@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Project1.h"
 
+#include "app/AccessibleBoard.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "dialogs/TControllPanel.h"
@@ -49,11 +50,12 @@ int Project1(int argc, char** argv) {
     }
     platform::PrepareProcess();
     platform::GuardedApplication qtApp(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("velmar"));
+    QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
     QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
     platform::PrepareApplication(qtApp);
     EndOnSignals(); // before the audio module starts, so its library leaves the signals alone
+    InstallAccessibility();
 
     auto splash = std::make_unique<dialogs::TLogotip>();
     splash->show();

@@ -2,6 +2,7 @@
 // The board, the rounds and the clocks as the main window shows them.
 #include "app/TForm1.h"
 
+#include "app/AccessibleBoard.h"
 #include "app/Forms.h"
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
@@ -65,6 +66,7 @@ void TForm1::Move() {
     if (!step->Finished)
         return;
     Timer1.SetEnabled(false);
+    AnnounceBoardChanged(Panel2);
     if (step->Solved)
         FinnalyGames->trigger();
 }
@@ -77,6 +79,7 @@ void TForm1::PlaceTiles() {
         const rules::TilePlace place = rules::CellPosition(cell);
         Tile(tile)->move(place.Left, place.Top);
     }
+    AnnounceBoardChanged(Panel2);
 }
 
 // A deal must never meet a slide half done: its last step would write into the new board.
