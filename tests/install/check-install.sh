@@ -120,7 +120,10 @@ kill -TERM "$game_pid"
 status=0
 wait "$game_pid" || status=$?
 game_pid=
-# Ended by the signal, or by its own orderly close.
-[ "$status" -eq 0 ] || [ "$status" -eq 143 ] || fail "the installed game ended with $status"
-[ ! -s "$scratch/game.err" ] || fail "the installed game reported: $(cat "$scratch/game.err")"
+# SIGTERM ends the game as a confirmed close does.
+[ "$status" -eq 0 ] || fail "the installed game ended with $status"
+# The offscreen platform itself says it cannot pass size hints on; that is not the game's.
+grep -v -F "This plugin does not support propagateSizeHints()" "$scratch/game.err" \
+    >"$scratch/game.own.err" || true
+[ ! -s "$scratch/game.own.err" ] || fail "the installed game reported: $(cat "$scratch/game.own.err")"
 echo "check-install: the installed tree under $root checks out"
