@@ -3,9 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
-#include "dialogs/TVolimesDialog.h"
 #include "platform/ui/Application.h"
 
 #include <Version.h>
@@ -49,13 +47,7 @@ int Project1(int argc, char** argv) {
     splash->repaint();
     platform::Application().ProcessMessages();
 
-    auto form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    platform::Application().SetMainForm(form.get());
-    auto controllPanel = std::make_unique<dialogs::TControllPanel>(form.get());
-    ControllPanel = controllPanel.get();
-    auto volimesDialog = std::make_unique<dialogs::TVolimesDialog>(form.get());
-    VolimesDialog = volimesDialog.get();
+    const std::unique_ptr<TForm1> form = CreateForms();
 
     splash->hide();
     splash.reset();
@@ -70,11 +62,7 @@ int Project1(int argc, char** argv) {
                          if (!mayClose)
                              manager.cancel();
                      });
-    const int result = platform::Application().Terminated() ? 0 : qtApp.exec();
-    VolimesDialog = nullptr;
-    ControllPanel = nullptr;
-    Form1 = nullptr;
-    return result;
+    return platform::Application().Terminated() ? 0 : qtApp.exec();
 }
 
 } // namespace app

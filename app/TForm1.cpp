@@ -4,7 +4,6 @@
 #include "app/Forms.h"
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
-#include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TVolimesDialog.h"
@@ -128,7 +127,7 @@ void TForm1::FormCreate() {
         failure = error.what();
     }
 
-    rules::IconFrame = 0;
+    Game.IconFrame = 0;
     platform::Application().SetIcon(ImageList1[0]);
 
     Timer1.SetEnabled(false);

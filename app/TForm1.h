@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/rules/GameState.h"
 #include "controls/ColorButtons.h"
 #include "i18n/LanguagePasses.h"
 #include "media/TMediaPlayer.h"
@@ -19,8 +20,12 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace app {
+
+// The game's state lives in the main window's unit, not in the window object.
+extern rules::GameState Game;
 
 // The main game window: the board, its menu, the status bar and the game's timers.
 class TForm1 : public QWidget {
@@ -104,6 +109,8 @@ public:
 
     // Puts the main window's share of a language pass on its menus, caption and status bar.
     void ApplyLanguage(const i18n::LanguageTexts& texts);
+    // Where each caption of that share goes.
+    std::vector<i18n::CaptionSetter> CaptionSetters();
 
     // Asks whether the window may close, as any attempt to close it does; also answers the
     // session manager before a log-off.
