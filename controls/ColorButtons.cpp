@@ -10,7 +10,7 @@ namespace controls {
 
 using platform::TRect;
 
-TColorButton::TColorButton(QWidget* parent) : QPushButton(parent) {
+TColorButton::TColorButton(QWidget* parent) : TCanvasControl(parent) {
     setAutoDefault(false);
     resize(width(), 21);
     // The framework's focus-changed notice: every button of the window re-evaluates whether
@@ -49,11 +49,11 @@ void TColorButton::SetButtonStyle(bool isDefault) {
 unsigned TColorButton::ItemState() const {
     unsigned state = 0;
     if (isDown())
-        state |= ODS_SELECTED;
+        state |= platform::ODS_SELECTED;
     if (!isEnabled())
-        state |= ODS_DISABLED;
+        state |= platform::ODS_DISABLED;
     if (hasFocus())
-        state |= ODS_FOCUS;
+        state |= platform::ODS_FOCUS;
     return state;
 }
 
@@ -61,12 +61,12 @@ void TColorButton::DrawItem(platform::Canvas& canvas, unsigned itemState) const 
     using namespace platform;
     const TRect client = Rect(0, 0, width(), height());
     TRect r = client;
-    const bool pressed = (itemState & ODS_SELECTED) != 0;
-    const bool focused = (itemState & ODS_FOCUS) != 0;
+    const bool pressed = (itemState & platform::ODS_SELECTED) != 0;
+    const bool focused = (itemState & platform::ODS_FOCUS) != 0;
     unsigned flags = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
     if (pressed)
         flags |= DFCS_PUSHED;
-    if (itemState & ODS_DISABLED)
+    if (itemState & platform::ODS_DISABLED)
         flags |= DFCS_INACTIVE;
 
     canvas.Pen.Width = 1;
@@ -128,9 +128,7 @@ void TColorButton::drawCaption(platform::Canvas& canvas, const TRect& bounds, bo
     canvas.DrawText(caption, textRect, DT_CENTER | DT_VCENTER);
 }
 
-void TColorButton::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    platform::Canvas canvas(painter);
+void TColorButton::PaintTo(platform::Canvas& canvas) const {
     DrawItem(canvas, ItemState());
 }
 

@@ -2,19 +2,17 @@
 #pragma once
 
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/CanvasControl.h"
 #include "platform/gdi/Colors.h"
 #include "platform/gdi/Fonts.h"
+#include "platform/gdi/OwnerDraw.h"
 
 #include <QPushButton>
 
 namespace controls {
 
-constexpr unsigned ODS_SELECTED = 0x0001;
-constexpr unsigned ODS_DISABLED = 0x0004;
-constexpr unsigned ODS_FOCUS = 0x0010;
-
 // A push button that paints its own face in ButtonColor: the board's tiles.
-class TColorButton : public QPushButton {
+class TColorButton : public platform::TCanvasControl<QPushButton> {
     Q_OBJECT
 public:
     explicit TColorButton(QWidget* parent = nullptr);
@@ -30,13 +28,13 @@ public:
     // Paints the whole face for the ODS_ item state bits onto `canvas`.
     void DrawItem(platform::Canvas& canvas, unsigned itemState) const;
     unsigned ItemState() const;
+    void PaintTo(platform::Canvas& canvas) const override;
 
 protected:
     // Told whether this button now acts as the form's default button; only remembered, the
     // focus change repaints by itself.
     virtual void SetButtonStyle(bool isDefault);
 
-    void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

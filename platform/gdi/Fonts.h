@@ -19,6 +19,9 @@ struct TFont {
     int Size = 0;
     unsigned Style = 0;
     TColor Color = clWindowText;
+
+    // Lets a setter that repaints only on change tell a new font from the same one.
+    bool operator==(const TFont&) const = default;
 };
 
 // Registers the fonts carried in the resources; call once after the application exists.

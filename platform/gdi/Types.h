@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Points and rectangles, with the classic helpers that move and grow them.
 #pragma once
 
 namespace platform {
@@ -6,6 +7,8 @@ namespace platform {
 struct TPoint {
     int X = 0;
     int Y = 0;
+
+    bool operator==(const TPoint&) const = default;
 };
 
 // Right and Bottom are exclusive, as on the classic desktop.
@@ -17,6 +20,8 @@ struct TRect {
 
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
+
+    bool operator==(const TRect&) const = default;
 };
 
 inline TRect Rect(int left, int top, int right, int bottom) {
@@ -28,6 +33,25 @@ inline void InflateRect(TRect& r, int dx, int dy) {
     r.Top -= dy;
     r.Right += dx;
     r.Bottom += dy;
+}
+
+inline void OffsetRect(TRect& r, int dx, int dy) {
+    r.Left += dx;
+    r.Top += dy;
+    r.Right += dx;
+    r.Bottom += dy;
+}
+
+inline bool IsRectEmpty(const TRect& r) {
+    return r.Right <= r.Left || r.Bottom <= r.Top;
+}
+
+inline bool PtInRect(const TRect& r, TPoint p) {
+    return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom;
+}
+
+inline TPoint Point(int x, int y) {
+    return {x, y};
 }
 
 } // namespace platform

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-TPanel::TPanel(QWidget* parent) : QWidget(parent) {
+TPanel::TPanel(QWidget* parent) : TCanvasControl(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     font_.Color = clWindowText;
 }
@@ -66,12 +66,6 @@ void TPanel::PaintTo(Canvas& canvas) const {
     const unsigned alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     canvas.Brush.Style = bsClear;
     canvas.DrawText(caption_, r, DT_SINGLELINE | alignments[alignment_]);
-}
-
-void TPanel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    Canvas canvas(painter);
-    PaintTo(canvas);
 }
 
 void TPanel::mouseReleaseEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/CanvasControl.h"
 
 #include <QWidget>
 #include <functional>
@@ -13,7 +14,7 @@ enum TPanelBevel { bvNone, bvLowered, bvRaised };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // The classic panel: outer bevel, inner bevel, a face in its colour and a one-line caption.
-class TPanel : public QWidget {
+class TPanel : public TCanvasControl<QWidget> {
     Q_OBJECT
 public:
     explicit TPanel(QWidget* parent = nullptr);
@@ -31,10 +32,9 @@ public:
     std::function<void()> OnClick;
 
     // Paints the panel's face as it shows on screen.
-    void PaintTo(Canvas& canvas) const;
+    void PaintTo(Canvas& canvas) const override;
 
 protected:
-    void paintEvent(QPaintEvent*) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

@@ -14,7 +14,7 @@ constexpr int kTextIndent = 2; // inside a panel's bevel
 
 } // namespace
 
-TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
+TStatusBar::TStatusBar(QWidget* parent) : TCanvasControl(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedHeight(DefaultHeight);
 }
@@ -72,12 +72,6 @@ void TStatusBar::PaintTo(Canvas& canvas) const {
 
 QSize TStatusBar::sizeHint() const {
     return {200, DefaultHeight};
-}
-
-void TStatusBar::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    Canvas canvas(painter);
-    PaintTo(canvas);
 }
 
 void TStatusBar::mousePressEvent(QMouseEvent*) {

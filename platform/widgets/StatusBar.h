@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/CanvasControl.h"
 #include "platform/widgets/Panel.h"
 
 #include <QWidget>
@@ -18,7 +19,7 @@ struct TStatusPanel {
 };
 
 // The classic status bar: sunken panels of fixed widths, left to right, 19 pixels high.
-class TStatusBar : public QWidget {
+class TStatusBar : public TCanvasControl<QWidget> {
     Q_OBJECT
 public:
     static constexpr int DefaultHeight = 19;
@@ -34,11 +35,10 @@ public:
 
     std::function<void()> OnMouseDown;
 
-    void PaintTo(Canvas& canvas) const;
+    void PaintTo(Canvas& canvas) const override;
     QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
 
 private:

@@ -21,7 +21,7 @@ constexpr int kRepeatMs = 100;
 
 } // namespace
 
-TTrackBar::TTrackBar(QWidget* parent) : QWidget(parent) {
+TTrackBar::TTrackBar(QWidget* parent) : TCanvasControl(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(150, 45);
@@ -218,12 +218,6 @@ void TTrackBar::drawThumb(Canvas& canvas) const {
         for (int x = face.Left; x < face.Right; ++x)
             if ((x + y) & 1)
                 canvas.SetPixel(x, y, clBtnHighlight);
-}
-
-void TTrackBar::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    Canvas canvas(painter);
-    PaintTo(canvas);
 }
 
 void TTrackBar::keyPressEvent(QKeyEvent* event) {

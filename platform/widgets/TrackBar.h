@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/CanvasControl.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -17,7 +18,7 @@ enum TTickStyle { tsNone, tsAuto, tsManual };
 // tick marks beside it. Min is at the left or the top. Only the user's moves (dragging,
 // clicking beside the thumb, keys, the wheel) raise OnChange; a position set by the program
 // never does.
-class TTrackBar : public QWidget {
+class TTrackBar : public TCanvasControl<QWidget> {
     Q_OBJECT
 public:
     explicit TTrackBar(QWidget* parent = nullptr);
@@ -52,10 +53,9 @@ public:
     // The centre line of the thumb at `position`, along the channel; the ticks stand there.
     int TickCoordinate(int position) const;
 
-    void PaintTo(Canvas& canvas) const;
+    void PaintTo(Canvas& canvas) const override;
 
 protected:
-    void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -6,6 +6,7 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Timer.h"
 #include "platform/widgets/Cursors.h"
 
@@ -94,6 +95,20 @@ private slots:
         QVERIFY(!timer.Running());
         timer.Tick();
         QCOMPARE(ticks, 1);
+    }
+
+    void keyStateFollowsTheModifiersOfTheEventsDelivered() {
+        QWidget target;
+        target.show();
+        QTest::keyPress(&target, Qt::Key_Alt, Qt::AltModifier);
+        QVERIFY(GetKeyState(VK_MENU) < 0);
+        QCOMPARE(GetKeyState(VK_CONTROL), std::int16_t(0));
+        QTest::keyRelease(&target, Qt::Key_Alt);
+        QCOMPARE(GetKeyState(VK_MENU), std::int16_t(0));
+        QTest::keyPress(&target, Qt::Key_Control, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0);
+        QTest::keyRelease(&target, Qt::Key_Control);
+        QCOMPARE(GetKeyState('A'), std::int16_t(0));
     }
 
     void aDisabledTimerStaysQuietAfterConstruction() {
