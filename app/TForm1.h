@@ -137,6 +137,8 @@ private:
     void createControls();
     void createMenu();
     void createTimers();
+    void startTimers();
+    void setUpBoardAndStatusBar();
 
     enum class Level { Simple, Minutes15, Minutes10, Minutes5 };
     void StartGame(Level level);
