@@ -48,7 +48,13 @@ TForm1::TForm1()
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::FormDestroy() {
+    MenuPainter.reset();
+}
 
 void TForm1::createControls() {
     auto* layout = new QVBoxLayout(this);
@@ -221,8 +227,10 @@ void TForm1::StopedClick() {
 }
 
 void TForm1::FormShow() {
-    if (!ControllPanel)
+    if (!ControllPanel) {
+        attachMenuPainter();
         return;
+    }
     ControllPanel->ComboBox1->setCurrentIndex(dialogs::TControllPanel::StoredLanguage());
     ControllPanel->OnLanguageChanged = [this](const i18n::LanguageTexts& texts) {
         ApplyLanguage(texts);
@@ -232,6 +240,7 @@ void TForm1::FormShow() {
     ApplyLanguage(texts);
     ControllPanel->ApplyLanguage(texts);
     Panel2->SetColor(ControllPanel->BoardColor());
+    attachMenuPainter();
 }
 
 void TForm1::FormActivate() {

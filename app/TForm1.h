@@ -3,6 +3,7 @@
 
 #include "app/rules/GameState.h"
 #include "controls/ColorButtons.h"
+#include "controls/RyMenus.h"
 #include "i18n/LanguagePasses.h"
 #include "media/TMediaPlayer.h"
 #include "platform/ui/Timer.h"
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,9 @@ public:
     platform::Timer TimerSTR; // time used in a timed level
 
     std::array<QIcon, 5> ImageList1;
+    controls::TRyMenu* RyMenu1; // a painter of the layout, never attached
+    // Draws every item of MainMenu1 from the first show until the window is destroyed.
+    std::unique_ptr<controls::TRyMenu> MenuPainter;
     media::TMediaPlayer MediaPlayer1;
 
     // Handlers, named as the design names them.
@@ -133,6 +138,8 @@ private:
     void FormActivate();
     bool FormCloseQuery();
     void FormClose();
+    void FormDestroy();
+    void attachMenuPainter();
 
     void createControls();
     void createMenu();
