@@ -4,9 +4,7 @@
 #include "app/AccessibleBoard.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
-#include "dialogs/TVolimesDialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/EndSignals.h"
 
@@ -62,13 +60,7 @@ int Project1(int argc, char** argv) {
     splash->repaint();
     platform::Application().ProcessMessages();
 
-    auto form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    platform::Application().SetMainForm(form.get());
-    auto controllPanel = std::make_unique<dialogs::TControllPanel>(form.get());
-    ControllPanel = controllPanel.get();
-    auto volimesDialog = std::make_unique<dialogs::TVolimesDialog>(form.get());
-    VolimesDialog = volimesDialog.get();
+    const std::unique_ptr<TForm1> form = CreateForms();
 
     splash->hide();
     splash.reset();

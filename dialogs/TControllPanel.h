@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace dialogs {
 
@@ -44,6 +45,8 @@ public:
 
     // Puts this dialog's share of a language pass on its controls.
     void ApplyLanguage(const i18n::LanguageTexts& texts);
+    // Where each caption of that share goes.
+    std::vector<i18n::CaptionSetter> CaptionSetters();
     // The change pass, when the player picks a language.
     void ComboBox1Change();
 
