@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AccessibleBoard.h"
 
+#include "app/TForm1.h"
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "controls/ColorButtons.h"
@@ -33,7 +34,7 @@ public:
         case QAccessible::Name:
             return QStringLiteral("Tile ") + number;
         case QAccessible::Description:
-            return CellText(rules::CellOfTile(number.toInt()));
+            return CellText(rules::CellOfTile(Game.Board, number.toInt()));
         default:
             return QAccessibleWidget::text(t);
         }
@@ -71,7 +72,7 @@ public:
         case QAccessible::Name:
             return QStringLiteral("Board");
         case QAccessible::Description: {
-            const int empty = rules::CellOfTile(rules::EmptyCell);
+            const int empty = rules::CellOfTile(Game.Board, rules::EmptyCell);
             return empty ? QStringLiteral("Empty cell: ") + CellText(empty).toLower()
                          : QStringLiteral("No tiles dealt");
         }

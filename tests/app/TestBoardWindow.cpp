@@ -147,11 +147,11 @@ private slots:
         std::vector<int> slidingAtSound;
         platform::SetSoundObserver([&](const std::string& name, unsigned) {
             if (name == "CLICK")
-                slidingAtSound.push_back(rules::Sliding);
+                slidingAtSound.push_back(app::Game.Sliding);
         });
         f.form->PlayClick();
         QCOMPARE(slidingAtSound, std::vector<int>{1}); // the sound comes first, as everywhere
-        QCOMPARE(int(rules::Sliding), 0);
+        QCOMPARE(int(app::Game.Sliding), 0);
     }
 
     void aRealMouseClickSlidesATile() {

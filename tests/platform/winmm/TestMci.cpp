@@ -4,6 +4,8 @@
 #include "platform/winmm/Mci.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -66,9 +68,19 @@ protected:
     }
 };
 
+// The layer opens real files only, as the game's melodies are once extracted.
+std::string melodyFile() {
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Music.mid"));
+    if (!QFile::exists(path))
+        QFile::copy(QString::fromStdString(ResourcePath("MUSIC", "MYMUSIC")), path);
+    return path.toStdString();
+}
+
 MCIDEVICEID openMelody() {
     MCI_OPEN_PARMS open;
-    open.lpstrElementName = ResourcePath("MUSIC", "MYMUSIC");
+    const std::string file = melodyFile();
+    open.lpstrElementName = file;
     if (mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &open) != 0)
         return 0;
     return open.wDeviceID;
