@@ -13,6 +13,7 @@ namespace controls {
 
 TXPButton::TXPButton(QWidget* parent) : TCanvasControl(parent) {
     resize(73, 25);
+    DoResize();                      // a hidden widget hears of its size only when shown
     setFocusPolicy(Qt::StrongFocus); // the tab stop
     setMouseTracking(false);
     InstallDialogKeys();
