@@ -13,7 +13,8 @@ namespace controls {
 
 TXPButton::TXPButton(QWidget* parent) : TCanvasControl(parent) {
     resize(73, 25);
-    DoResize();                      // a hidden widget hears of its size only when shown
+    // A hidden widget hears of its size only when shown; the bitmaps are needed before that.
+    DoResize();
     setFocusPolicy(Qt::StrongFocus); // the tab stop
     setMouseTracking(false);
     InstallDialogKeys();
