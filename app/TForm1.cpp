@@ -231,9 +231,12 @@ void TForm1::FormShow() {
         attachMenuPainter();
         return;
     }
-    ControllPanel->ComboBox1->setCurrentIndex(dialogs::TControllPanel::StoredLanguage());
+    ControllPanel->ComboBox1->SetItemIndex(dialogs::TControllPanel::StoredLanguage());
     ControllPanel->OnLanguageChanged = [this](const i18n::LanguageTexts& texts) {
         ApplyLanguage(texts);
+    };
+    ControllPanel->OnBoardColorChanged = [this](platform::TColor color) {
+        Panel2->SetColor(color);
     };
     const i18n::LanguageTexts texts = i18n::ReadLanguage(
         ControllPanel->ComboBox1->currentText().toStdString(), i18n::Pass::StartUp);
@@ -360,6 +363,8 @@ void TForm1::SpeedButton3Click() {
 
 void TForm1::ParametersGameClick() {
     media::StartSound("KEY");
+    if (ControllPanel)
+        ControllPanel->exec();
 }
 
 void TForm1::Volime1Click() {

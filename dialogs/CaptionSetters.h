@@ -26,6 +26,12 @@ i18n::CaptionSetter SetsTitle(i18n::CaptionTarget target, Element* element) {
             }};
 }
 
+// One of the game's own controls, which keeps its caption as the design's text.
+template <class Control>
+i18n::CaptionSetter SetsCaption(i18n::CaptionTarget target, Control* control) {
+    return {target, [control](const std::string& text) { control->SetCaption(text); }};
+}
+
 inline i18n::CaptionSetter SetsWindowTitle(i18n::CaptionTarget target, QWidget* window) {
     return {target, [window](const std::string& text) {
                 window->setWindowTitle(QString::fromStdString(text));

@@ -22,6 +22,8 @@ public:
 
     std::string ReadString(const std::string& Section, const std::string& Ident,
                            const std::string& Default) const;
+    // The value as an integer: hexadecimal after "0x", "0X" (when more follows) or "$",
+    // otherwise decimal; text that is not a number gives Default.
     int ReadInteger(const std::string& Section, const std::string& Ident, int Default) const;
     void WriteString(const std::string& Section, const std::string& Ident,
                      const std::string& Value);

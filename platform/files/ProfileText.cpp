@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/Profile.h"
 
+#include <algorithm>
+
 namespace platform::profile {
 namespace {
 
@@ -40,19 +42,32 @@ struct Line {
     bool terminated = false;
 };
 
+// A line ends at CR LF, at LF, or at a lone CR, as the classic reader takes them.
 Line lineAt(std::string_view text, size_t pos) {
-    const size_t lf = text.find('\n', pos);
+    const size_t stop = text.find_first_of("\r\n", pos);
     Line line;
     line.begin = pos;
-    line.terminated = lf != std::string_view::npos;
-    line.next = line.terminated ? lf + 1 : text.size();
-    size_t end = line.terminated ? lf : text.size();
+    line.terminated = stop != std::string_view::npos;
+    size_t end = line.terminated ? stop : text.size();
+    if (!line.terminated)
+        line.next = text.size();
+    else if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n')
+        line.next = stop + 2;
+    else
+        line.next = stop + 1;
     if (pos == 0 && text.starts_with(kByteOrderMark))
         pos = kByteOrderMark.size();
-    if (end > pos && text[end - 1] == '\r')
-        --end;
+    end = std::max(end, pos);
     line.content = text.substr(pos, end - pos);
     return line;
+}
+
+// One matching pair of double or single quotes around the whole value is not part of it.
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
 }
 
 enum class Kind { Other, Header, Entry };
@@ -152,7 +167,7 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
     const Location at = locate(text, section, key);
     if (!at.entryFound)
         return std::nullopt;
-    return std::string(at.value);
+    return std::string(unquote(at.value));
 }
 
 std::optional<std::string> SetValue(std::string_view text, std::string_view section,

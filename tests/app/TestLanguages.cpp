@@ -43,7 +43,8 @@ private slots:
         QCOMPARE(f.panelText(0), std::string("Des..:"));
         QCOMPARE(f.panelText(2), std::string("Round:"));
         QCOMPARE(f.panel->windowTitle(), QString("Paramètres"));
-        QCOMPARE(f.panel->XPGroupBox1->title(), QString(" Couleur du panneau "));
+        QCOMPARE(QString::fromStdString(f.panel->XPGroupBox1->Caption()),
+                 QString(" Couleur du panneau "));
         QCOMPARE(app::Game.MarqueeText, std::string("Start Game      "));
         f.answer = platform::mrNo;
         f.form->close();
@@ -63,13 +64,14 @@ private slots:
         QCOMPARE(f.panelText(0), std::string("Des..:"));
         QCOMPARE(f.panelText(1), std::string("1")); // the counters keep their numbers
         QCOMPARE(f.panelText(3), std::string("1"));
-        QCOMPARE(f.panel->Buttondefault->text(), QString("&Du réglage selon la silence"));
+        QCOMPARE(QString::fromStdString(f.panel->Buttondefault->Caption()),
+                 QString("&Du réglage selon la silence"));
         QCOMPARE(app::Game.MarqueeText, std::string("Start Game   "));
         f.panel->ComboBox1->setCurrentIndex(0);
         f.panel->ComboBox1Change();
         QCOMPARE(f.form->Music->title(), QString("&Music"));
         QCOMPARE(dialogs::TextOf(f.panel->Label1), std::string("You have won - we CONGRATULATE!"));
-        QCOMPARE(f.panel->LanguageBox->title(), QString(" Language "));
+        QCOMPARE(QString::fromStdString(f.panel->LanguageBox->Caption()), QString(" Language "));
     }
 
     void everyCaptionOfBothPassesHasExactlyOneWindowToShowIt() {

@@ -467,6 +467,44 @@ private slots:
         QCOMPARE(readBoard(grabWindow()), board_);
     }
 
+    void f12ShowsTheParametersAndTheirExitButtonStoresThem() {
+        const QString settings =
+            QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + QStringLiteral("/ORV_Velmar.INI");
+        QVERIFY(!QFile::exists(settings));
+        QVERIFY(focus(windowId_));
+        QVERIFY(key(QStringLiteral("F12")));
+        QStringList found;
+        QVERIFY2(pollFor(
+                     [&] {
+                         found = visibleWindowsTitled(QStringLiteral("^Parameters$"),
+                                                      QStringLiteral("Parameters"));
+                         return found.size() == 1;
+                     },
+                     kAppearTimeoutMs),
+                 "F12 did not bring up the parameters");
+        const std::optional<Geometry> dialog = geometryOf(found.first());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->width, 178);
+        QCOMPARE(dialog->height, 248);
+        QVERIFY(isDark(grab(*dialog).pixel(4, 124))); // the black panel under the choosers
+        QVERIFY(focus(found.first()));
+        // The exit button's middle.
+        QVERIFY(clickAt(QPoint(dialog->x - window_.x + 88, dialog->y - window_.y + 228)));
+        QVERIFY2(pollFor(
+                     [&] {
+                         return visibleWindowsTitled(QStringLiteral("^Parameters$"),
+                                                     QStringLiteral("Parameters"))
+                             .isEmpty();
+                     },
+                     kChangeTimeoutMs),
+                 "the exit button did not close the parameters");
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 QByteArray("[USER]\r\nSelect=0\r\nSelected=0\r\nSelected3=65535\r\n"));
+        QCOMPARE(readBoard(grabWindow()), board_);
+    }
+
     void escapeThenNoKeepsTheGame() {
         QString box;
         askToAbandon(&box);

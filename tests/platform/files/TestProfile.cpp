@@ -90,6 +90,25 @@ private slots:
         QTest::newRow("garbage and NUL bytes around")
             << raw("\x01\xFF\0[\0\r\n[a]\r\n\xC0\x80=\0\r\nx=\xE0\xF0\r\n\xFF") << QByteArray("a")
             << QByteArray("x") << true << QByteArray("\xE0\xF0");
+        QTest::newRow("double quotes around the value removed")
+            << QByteArray("[a]\r\nx=\"2\"\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("2");
+        QTest::newRow("single quotes removed, blanks inside kept")
+            << QByteArray("[a]\r\nx= ' a b ' \r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray(" a b ");
+        QTest::newRow("only one pair of quotes removed")
+            << QByteArray("[a]\r\nx=\"\"v\"\"\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("\"v\"");
+        QTest::newRow("quotes that do not match kept")
+            << QByteArray("[a]\r\nx=\"v'\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("\"v'");
+        QTest::newRow("a lone quote kept") << QByteArray("[a]\r\nx=\"\r\n") << QByteArray("a")
+                                           << QByteArray("x") << true << QByteArray("\"");
+        QTest::newRow("lone CR ends a line") << QByteArray("[a]\rx=1\ry=2\r") << QByteArray("a")
+                                             << QByteArray("y") << true << QByteArray("2");
+        QTest::newRow("CR, LF and CR LF mixed")
+            << QByteArray("[a]\r\nx=1\ry=2\nz=3") << QByteArray("a") << QByteArray("z") << true
+            << QByteArray("3");
         const QByteArray longValue(100000, 'v');
         QTest::newRow("100,000-character line reads whole")
             << QByteArray("[a]\r\nx=" + longValue + "\r\ny=2\r\n") << QByteArray("a")
@@ -136,6 +155,12 @@ private slots:
         QTest::newRow("only a byte-order mark")
             << QByteArray("\xEF\xBB\xBF") << QByteArray("a") << QByteArray("k")
             << QByteArray("\xEF\xBB\xBF[a]\r\nk=V\r\n");
+        QTest::newRow("lines ended by a lone CR kept")
+            << QByteArray("[a]\rx=1\ry=2\r[b]\r") << QByteArray("a") << QByteArray("y")
+            << QByteArray("[a]\rx=1\ry=V\r\n[b]\r");
+        QTest::newRow("new key after a lone CR")
+            << QByteArray("[a]\rx=1\r") << QByteArray("a") << QByteArray("k")
+            << QByteArray("[a]\rx=1\rk=V\r\n");
         QTest::newRow("garbage and NUL bytes kept")
             << raw("\0\xFF\r\n[a]\r\n\x01\0junk\r\n") << QByteArray("a") << QByteArray("k")
             << raw("\0\xFF\r\n[a]\r\n\x01\0junk\r\nk=V\r\n");

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/widgets/ColorBox.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QPixmap>
+#include <array>
+
+namespace platform {
+
+namespace {
+
+struct NamedColor {
+    TColor color;
+    const char* name;
+};
+
+constexpr std::array<NamedColor, 16> kStandardColors{{
+    {clBlack, "Black"},
+    {clMaroon, "Maroon"},
+    {clGreen, "Green"},
+    {clOlive, "Olive"},
+    {clNavy, "Navy"},
+    {clPurple, "Purple"},
+    {clTeal, "Teal"},
+    {clGray, "Gray"},
+    {clSilver, "Silver"},
+    {clRed, "Red"},
+    {clLime, "Lime"},
+    {clYellow, "Yellow"},
+    {clBlue, "Blue"},
+    {clFuchsia, "Fuchsia"},
+    {clAqua, "Aqua"},
+    {clWhite, "White"},
+}};
+
+constexpr int kCustomRole = Qt::UserRole + 1;
+
+QIcon swatch(TColor color) {
+    QPixmap pixmap(14, 12);
+    pixmap.fill(color == clNone ? Qt::white : ToQColor(color));
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, pixmap.width() - 1, pixmap.height() - 1);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TColorBox::TColorBox(QWidget* parent, unsigned style) : QComboBox(parent) {
+    setEditable(false);
+    setIconSize(QSize(14, 12));
+    if (style & cbStandardColors) {
+        for (const NamedColor& entry : kStandardColors)
+            addColor(entry.color, QString::fromLatin1(entry.name));
+    }
+    if (style & cbIncludeNone)
+        addColor(clNone, QStringLiteral("None"));
+    setCurrentIndex(0);
+    connect(this, &QComboBox::activated, this, [this] {
+        if (OnClick)
+            OnClick(this);
+    });
+}
+
+void TColorBox::addColor(TColor color, const QString& name) {
+    addItem(swatch(color), name, QVariant(static_cast<int>(color)));
+    setItemData(count() - 1, QSize(0, itemHeight_), Qt::SizeHintRole);
+}
+
+TColor TColorBox::Colors(int index) const {
+    return static_cast<TColor>(itemData(index).toInt());
+}
+
+TColor TColorBox::Selected() const {
+    return currentIndex() < 0 ? clBlack : Colors(currentIndex());
+}
+
+int TColorBox::customIndex() const {
+    for (int i = 0; i < count(); ++i)
+        if (itemData(i, kCustomRole).toBool())
+            return i;
+    return -1;
+}
+
+void TColorBox::SetSelected(TColor color) {
+    const QSignalBlocker quiet(this);
+    for (int i = 0; i < count(); ++i) {
+        if (Colors(i) == color && !itemData(i, kCustomRole).toBool()) {
+            setCurrentIndex(i);
+            return;
+        }
+    }
+    int custom = customIndex();
+    if (custom < 0) {
+        addColor(color, QString());
+        custom = count() - 1;
+        setItemData(custom, true, kCustomRole);
+    }
+    const auto bits = static_cast<std::uint32_t>(color);
+    setItemText(custom, QStringLiteral("$%1").arg(bits, 8, 16, QLatin1Char('0')).toUpper());
+    setItemIcon(custom, swatch(color));
+    setItemData(custom, QVariant(static_cast<int>(color)));
+    setCurrentIndex(custom);
+}
+
+void TColorBox::SetItemHeight(int height) {
+    itemHeight_ = height;
+    for (int i = 0; i < count(); ++i)
+        setItemData(i, QSize(0, height), Qt::SizeHintRole);
+}
+
+void TColorBox::SetColors(TColor background, TColor text) {
+    QPalette p = palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
+        p.setColor(role, ToQColor(background));
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        p.setColor(role, ToQColor(text));
+    setPalette(p);
+    view()->setPalette(p);
+}
+
+} // namespace platform
