@@ -88,6 +88,10 @@ chmod 700 "$scratch/runtime"
 game=$root/usr/bin/velmar
 plain=(env -i PATH=/usr/bin:/bin HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config"
     TMPDIR="$scratch/tmp" XDG_RUNTIME_DIR="$scratch/runtime" LANG=C.UTF-8)
+# A sanitizer build keeps its options (the leak suppressions for the system libraries).
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS TSAN_OPTIONS; do
+    [ -z "${!name:-}" ] || plain+=("$name=${!name}")
+done
 cd "$scratch/elsewhere"
 [ "$("${plain[@]}" "$game" --version)" = "velmar $version" ] || fail "--version is wrong"
 "${plain[@]}" "$game" --help >"$scratch/help" || fail "--help did not exit 0"
