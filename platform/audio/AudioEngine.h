@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The audio layer: the engine behind the multimedia front (output, synthesizer, soundfont
+// views, MIDI reader, wave clips, the worker, the driver module). It may use files and Qt;
+// only the driver module includes SDL2 and FluidSynth.
 #pragma once
 
 #include <QByteArray>

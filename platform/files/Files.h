@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The files layer: files, the private temporary folder, resources, INI profiles and TIniFile.
+// It uses Qt and libc only, nothing else in platform/ but Exception.h.
 #pragma once
 
 #include <string>

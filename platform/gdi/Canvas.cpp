@@ -4,45 +4,81 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
-// The half-open span [left, right) of row `y` inside the rectangle (l, t, r, b) with corner
-// ellipses of ew by eh; empty when the row lies outside. A pixel belongs to the shape when its
-// centre does.
+// The half-open span [left, right) of one row; empty when right <= left.
 struct Span {
     int left = 0;
     int right = 0;
+    bool empty() const { return right <= left; }
 };
 
-Span roundedSpan(const TRect& box, int ew, int eh, int y) {
-    if (y < box.Top || y >= box.Bottom || box.Right <= box.Left)
-        return {};
-    ew = std::min(ew, box.Width());
-    eh = std::min(eh, box.Height());
-    if (ew < 2 || eh < 2)
-        return {box.Left, box.Right};
-    const double a = ew / 2.0;
-    const double b = eh / 2.0;
-    const double cy = y + 0.5;
-    double dy = 0;
-    if (cy < box.Top + b)
-        dy = box.Top + b - cy;
-    else if (cy > box.Bottom - b)
-        dy = cy - (box.Bottom - b);
-    if (dy <= 0)
-        return {box.Left, box.Right};
-    const double half = a * std::sqrt(std::max(0.0, 1.0 - (dy / b) * (dy / b)));
-    const int inset = static_cast<int>(std::ceil(a - half - 0.5 - 1e-9));
-    if (box.Left + inset >= box.Right - inset)
-        return {};
-    return {box.Left + inset, box.Right - inset};
+// Whether pixel (x, y) of a w-by-h ellipse's top-left quarter is painted. The midpoint
+// rasteriser puts the arc on the nearest pixel, column by column where the arc is flat and row by
+// row where it is steep; a midpoint exactly on the arc goes inward. Coordinates are doubled so
+// that the half-pixel centres stay whole numbers.
+bool cornerCovers(int x, int y, int w, int h) {
+    const double rx = w - 1;
+    const double ry = h - 1;
+    auto within = [&](double dx, double dy) {
+        return dx * dx * ry * ry + dy * dy * rx * rx < rx * rx * ry * ry;
+    };
+    return within(2 * x - rx, 2 * y + 1 - ry) || within(2 * x + 1 - rx, 2 * y - ry);
 }
+
+// Pixels left out at the start of each row of a corner, from the outermost row in; a corner
+// narrower than 3 pixels stays square.
+std::vector<int> cornerSteps(int w, int h) {
+    std::vector<int> steps;
+    if (w < 3 || h < 3)
+        return steps;
+    for (int y = 0; y < (h + 1) / 2; ++y) {
+        int x = 0;
+        while (x < (w + 1) / 2 && !cornerCovers(x, y, w, h))
+            ++x;
+        if (x == 0)
+            break;
+        steps.push_back(x);
+    }
+    return steps;
+}
+
+// A rectangle with the same ellipse at all four corners, read row by row.
+class RoundedShape {
+public:
+    RoundedShape(const TRect& box, int ew, int eh)
+        : box_(box), steps_(cornerSteps(std::min(ew, box.Width()), std::min(eh, box.Height()))) {}
+
+    Span row(int y) const {
+        if (y < box_.Top || y >= box_.Bottom || box_.Right <= box_.Left)
+            return {};
+        const auto fromEdge = static_cast<std::size_t>(std::min(y - box_.Top, box_.Bottom - 1 - y));
+        const int inset = fromEdge < steps_.size() ? steps_[fromEdge] : 0;
+        return {box_.Left + inset, box_.Right - inset};
+    }
+
+    // The row without its one-pixel outline: a pixel is inside when its four neighbours are in
+    // the shape, so the outline is the thin curve the rasteriser draws.
+    Span interior(int y) const {
+        const Span above = row(y - 1);
+        const Span here = row(y);
+        const Span below = row(y + 1);
+        if (above.empty() || here.empty() || below.empty())
+            return {};
+        return {std::max({here.left + 1, above.left, below.left}),
+                std::min({here.right - 1, above.right, below.right})};
+    }
+
+private:
+    TRect box_;
+    std::vector<int> steps_;
+};
 
 std::uint32_t toColorRef(QRgb rgb) {
     return static_cast<std::uint32_t>(qRed(rgb)) | (static_cast<std::uint32_t>(qGreen(rgb)) << 8) |
@@ -155,27 +191,31 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int ellipseWidt
         --outer.Bottom;
     } else {
         ring = std::max(1, Pen.Width);
-        if (Pen.Style == psSolid && ring > 1) {
-            // A wide pen is centred on the outline.
-            const int out = (ring - 1) / 2;
-            outer =
-                Rect(left - out, top - out, right + (ring - 1 - out), bottom + (ring - 1 - out));
-            if (ew > 0 && eh > 0) {
+        if (ring > 1) {
+            if (Pen.Style == psSolid) {
+                // A wide pen is centred on the outline; an even width puts its extra pixel
+                // outside the top and left edges.
+                const int out = ring / 2;
+                outer = Rect(left - out, top - out, right + (ring - 1 - out),
+                             bottom + (ring - 1 - out));
                 ew += ring - 1;
                 eh += ring - 1;
             }
+            // Wide pens join round, so even a square corner loses its outermost pixel.
+            ew = std::max(ew, 3);
+            eh = std::max(eh, 3);
         }
     }
-    TRect inner = outer;
-    InflateRect(inner, -ring, -ring);
-    const int iew = std::max(0, ew - 2 * ring);
-    const int ieh = std::max(0, eh - 2 * ring);
+    const RoundedShape shape(outer, ew, eh);
+    TRect innerBox = outer;
+    InflateRect(innerBox, -ring, -ring);
+    const RoundedShape inner(innerBox, std::max(0, ew - 2 * ring), std::max(0, eh - 2 * ring));
     const QColor penColor = ToQColor(Pen.Color);
     const QColor brushColor = ToQColor(Brush.Color);
     for (int y = outer.Top; y < outer.Bottom; ++y) {
-        const Span o = roundedSpan(outer, ew, eh, y);
-        const Span i = roundedSpan(inner, iew, ieh, y);
-        if (i.right <= i.left) {
+        const Span o = shape.row(y);
+        const Span i = ring == 0 ? o : ring == 1 ? shape.interior(y) : inner.row(y);
+        if (i.empty()) {
             fillPixels(QRect(o.left, y, o.right - o.left, 1), penColor);
             continue;
         }

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The gdi layer: rectangles, colours, fonts, the canvas and its text, bitmaps, owner-draw
+// states. It uses Qt only, nothing else in platform/.
 #pragma once
 
 #include "platform/gdi/Colors.h"
@@ -85,7 +87,8 @@ public:
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     // The corner ellipse is ellipseWidth by ellipseHeight; a negative size counts by its
-    // magnitude.
+    // magnitude. A pen wider than a pixel is centred on the outline (an even width reaches a
+    // pixel further out at the top and left) and joins round.
     void RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
     void SetPixel(int x, int y, TColor color);
     TColor GetPixel(int x, int y) const;

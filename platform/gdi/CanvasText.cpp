@@ -122,9 +122,10 @@ void Canvas::drawLine(const QString& line, const TRect& r, int y, unsigned forma
     if (shown.underline < 0)
         return;
     const int ux = x + metrics.horizontalAdvance(shown.text.left(shown.underline));
-    const int uw = metrics.horizontalAdvance(shown.text.at(shown.underline));
-    fillPixels(QRect(ux, baseline + std::max(1, metrics.underlinePos()), uw, 1),
-               ToQColor(Font.Color));
+    // The classic underline stops a pixel short of the character's advance, on the row below
+    // the baseline, whatever the font's own underline position.
+    const int uw = metrics.horizontalAdvance(shown.text.at(shown.underline)) - 1;
+    fillPixels(QRect(ux, baseline + 1, uw, 1), ToQColor(Font.Color));
 }
 
 int Canvas::DrawText(const std::string& text, TRect& r, unsigned format) {

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The ui layer: the application object, message boxes, timers, shell open, the help viewer
+// and memory status. It may use gdi, files and Qt.
 #pragma once
 
 #include <QApplication>

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The widgets layer: the framework's standard controls the windows use (panel, status bar,
+// track bar, image, cursors, window dragging). It may use gdi, files and Qt.
 #pragma once
 
 #include "platform/gdi/Canvas.h"

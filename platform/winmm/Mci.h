@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The winmm layer: the classic multimedia front (PlaySound, the media control interface,
+// the volume devices). It may use audio, files and Qt.
 #pragma once
 
 #include <cstdint>

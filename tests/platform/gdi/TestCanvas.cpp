@@ -5,6 +5,7 @@
 #include "platform/ui/Application.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QTest>
 
@@ -38,7 +39,7 @@ private slots:
             << psInsideFrame << 2 << bsSolid << QPoint(12, 10) << clWhite;
         QTest::newRow("inside frame interior")
             << psInsideFrame << 2 << bsSolid << QPoint(4, 4) << clRed;
-        QTest::newRow("wide pen is centred") << psSolid << 3 << bsSolid << QPoint(1, 1) << clBlack;
+        QTest::newRow("wide pen is centred") << psSolid << 3 << bsSolid << QPoint(1, 2) << clBlack;
         QTest::newRow("no pen fills from the corner")
             << psClear << 1 << bsSolid << QPoint(2, 2) << clRed;
         QTest::newRow("no pen stops a pixel early")
@@ -130,6 +131,82 @@ private slots:
         QCOMPARE(image.pixel(0, 0), rgbOf(clWhite));
         QCOMPARE(image.pixel(15, 0), rgbOf(clBlack));
         QCOMPARE(image.pixel(30, 10), rgbOf(clBlack));
+    }
+
+    void roundRectCornersLeaveTheClassicSteps_data() {
+        QTest::addColumn<int>("ellipse");
+        QTest::addColumn<QList<int>>("steps"); // unpainted pixels per row, outermost row first
+        QTest::newRow("5 by 5") << 5 << QList<int>{1};
+        QTest::newRow("6 by 6") << 6 << QList<int>{2, 1};
+        QTest::newRow("10 by 10") << 10 << QList<int>{3, 2, 1};
+        QTest::newRow("disabled gradient button, -6") << -6 << QList<int>{2, 1};
+        QTest::newRow("panel and group box, -10") << -10 << QList<int>{3, 2, 1};
+    }
+
+    void roundRectCornersLeaveTheClassicSteps() {
+        QFETCH(int, ellipse);
+        QFETCH(QList<int>, steps);
+        const QImage image = paint(30, 24, [ellipse](Canvas& c) {
+            c.Brush.Color = clYellow;
+            c.RoundRect(0, 0, 30, 24, ellipse, ellipse);
+        });
+        // Every corner, outline and fill alike, is the top-left one mirrored.
+        QCOMPARE(image.mirrored(true, false), image);
+        QCOMPARE(image.mirrored(false, true), image);
+        steps << 0;
+        for (int row = 0; row < steps.size(); ++row) {
+            const int step = steps[row];
+            for (int x = 0; x < step; ++x)
+                QCOMPARE(image.pixel(x, row), rgbOf(clWhite));
+            QCOMPARE(image.pixel(step, row), rgbOf(clBlack));
+            // The outline is one pixel thin: the fill starts where the row above starts.
+            if (row > 0)
+                QCOMPARE(image.pixel(steps[row - 1], row), rgbOf(clYellow));
+        }
+    }
+
+    void anEvenPenWidthPutsItsExtraPixelOutsideTheTopAndLeft() {
+        const QImage image = paint(50, 40, [](Canvas& c) {
+            c.Pen.Width = 2;
+            c.Brush.Color = clRed;
+            c.Rectangle(10, 10, 40, 30);
+        });
+        const QList<QRgb> across{rgbOf(clWhite), rgbOf(clBlack), rgbOf(clBlack), rgbOf(clRed)};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(image.pixel(8 + i, 20), across[i]);
+            QCOMPARE(image.pixel(40 - i, 20), across[i]);
+            QCOMPARE(image.pixel(25, 8 + i), across[i]);
+            QCOMPARE(image.pixel(25, 30 - i), across[i]);
+        }
+    }
+
+    void aWideOutlineLeavesItsOutermostCornerPixelOut_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QRect>("outline"); // outer pixels of Rectangle(10, 10, 40, 30)
+        QTest::newRow("2 pixels") << 2 << QRect(QPoint(9, 9), QPoint(39, 29));
+        QTest::newRow("3 pixels") << 3 << QRect(QPoint(9, 9), QPoint(40, 30));
+        QTest::newRow("4 pixels") << 4 << QRect(QPoint(8, 8), QPoint(40, 30));
+    }
+
+    void aWideOutlineLeavesItsOutermostCornerPixelOut() {
+        QFETCH(int, width);
+        QFETCH(QRect, outline);
+        const QImage image = paint(50, 40, [width](Canvas& c) {
+            c.Pen.Width = width;
+            c.Brush.Color = clRed;
+            c.Rectangle(10, 10, 40, 30);
+        });
+        const QRgb black = rgbOf(clBlack);
+        const QRect r = outline;
+        for (const QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
+            QCOMPARE(image.pixel(corner), rgbOf(clWhite));
+            const int inX = corner.x() == r.left() ? 1 : -1;
+            const int inY = corner.y() == r.top() ? 1 : -1;
+            QCOMPARE(image.pixel(corner + QPoint(inX, 0)), black);
+            QCOMPARE(image.pixel(corner + QPoint(0, inY)), black);
+            QCOMPARE(image.pixel(corner + QPoint(inX, inY)), black);
+        }
+        QCOMPARE(inkOf(image, black), r);
     }
 
     void pushButtonEdges_data() {
@@ -288,6 +365,54 @@ private slots:
         QCOMPARE(changed.left(), 0);
         QVERIFY(changed.right() < 12); // under the "F" only
         QCOMPARE(drawn("A && B", true), drawn("A & B", false));
+    }
+
+    void anAmpersandUnderlineStopsAPixelShortOfTheAdvance_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("before"); // text ahead of the underlined character
+        QTest::addColumn<QString>("underlined");
+        QTest::newRow("first letter") << "&File"
+                                      << ""
+                                      << "F";
+        QTest::newRow("inside the word") << "Pa&use"
+                                         << "Pa"
+                                         << "u";
+        QTest::newRow("wide letter") << "&Window"
+                                     << ""
+                                     << "W";
+    }
+
+    void anAmpersandUnderlineStopsAPixelShortOfTheAdvance() {
+        QFETCH(QString, caption);
+        QFETCH(QString, before);
+        QFETCH(QString, underlined);
+        QString plainText = caption;
+        plainText.remove(u'&');
+        int x = 0;
+        int advance = 0;
+        auto scene = [&](const QString& text, bool prefix) {
+            return paint(100, 30, [&](Canvas& c) {
+                c.Font = sansFont();
+                c.Font.Color = clNavy;
+                c.Brush.Style = bsClear;
+                x = c.TextWidth(before.toStdString());
+                advance = c.TextWidth(underlined.toStdString());
+                if (prefix)
+                    c.DrawText(text.toStdString(), Rect(0, 0, 100, 30), DT_LEFT);
+                else
+                    c.TextOut(0, 0, text.toStdString());
+            });
+        };
+        const QImage underlinedImage = scene(caption, true);
+        const QImage plain = scene(plainText, false);
+        QImage line(plain.size(), QImage::Format_RGB32);
+        line.fill(Qt::white);
+        for (int y = 0; y < plain.height(); ++y)
+            for (int px = 0; px < plain.width(); ++px)
+                if (underlinedImage.pixel(px, y) != plain.pixel(px, y))
+                    line.setPixel(px, y, underlinedImage.pixel(px, y));
+        const int baseline = QFontMetrics(ToQFont(sansFont())).ascent();
+        QCOMPARE(inkOf(line, rgbOf(clNavy)), QRect(x, baseline + 1, advance - 1, 1));
     }
 
     void calcRectMeasuresEveryLineWithoutDrawing() {
