@@ -4,6 +4,7 @@
 namespace app {
 
 TForm1* Form1 = nullptr;
+dialogs::TAboutBox* AboutBox = nullptr;
 dialogs::TControllPanel* ControllPanel = nullptr;
 dialogs::TVolimesDialog* VolimesDialog = nullptr;
 

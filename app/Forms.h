@@ -7,6 +7,7 @@ namespace app {
 class TForm1;
 }
 namespace dialogs {
+class TAboutBox;
 class TControllPanel;
 class TVolimesDialog;
 } // namespace dialogs
@@ -14,6 +15,7 @@ class TVolimesDialog;
 namespace app {
 
 extern TForm1* Form1;
+extern dialogs::TAboutBox* AboutBox;
 extern dialogs::TControllPanel* ControllPanel;
 extern dialogs::TVolimesDialog* VolimesDialog;
 

@@ -3,6 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "dialogs/TAboutBox.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
 #include "dialogs/TVolimesDialog.h"
@@ -52,6 +53,8 @@ int Project1(int argc, char** argv) {
     auto form = std::make_unique<TForm1>();
     Form1 = form.get();
     platform::Application().SetMainForm(form.get());
+    auto aboutBox = std::make_unique<dialogs::TAboutBox>(form.get());
+    AboutBox = aboutBox.get();
     auto controllPanel = std::make_unique<dialogs::TControllPanel>(form.get());
     ControllPanel = controllPanel.get();
     auto volimesDialog = std::make_unique<dialogs::TVolimesDialog>(form.get());
@@ -73,6 +76,7 @@ int Project1(int argc, char** argv) {
     const int result = platform::Application().Terminated() ? 0 : qtApp.exec();
     VolimesDialog = nullptr;
     ControllPanel = nullptr;
+    AboutBox = nullptr;
     Form1 = nullptr;
     return result;
 }

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A main window with its parameters dialog and volume window, as the main program makes them,
-// with message boxes answered and sounds recorded by the test.
+// A main window with its about box, parameters dialog and volume window, as the main program makes
+// them, with message boxes answered and sounds recorded by the test.
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
+#include "dialogs/TAboutBox.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TVolimesDialog.h"
 #include "platform/Exception.h"
@@ -23,6 +24,7 @@
 
 struct FormFixture {
     std::unique_ptr<app::TForm1> form;
+    std::unique_ptr<dialogs::TAboutBox> about;
     std::unique_ptr<dialogs::TControllPanel> panel;
     std::unique_ptr<dialogs::TVolimesDialog> volume;
     std::vector<platform::MessageBoxRequest> boxes;
@@ -40,6 +42,8 @@ struct FormFixture {
         form = std::make_unique<app::TForm1>();
         app::Form1 = form.get();
         platform::Application().SetMainForm(form.get());
+        about = std::make_unique<dialogs::TAboutBox>(form.get());
+        app::AboutBox = about.get();
         panel = std::make_unique<dialogs::TControllPanel>(form.get());
         app::ControllPanel = panel.get();
         volume = std::make_unique<dialogs::TVolimesDialog>(form.get());
@@ -52,9 +56,11 @@ struct FormFixture {
     ~FormFixture() {
         volume.reset();
         panel.reset();
+        about.reset();
         form.reset();
         app::VolimesDialog = nullptr;
         app::ControllPanel = nullptr;
+        app::AboutBox = nullptr;
         app::Form1 = nullptr;
         platform::SetMessageResponder({});
         platform::SetSoundObserver({});
