@@ -8,6 +8,7 @@
 #include "dialogs/TLogotip.h"
 #include "dialogs/TVolimesDialog.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/EndSignals.h"
 
 #include <Version.h>
 
@@ -32,6 +33,15 @@ bool hasDisplay() {
 
 } // namespace
 
+void EndOnSignals() {
+    platform::OnEndSignals([](int) {
+        if (Form1)
+            Form1->EndProgram();
+        else
+            platform::Application().Terminate();
+    });
+}
+
 int Project1(int argc, char** argv) {
     if (!hasDisplay()) {
         std::fprintf(stderr, "velmar: no display found. Velmar is a desktop game: start it "
@@ -44,6 +54,7 @@ int Project1(int argc, char** argv) {
     QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
     platform::PrepareApplication(qtApp);
+    EndOnSignals(); // before the audio module starts, so its library leaves the signals alone
 
     auto splash = std::make_unique<dialogs::TLogotip>();
     splash->show();
@@ -73,7 +84,10 @@ int Project1(int argc, char** argv) {
                          if (!mayClose)
                              manager.cancel();
                      });
-    const int result = platform::Application().Terminated() ? 0 : qtApp.exec();
+    // An end signal during the start-up found no window to close; it ends the program now.
+    if (platform::Application().Terminated())
+        form->EndProgram();
+    const int result = platform::Application().Terminated() ? 0 : platform::Application().Run();
     VolimesDialog = nullptr;
     ControllPanel = nullptr;
     AboutBox = nullptr;

@@ -50,7 +50,13 @@ TForm1::TForm1()
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::FormDestroy() {
+    MenuPainter.reset();
+}
 
 void TForm1::createControls() {
     auto* layout = new QVBoxLayout(this);
@@ -214,8 +220,10 @@ void TForm1::StopedClick() {
 }
 
 void TForm1::FormShow() {
-    if (!ControllPanel)
+    if (!ControllPanel) {
+        attachMenuPainter();
         return;
+    }
     ControllPanel->ComboBox1->SetItemIndex(dialogs::TControllPanel::StoredLanguage());
     ControllPanel->OnLanguageChanged = [this](const i18n::LanguageTexts& texts) {
         ApplyLanguage(texts);
@@ -228,6 +236,7 @@ void TForm1::FormShow() {
     ApplyLanguage(texts);
     ControllPanel->ApplyLanguage(texts);
     Panel2->SetColor(ControllPanel->BoardColor());
+    attachMenuPainter();
 }
 
 void TForm1::FormActivate() {
@@ -272,12 +281,26 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery()) {
-        FormClose();
+    if (ended_ || FormCloseQuery()) {
+        EndProgram();
         event->accept();
     } else {
         event->ignore();
     }
+}
+
+// Other windows of the game (the help viewer) must not keep the process alive, and the timers
+// must not go on in a game nobody sees: the message loop ends here, nested loops included.
+void TForm1::EndProgram() {
+    if (ended_)
+        return;
+    ended_ = true;
+    for (platform::Timer* timer :
+         {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &TimerST, &TimerSTR})
+        timer->SetEnabled(false);
+    FormClose();
+    hide();
+    platform::Application().Terminate();
 }
 
 void TForm1::FormClose() {

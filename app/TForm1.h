@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/ColorButtons.h"
+#include "controls/RyMenus.h"
 #include "i18n/LanguagePasses.h"
 #include "media/TMediaPlayer.h"
 #include "platform/ui/Timer.h"
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace app {
@@ -69,6 +71,9 @@ public:
     platform::Timer TimerSTR; // time used in a timed level
 
     std::array<QIcon, 5> ImageList1;
+    controls::TRyMenu* RyMenu1; // a painter of the layout, never attached
+    // Draws every item of MainMenu1 from the first show until the window is destroyed.
+    std::unique_ptr<controls::TRyMenu> MenuPainter;
     media::TMediaPlayer MediaPlayer1;
 
     // Handlers, named as the design names them.
@@ -109,6 +114,10 @@ public:
     // session manager before a log-off.
     bool CloseQuery() { return FormCloseQuery(); }
 
+    // Ends the program as a confirmed close does, without the question: the session is ending
+    // or the user asked from the terminal. Also the end of every confirmed close.
+    void EndProgram();
+
     // Where new deals take their seed; the clock unless a test says otherwise.
     void SetSeedSource(std::function<std::uint32_t()> source) { seedSource_ = std::move(source); }
 
@@ -126,6 +135,8 @@ private:
     void FormActivate();
     bool FormCloseQuery();
     void FormClose();
+    void FormDestroy();
+    void attachMenuPainter();
 
     void createControls();
     void createMenu();
@@ -144,6 +155,7 @@ private:
     std::function<std::uint32_t()> seedSource_;
     bool shown_ = false;
     bool activated_ = false;
+    bool ended_ = false;
 };
 
 } // namespace app

@@ -94,8 +94,8 @@ void TForm1::stopClocks() {
 }
 
 void TForm1::StartGame(Level level) {
-    cancelSlide();
     media::StartSound("CLICK");
+    cancelSlide();
     stopClocks();
     Timer5.SetEnabled(false);
     Panel2->SetCaption("");

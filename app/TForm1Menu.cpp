@@ -79,6 +79,21 @@ void TForm1::createMenu() {
     Helps->addSeparator();
     HelpOnHelp =
         item(Helps, "HelpOnHelp", "&Help on the game", Qt::Key_F1, [this] { HelpOnHelpClick(); });
+
+    RyMenu1 = new controls::TRyMenu(this);
+    RyMenu1->setObjectName(QStringLiteral("RyMenu1"));
+}
+
+// Made once the captions are set, so the items are measured in their shown language.
+void TForm1::attachMenuPainter() {
+    MenuPainter = std::make_unique<controls::TRyMenu>();
+    MenuPainter->SetSelectedColor(platform::clGradientActiveCaption);
+    MenuPainter->MenuColor = platform::clTeal;
+    MenuPainter->GutterColor = platform::clBlue;
+    MenuPainter->Font.Name = "Comic Sans MS";
+    MenuPainter->Font.Height = 0;
+    MenuPainter->Font.Size = 10;
+    MenuPainter->Attach(MainMenu1, nullptr);
 }
 
 } // namespace app

@@ -26,11 +26,6 @@ constexpr std::array<Extraction, 4> kExtractions = {{
     {"HELP", "HELPFILE", "VELMAR.hlp"},
 }};
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 [[noreturn]] void cannotCreate(const std::string& fileName, const std::string& reason) {
     throw platform::Exception("Cannot create file \"" + fileName + "\". " + reason);
 }
@@ -46,10 +41,6 @@ void SaveResourceToFile(const std::string& type, const std::string& name,
     const auto data = platform::FindResource(type, name);
     if (!data)
         throw platform::Exception("Resource " + name + " not found");
-    const std::string folder = folderOf(fileName);
-    std::string problem;
-    if (folder == platform::GetTempPath() && !platform::IsPrivateFolder(folder, &problem))
-        cannotCreate(fileName, problem);
     std::string reason;
     if (!platform::CreateFileWithBytes(
             fileName, std::string_view(data->constData(), static_cast<std::size_t>(data->size())),

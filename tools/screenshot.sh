@@ -11,6 +11,7 @@
 #   GAME_BIN, GAME_TITLE    another program and window title (default BUILD_DIR/velmar, Velmar)
 #   SHOT_TITLE              title of the window to shoot (default GAME_TITLE; empty: whole screen)
 #   SHOT_LANG=C.UTF-8       locale the game runs in
+#   SHOT_POPUPS=1           also take in the open menus beside the window (e.g. after alt+g)
 set -euo pipefail
 
 die() {
@@ -105,5 +106,6 @@ fi
 
 shot_args=(--out "$out")
 [[ -n $shot_title ]] && shot_args+=(--title "$shot_title" --timeout-ms 5000)
+[[ -n $shot_title && ${SHOT_POPUPS:-} == 1 ]] && shot_args+=(--with-popups 1)
 env -i "${vars[@]}" "$probe" shot "${shot_args[@]}" || die "shot failed"
 echo "$out"

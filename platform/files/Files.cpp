@@ -9,25 +9,37 @@
 
 namespace platform {
 
-bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::string& reason) {
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            reason = std::strerror(n < 0 ? errno : ENOSPC);
-            ::close(fd);
+            if (n == 0)
+                errno = ENOSPC;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    if (::close(fd) != 0) {
+    return true;
+}
+
+} // namespace
+
+bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::string& reason) {
+    const FolderFile file(path);
+    if (!file.Reachable()) {
+        reason = file.Problem();
+        return false;
+    }
+    UniqueFd fd(file.Open(O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600));
+    if (!fd.Valid() || !writeAll(fd.Get(), bytes)) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    if (::close(fd.Release()) != 0) {
         reason = std::strerror(errno);
         return false;
     }
@@ -36,11 +48,48 @@ bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::s
 
 bool FileExists(const std::string& path) {
     struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+    return FolderFile(path).Stat(info);
 }
 
 bool DeleteFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0;
+    return FolderFile(path).Remove();
+}
+
+UniqueFd OpenFileForReading(const std::string& path) {
+    // Non-blocking, so a FIFO in the file's place cannot hang the game.
+    UniqueFd fd(FolderFile(path).Open(O_RDONLY | O_NONBLOCK));
+    if (!fd.Valid())
+        return fd;
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0)
+        return UniqueFd();
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return UniqueFd();
+    }
+    return fd;
+}
+
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
+    const UniqueFd fd = OpenFileForReading(path);
+    if (!fd.Valid())
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return ReadResult::Failed;
+        if (n == 0)
+            return ReadResult::Ok;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::string DescriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 } // namespace platform

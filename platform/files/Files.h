@@ -3,9 +3,14 @@
 // It uses Qt and libc only, nothing else in platform/ but Exception.h.
 #pragma once
 
+#include "platform/files/FolderFile.h"
+
 #include <string>
 #include <string_view>
 
+// Plain file operations. A path inside the private temporary folder acts only while that
+// folder is ours (see FolderFile): otherwise a read finds nothing, and a write or a deletion
+// fails.
 namespace platform {
 
 // Creates `path` (truncating a file already there) and writes all of `bytes`. A symlink in its
@@ -17,5 +22,17 @@ bool FileExists(const std::string& path);
 
 // Deletes a file; false when it could not be deleted.
 bool DeleteFile(const std::string& path);
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// All of a regular file's bytes. Never blocks on a FIFO in the file's place.
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes);
+
+// A regular file open for reading, or an invalid descriptor (errno says why).
+UniqueFd OpenFileForReading(const std::string& path);
+
+// A name under which an open descriptor can be opened again by a reader that wants a path;
+// the reopen reaches the very file that was opened, whatever its path names meanwhile.
+std::string DescriptorPath(int fd);
 
 } // namespace platform

@@ -3,6 +3,8 @@
 // it atomically so a crash never leaves half a file.
 #include "platform/files/Profile.h"
 
+#include "platform/files/Files.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -13,33 +15,25 @@
 namespace platform {
 namespace {
 
-enum class ReadResult { Ok, Missing, Failed };
-
-ReadResult readWhole(const std::string& path, std::string& bytes, struct stat& info) {
+ReadResult readWhole(const FolderFile& file, std::string& bytes, struct stat& info) {
     // Non-blocking, so a FIFO in the file's place cannot hang the game.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    const UniqueFd fd(file.Open(O_RDONLY | O_NONBLOCK));
+    if (!fd.Valid())
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return ReadResult::Failed;
-    }
     bytes.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            ::close(fd);
+        if (n < 0)
             return ReadResult::Failed;
-        }
         if (n == 0)
-            break;
+            return ReadResult::Ok;
         bytes.append(buffer, size_t(n));
     }
-    ::close(fd);
-    return ReadResult::Ok;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -54,47 +48,37 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-int createSibling(const std::string& path, mode_t mode, std::string& tempPath) {
+int createSibling(const FolderFile& file, mode_t mode, std::string& tempName) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        tempName =
+            file.Name() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = file.OpenSibling(tempName, O_WRONLY | O_CREAT | O_EXCL, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-bool replaceFile(const std::string& path, std::string_view bytes, const struct stat* existing) {
-    std::string tempPath;
-    const int fd = createSibling(path, existing ? existing->st_mode & 07777 : 0666, tempPath);
+bool replaceFile(const FolderFile& file, std::string_view bytes, const struct stat* existing) {
+    std::string tempName;
+    const int fd = createSibling(file, existing ? existing->st_mode & 07777 : 0666, tempName);
     if (fd < 0)
         return false;
     if (existing)
         ::fchmod(fd, existing->st_mode & 07777); // the umask must not narrow a kept file's mode
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(tempPath.c_str(), path.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
+    if (::close(fd) != 0 || !written || !file.ReplaceWithSibling(tempName)) {
+        file.RemoveSibling(tempName);
         return false;
     }
-    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder); // makes the rename itself durable
-        ::close(folder);
-    }
+    file.SyncFolder();
     return true;
 }
 
 // Read-only as the classic attribute is: no write bit at all, which binds even the superuser.
-bool writable(const std::string& path, const struct stat& info) {
-    return (info.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+bool writable(const FolderFile& file, const struct stat& info) {
+    return (info.st_mode & 0222) != 0 && file.Writable();
 }
 
 bool makeFolders(const std::string& folder) {
@@ -147,7 +131,8 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::string& defaultValue, const std::string& fileName) {
     std::string bytes;
     struct stat info {};
-    if (!fileName.empty() && readWhole(ProfilePath(fileName), bytes, info) == ReadResult::Ok) {
+    if (!fileName.empty() &&
+        readWhole(FolderFile(ProfilePath(fileName)), bytes, info) == ReadResult::Ok) {
         if (auto value = profile::FindValue(bytes, section, key))
             return *std::move(value);
     }
@@ -165,12 +150,14 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
         return false;
     if (namedWithoutFolder(fileName) && !makeFolders(SettingsDirectory()))
         return false;
-    const std::string path = ProfilePath(fileName);
+    const FolderFile file(ProfilePath(fileName));
+    if (!file.Reachable())
+        return false;
     std::string bytes;
     struct stat info {};
-    const ReadResult read = readWhole(path, bytes, info);
+    const ReadResult read = readWhole(file, bytes, info);
     // A file that exists but cannot be read whole is never replaced: its lines would be lost.
-    if (read == ReadResult::Failed || (read == ReadResult::Ok && !writable(path, info)))
+    if (read == ReadResult::Failed || (read == ReadResult::Ok && !writable(file, info)))
         return false;
     std::string updated = bytes;
     for (const ProfileEntry& entry : entries) {
@@ -181,7 +168,7 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
     }
     if (read == ReadResult::Ok && updated == bytes)
         return true;
-    return replaceFile(path, updated, read == ReadResult::Ok ? &info : nullptr);
+    return replaceFile(file, updated, read == ReadResult::Ok ? &info : nullptr);
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,44 +27,61 @@ std::string withoutSlash(const std::string& folder) {
     return path;
 }
 
+const char* refusal(const struct stat& info) {
+    if (!S_ISDIR(info.st_mode))
+        return "The temporary folder is not a directory";
+    if (info.st_uid != getuid())
+        return "The temporary folder belongs to another user";
+    if ((info.st_mode & 077) != 0)
+        return "The temporary folder is open to other users";
+    return nullptr;
+}
+
 } // namespace
 
 std::string GetTempPath() {
     return baseDirectory() + "/velmar-" + std::to_string(getuid()) + "/";
 }
 
-bool IsPrivateFolder(const std::string& folder, std::string* problem) {
+UniqueFd OpenPrivateFolder(std::string* problem) {
     auto fail = [problem](const std::string& why) {
         if (problem)
             *problem = why;
-        return false;
+        return UniqueFd();
     };
-    struct stat info {};
-    // lstat: a symlink planted under our name must never be followed.
-    if (lstat(withoutSlash(folder).c_str(), &info) != 0)
+    const std::string path = withoutSlash(GetTempPath());
+    // O_NOFOLLOW: a symlink planted under our name is refused, never followed. O_NONBLOCK:
+    // a FIFO planted there cannot hang the open.
+    UniqueFd folder(
+        ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!folder.Valid()) {
+        if (errno == ELOOP)
+            return fail("The temporary folder is a symbolic link");
+        if (errno == ENOTDIR)
+            return fail("The temporary folder is not a directory");
         return fail(std::strerror(errno));
-    if (S_ISLNK(info.st_mode))
-        return fail("The temporary folder is a symbolic link");
-    if (!S_ISDIR(info.st_mode))
-        return fail("The temporary folder is not a directory");
-    if (info.st_uid != getuid())
-        return fail("The temporary folder belongs to another user");
-    if ((info.st_mode & 077) != 0)
-        return fail("The temporary folder is open to other users");
-    return true;
+    }
+    struct stat info {};
+    if (::fstat(folder.Get(), &info) != 0)
+        return fail(std::strerror(errno));
+    if (const char* why = refusal(info))
+        return fail(why);
+    return folder;
 }
 
 TempFolder PrepareTempFolder() {
     TempFolder result;
     result.Path = GetTempPath();
     const std::string path = withoutSlash(result.Path);
-    if (mkdir(path.c_str(), 0700) == 0)
-        chmod(path.c_str(), 0700); // whatever the umask left
-    else if (errno != EEXIST) {
+    const bool created = ::mkdir(path.c_str(), 0700) == 0;
+    if (!created && errno != EEXIST) {
         result.Problem = std::strerror(errno);
         return result;
     }
-    result.Usable = IsPrivateFolder(result.Path, &result.Problem);
+    UniqueFd folder = OpenPrivateFolder(&result.Problem);
+    result.Usable = folder.Valid();
+    if (created && result.Usable)
+        ::fchmod(folder.Get(), 0700); // whatever the umask left
     return result;
 }
 

@@ -29,9 +29,19 @@ void TApplication::Minimize() {
         mainForm_->showMinimized();
 }
 
+int TApplication::Run() {
+    running_ = true;
+    const int result = QApplication::exec();
+    running_ = false;
+    return result;
+}
+
 void TApplication::Terminate() {
     terminated_ = true;
-    QCoreApplication::exit(0);
+    // Outside Run there is no loop to end, and an exit would make every later modal loop
+    // return at once.
+    if (running_)
+        QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

@@ -28,7 +28,9 @@ public:
     void SetMainForm(QWidget* form) { mainForm_ = form; }
 
     void Minimize();
-    // Ends the message loop at once; no window is asked to close.
+    // Runs the message loop until Terminate or the last window closes.
+    int Run();
+    // Ends the message loop at once, nested loops included; no window is asked to close.
     void Terminate();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
@@ -47,6 +49,7 @@ private:
     QPointer<QWidget> mainForm_;
     ExceptionHandler onException_;
     bool terminated_ = false;
+    bool running_ = false;
 };
 
 TApplication& Application();

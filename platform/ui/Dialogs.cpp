@@ -83,8 +83,14 @@ TMsgDlgBtn escapeButton(const std::vector<TMsgDlgBtn>& buttons) {
     return mbOK;
 }
 
+// The game's boxes stand over its main window, whichever of its windows has the focus.
+QWidget* ownerOfBoxes() {
+    QWidget* main = Application().MainForm();
+    return main && main->isVisible() ? main : QApplication::activeWindow();
+}
+
 int showModal(const MessageBoxRequest& request) {
-    QDialog box(QApplication::activeWindow());
+    QDialog box(ownerOfBoxes());
     box.setWindowTitle(QString::fromStdString(request.Caption));
     box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     QPalette palette = box.palette();

@@ -1,40 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/Shell.h"
 
+#include "platform/files/Files.h"
+#include "platform/files/FolderFile.h"
+#include "platform/ui/Application.h"
+
 #include <QDesktopServices>
-#include <QFile>
+#include <QEvent>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <optional>
+
 namespace platform {
 
 namespace {
 
-// A plain, non-modal, resizable window over a scrolling browser of the help page.
+// A plain, non-modal, resizable window over a scrolling browser of the help page. It belongs
+// to the main window's life: it never keeps the program running and closes with that window.
 class HelpViewer : public QWidget {
 public:
-    HelpViewer() : QWidget(nullptr, Qt::Window), browser_(new QTextBrowser(this)) {
+    explicit HelpViewer(QWidget* owner)
+        : QWidget(owner, Qt::Window), owner_(owner), browser_(new QTextBrowser(this)) {
         setAttribute(Qt::WA_DeleteOnClose);
+        setAttribute(Qt::WA_QuitOnClose, false);
         setObjectName(QStringLiteral("HelpViewer"));
         browser_->setOpenExternalLinks(true);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(browser_);
         resize(560, 480);
+        if (owner_)
+            owner_->installEventFilter(this);
     }
 
-    void load(const QString& path) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        browser_->setHtml(QString::fromUtf8(file.readAll()));
+    void load(const QByteArray& page) {
+        browser_->setHtml(QString::fromUtf8(page));
         setWindowTitle(browser_->documentTitle());
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A close or hide by the program, not the window manager's minimising.
+        if (watched == owner_ && event->type() == QEvent::Hide && !event->spontaneous())
+            close();
+        return QWidget::eventFilter(watched, event);
+    }
+
 private:
+    QPointer<QWidget> owner_;
     QTextBrowser* browser_;
 };
 
@@ -43,20 +60,32 @@ QPointer<HelpViewer>& viewer() {
     return window;
 }
 
+// The page, read through its folder's checks; nothing when it cannot be read.
+std::optional<QByteArray> readPage(const std::string& file) {
+    std::string bytes;
+    if (ReadFileBytes(file, bytes) != ReadResult::Ok)
+        return std::nullopt;
+    return QByteArray::fromStdString(bytes);
+}
+
 } // namespace
 
 void ShellExecute(const std::string& file, const std::string&, const std::string&,
                   int showCommand) {
     const QString path = QString::fromStdString(file);
     if (!path.endsWith(QStringLiteral(".hlp"), Qt::CaseInsensitive)) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        const FolderFile place(file);
+        // Another program opens it by its path: only ever from a folder that is ours.
+        if (place.Reachable() || !place.InPrivateFolder())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
         return;
     }
-    if (!QFile::exists(path))
+    const std::optional<QByteArray> page = readPage(file);
+    if (!page)
         return;
     if (!viewer())
-        viewer() = new HelpViewer;
-    viewer()->load(path);
+        viewer() = new HelpViewer(Application().MainForm());
+    viewer()->load(*page);
     if (showCommand == SW_HIDE)
         return;
     viewer()->show();

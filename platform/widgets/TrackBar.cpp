@@ -295,9 +295,12 @@ void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {
 
 void TTrackBar::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
-    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    // Smooth scrolling sends parts of a notch; they add up until a whole notch is reached.
+    wheelRemainder_ += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = wheelRemainder_ / 120;
+    wheelRemainder_ -= notches * 120;
     if (notches == 0) {
-        QWidget::wheelEvent(event);
+        event->accept();
         return;
     }
     // Turning the wheel away moves towards Min, as it scrolls a scroll bar up.

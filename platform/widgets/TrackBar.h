@@ -96,8 +96,9 @@ private:
     int FPageSize = 2;
 
     bool dragging_ = false;
-    int grabOffset_ = 0; // from the thumb's start to where it was grabbed
-    int pressAlong_ = 0; // where a press beside the thumb pages towards
+    int wheelRemainder_ = 0; // eighths of a degree short of a whole notch
+    int grabOffset_ = 0;     // from the thumb's start to where it was grabbed
+    int pressAlong_ = 0;     // where a press beside the thumb pages towards
     QTimer pageRepeat_;
 };
 

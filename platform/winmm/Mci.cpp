@@ -2,10 +2,10 @@
 #include "platform/winmm/Mci.h"
 
 #include "platform/audio/AudioEngine.h"
+#include "platform/files/Files.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QPointer>
 
 #include <algorithm>
@@ -90,18 +90,17 @@ void postNotice(MciCallback callback, MCIDEVICEID device, unsigned code) {
         Qt::QueuedConnection);
 }
 
-bool fileExists(const std::string& path) {
-    return QFile::exists(QString::fromStdString(path));
-}
-
 MCIERROR open(std::uint32_t flags, MCI_OPEN_PARMS* p) {
     if (!p || !(flags & MCI_OPEN_ELEMENT))
         return MCIERR_UNRECOGNIZED_COMMAND;
-    if (!fileExists(p->lpstrElementName))
+    // The file is opened once here, through its checked folder; the sequencer reads that very
+    // file, so a temporary folder swapped meanwhile cannot hand it another one.
+    const UniqueFd file = OpenFileForReading(p->lpstrElementName);
+    if (!file.Valid())
         return MCIERR_FILE_NOT_FOUND;
     State& s = state();
     auto sequencer = s.factory ? s.factory() : std::make_unique<EngineSequencer>();
-    if (!sequencer->Load(p->lpstrElementName))
+    if (!sequencer->Load(DescriptorPath(file.Get())))
         return MCIERR_INVALID_FILE;
     const MCIDEVICEID id = s.next++;
     if (s.next == 0)

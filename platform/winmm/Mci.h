@@ -54,10 +54,11 @@ constexpr unsigned MCI_NOTIFY_SUPERSEDED = 2;
 constexpr unsigned MCI_NOTIFY_ABORTED = 4;
 constexpr unsigned MCI_NOTIFY_FAILURE = 8;
 
-constexpr MCIERROR MCIERR_INVALID_DEVICE_ID = 257;
-constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = 261;
-constexpr MCIERROR MCIERR_FILE_NOT_FOUND = 275;
-constexpr MCIERROR MCIERR_INVALID_FILE = 304;
+constexpr MCIERROR MCIERR_BASE = 256;
+constexpr MCIERROR MCIERR_INVALID_DEVICE_ID = MCIERR_BASE + 1;
+constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = MCIERR_BASE + 5;
+constexpr MCIERROR MCIERR_FILE_NOT_FOUND = MCIERR_BASE + 19;
+constexpr MCIERROR MCIERR_INVALID_FILE = MCIERR_BASE + 40;
 
 // The window that receives completion notices: a QObject, passed as its address.
 using MciCallback = std::uintptr_t;
@@ -117,7 +118,8 @@ MciNotice MciNoticeOf(const void* event);
 class MciSequencer {
 public:
     virtual ~MciSequencer() = default;
-    // False when the file cannot be read as a standard MIDI file.
+    // False when the file cannot be read as a standard MIDI file. `path` may name an open
+    // descriptor (see DescriptorPath); it is read before Load returns.
     virtual bool Load(const std::string& path) = 0;
     virtual void Play(std::function<void()> onEnd) = 0; // onEnd may come from any thread
     virtual void Stop() = 0;

@@ -138,6 +138,22 @@ private slots:
         QVERIFY(f.tilesStandOnTheirCells());
     }
 
+    void aNewGameSoundsItsClickBeforeItCancelsTheSlide() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kOneMoveFromSolved);
+        f.click(15);
+        f.form->Timer1.Tick();
+        std::vector<int> slidingAtSound;
+        platform::SetSoundObserver([&](const std::string& name, unsigned) {
+            if (name == "CLICK")
+                slidingAtSound.push_back(rules::Sliding);
+        });
+        f.form->PlayClick();
+        QCOMPARE(slidingAtSound, std::vector<int>{1}); // the sound comes first, as everywhere
+        QCOMPARE(int(rules::Sliding), 0);
+    }
+
     void aRealMouseClickSlidesATile() {
         FormFixture f;
         f.form->PlayClick();

@@ -111,6 +111,22 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(media::EMCIDeviceError, player.Play());
     }
 
+    void mciErrorsCarryTheirClassicNumbers_data() {
+        QTest::addColumn<unsigned>("error");
+        QTest::addColumn<unsigned>("classic");
+        QTest::newRow("invalid device id") << platform::MCIERR_INVALID_DEVICE_ID << 256u + 1;
+        QTest::newRow("unrecognized command") << platform::MCIERR_UNRECOGNIZED_COMMAND << 256u + 5;
+        QTest::newRow("file not found") << platform::MCIERR_FILE_NOT_FOUND << 256u + 19;
+        QTest::newRow("invalid file") << platform::MCIERR_INVALID_FILE << 256u + 40;
+    }
+    void mciErrorsCarryTheirClassicNumbers() {
+        QFETCH(unsigned, error);
+        QFETCH(unsigned, classic);
+        QCOMPARE(error, classic);
+        std::string text;
+        QVERIFY(platform::mciGetErrorString(error, text));
+    }
+
     void aFileThatIsNoMelodyIsRefused() {
         const std::string path = media::TempFolderPath() + "fake.mid";
         QFile fake(QString::fromStdString(path));

@@ -79,6 +79,19 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(value), bytes);
     }
 
+    void theWholeFileMatchesItsGoldenCopyByteForByte() {
+        WriteStringTable();
+        QFile golden(QStringLiteral(VELMAR_GOLDEN_LANGUAGE_FILE));
+        QVERIFY2(golden.open(QIODevice::ReadOnly), VELMAR_GOLDEN_LANGUAGE_FILE);
+        const QByteArray expected = golden.readAll();
+        const QByteArray written = readFile(LanguageFilePath());
+        const QList<QByteArray> want = expected.split('\n');
+        const QList<QByteArray> got = written.split('\n');
+        for (int i = 0; i < std::min(want.size(), got.size()); ++i)
+            QVERIFY2(want[i] == got[i], qPrintable(QStringLiteral("line %1 differs").arg(i + 1)));
+        QCOMPARE(written.size(), expected.size());
+    }
+
     void theFileHolds124EntriesInOrderWithCrLf() {
         WriteStringTable();
         const QByteArray bytes = readFile(LanguageFilePath());

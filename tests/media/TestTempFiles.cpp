@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The media written into the private temporary folder, their errors, and the help viewer.
+#include "i18n/LanguageFile.h"
+#include "i18n/LanguagePasses.h"
+#include "media/TMediaPlayer.h"
 #include "media/TempFiles.h"
 #include "platform/Exception.h"
+#include "platform/files/Files.h"
 #include "platform/files/Resources.h"
 #include "platform/files/TempPath.h"
 #include "platform/ui/Shell.h"
@@ -34,6 +38,37 @@ QByteArray contentOf(const std::string& path) {
 }
 
 const char* const kMediaFiles[] = {"Music.mid", "Music2.mid", "Music3.mid", "VELMAR.hlp"};
+
+void putFile(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The temporary folder's name taken beforehand by somebody else: a folder open to everybody,
+// or a link to a folder they chose; either holds their own files under our names.
+std::string plantFolder(const QString& kind, const QByteArray& base) {
+    QDir(QString::fromUtf8(base)).removeRecursively();
+    QDir().mkpath(QString::fromUtf8(base));
+    const std::string bare = base.toStdString() + "/velmar-" + std::to_string(getuid());
+    std::string holder = bare;
+    if (kind == "symlink") {
+        holder = base.toStdString() + "/elsewhere";
+        mkdir(holder.c_str(), 0700);
+        symlink(holder.c_str(), bare.c_str());
+    } else {
+        mkdir(bare.c_str(), 0777);
+        chmod(bare.c_str(), 0777);
+    }
+    putFile(holder + "/Language_Velmar.lng", "[English]\r\n1=&Planted\r\n17=Planted\r\n");
+    putFile(holder + "/VELMAR.hlp", "<html><title>Planted</title></html>");
+    putFile(holder + "/Music.mid", *platform::FindResource("MUSIC", "MYMUSIC"));
+    return holder + "/";
+}
+
+QStringList filesIn(const std::string& folder) {
+    return QDir(QString::fromStdString(folder)).entryList(QDir::Files, QDir::Name);
+}
 
 } // namespace
 
@@ -105,6 +140,45 @@ private slots:
         QVERIFY(error.startsWith(
             QString::fromStdString("Cannot create file \"" + folder + "Music.mid\". ")));
         QVERIFY(!QFile::exists(QString::fromStdString(folder + "Music.mid")));
+    }
+
+    void aPlantedFolderIsNeverReadOpenedOrDeletedIn_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("open to others") << "open";
+        QTest::newRow("symlink to another folder") << "symlink";
+    }
+    void aPlantedFolderIsNeverReadOpenedOrDeletedIn() {
+        QFETCH(QString, kind);
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        const QByteArray base = QDir::tempPath().toUtf8() + "/planted-" + kind.toUtf8();
+        const std::string holder = plantFolder(kind, base);
+        qputenv("TMPDIR", base);
+        const std::string folder = platform::GetTempPath();
+
+        const i18n::LanguageTexts texts = i18n::ReadLanguage("English", i18n::Pass::StartUp);
+        media::ShellOpenFile(folder + "VELMAR.hlp", "", "", platform::SW_SHOW);
+        const bool helpShown =
+            platform::HelpViewerWindow() && platform::HelpViewerWindow()->isVisible();
+        media::TMediaPlayer player;
+        player.FileName = folder + "Music.mid";
+        QString openError;
+        try {
+            player.Open();
+        } catch (const media::EMCIDeviceError& error) {
+            openError = QString::fromStdString(error.Message());
+        }
+        const QString restoreError = errorOf([] { media::RestoreMediaFile("Music2.mid"); });
+        platform::DeleteFile(i18n::LanguageFilePath());
+        media::DeleteMediaFiles();
+        qputenv("TMPDIR", oldTmp);
+
+        QCOMPARE(texts.Captions.front().Text, std::string("&Game"));
+        QVERIFY(!helpShown);
+        QVERIFY(!player.Opened());
+        QCOMPARE(player.Error(), platform::MCIERR_FILE_NOT_FOUND);
+        QVERIFY(!openError.isEmpty());
+        QVERIFY(restoreError.startsWith("Cannot create file"));
+        QCOMPARE(filesIn(holder), (QStringList{"Language_Velmar.lng", "Music.mid", "VELMAR.hlp"}));
     }
 
     void theHelpOpensInItsOwnScrollableViewer() {

@@ -44,6 +44,7 @@ int usage() {
                "               [--since-ns NS | --since-file FILE] [--ready-file FILE]\n"
                "  velmar_probe window-id --title TITLE [--timeout-ms N]\n"
                "  velmar_probe shot --out FILE.png [--title TITLE] [--timeout-ms N]\n"
+               "               [--with-popups 1]\n"
                "  velmar_probe now-ns\n",
                stderr);
     return 64;
@@ -57,6 +58,7 @@ struct Options {
     std::string readyFile;
     std::optional<std::int64_t> sinceNs;
     int timeoutMs = 20000;
+    bool withPopups = false;
     std::vector<char*> command;
 };
 
@@ -87,6 +89,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.sinceNs = std::strtoll(v, nullptr, 10);
         } else if (a == "--timeout-ms") {
             o.timeoutMs = std::atoi(v);
+        } else if (a == "--with-popups") {
+            o.withPopups = std::string_view(v) == "1";
         } else {
             std::fprintf(stderr, "velmar_probe: unknown option %s\n", argv[i - 1]);
             return false;
@@ -183,6 +187,30 @@ public:
         std::free(g);
         std::free(t);
         return rect;
+    }
+
+    // Open menus and other popups: viewable top-level windows the window manager never sees.
+    std::vector<QRect> popupRects() {
+        std::vector<QRect> rects;
+        auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, root_), nullptr);
+        if (!tree) {
+            return rects;
+        }
+        auto* kids = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            auto* a = xcb_get_window_attributes_reply(
+                conn_, xcb_get_window_attributes(conn_, kids[i]), nullptr);
+            const bool popup =
+                a && a->map_state == XCB_MAP_STATE_VIEWABLE && a->override_redirect != 0;
+            std::free(a);
+            if (popup) {
+                if (auto rect = rootRect(kids[i])) {
+                    rects.push_back(*rect);
+                }
+            }
+        }
+        std::free(tree);
+        return rects;
     }
 
 private:
@@ -310,6 +338,11 @@ int main(int argc, char** argv) {
         }
         if (window) {
             if (auto rect = x.rootRect(*window)) {
+                if (o.withPopups) {
+                    for (const QRect& popup : x.popupRects()) {
+                        *rect |= popup;
+                    }
+                }
                 image = grab(screen, *rect);
                 if (painted(image)) {
                     break;

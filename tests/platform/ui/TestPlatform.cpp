@@ -6,6 +6,7 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/EndSignals.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/Timer.h"
 #include "platform/widgets/Cursors.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -208,6 +210,26 @@ private slots:
         QVERIFY(!folder.Usable);
         QVERIFY(!folder.Problem.empty());
         QCOMPARE(folder.Path, path);
+    }
+
+    void endSignalsBecomeCallsFromTheMessageLoop() {
+        // A signal the runner started us ignoring stays ignored, so it is not sent.
+        QList<int> caught;
+        for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            struct sigaction current {};
+            if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+                caught << signal;
+        }
+        QList<int> received;
+        OnEndSignals([&received](int signal) { received << signal; });
+        for (int signal : caught)
+            QVERIFY(std::raise(signal) == 0);
+        QVERIFY(received.isEmpty()); // nothing runs inside the handler itself
+        QTRY_COMPARE(received, caught);
+        OnEndSignals({});
+        std::raise(SIGTERM); // still caught, and nobody is told
+        QCoreApplication::processEvents();
+        QCOMPARE(received, caught);
     }
 
     void escapeAnswersNoInAYesNoBox() {

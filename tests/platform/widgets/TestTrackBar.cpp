@@ -125,6 +125,26 @@ private slots:
         QCOMPARE(v.changes, 1);
     }
 
+    void smoothScrollingAddsUpToWholeNotches() {
+        VolumeBar v;
+        v.bar->SetPosition(100);
+        const QPointF at(20, 40);
+        auto turn = [&](int delta) {
+            QWheelEvent part(at, v.bar->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
+                             Qt::ScrollUpdate, false);
+            QApplication::sendEvent(v.bar, &part);
+        };
+        for (int i = 0; i < 12; ++i) // three notches in quarters, as a touchpad sends them
+            turn(-30);
+        QCOMPARE(v.bar->Position(), 109);
+        QCOMPARE(v.changes, 3);
+        turn(50);
+        turn(50);
+        QCOMPARE(v.bar->Position(), 109); // 100 of 120: not yet a notch
+        turn(20);
+        QCOMPARE(v.bar->Position(), 106);
+    }
+
     void theThumbTravelsTheChannel() {
         VolumeBar v;
         const TRect channel = v.bar->ChannelRect();

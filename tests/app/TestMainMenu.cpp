@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main menu drawn by the window's painter: its items' measures and colours in the real
+// menus, their keyboard use, and which items the painter draws.
+#include "FormFixture.h"
+#include "controls/RyMenuStyle.h"
+#include "controls/RyMenus.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+using namespace platform;
+
+namespace {
+
+QRgb rgbOf(TColor c) {
+    return ToQColor(c).rgb();
+}
+
+QImage grabbed(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The menu's picture in design pixels, its item at the top left of `rect`.
+QRgb pixelOfItem(const QImage& menu, const QRect& rect, int x, int y) {
+    return menu.pixel(rect.x() + x, rect.y() + y);
+}
+
+QWidget* openPopup() {
+    return QApplication::activePopupWidget();
+}
+
+void closePopups() {
+    while (QWidget* popup = openPopup())
+        popup->close();
+}
+
+} // namespace
+
+class TestMainMenu : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FormFixture> f;
+
+    void activate() {
+        f->form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
+    }
+
+    // The widest measured width among a menu's shown items.
+    int widestMeasured(const QMenu& menu) const {
+        const QFontMetrics metrics(ToQFont(f->form->MenuPainter->Font));
+        int widest = 0;
+        for (const QAction* action : menu.actions()) {
+            if (!action->isVisible())
+                continue;
+            const QString text =
+                action->isSeparator()
+                    ? QStringLiteral("-")
+                    : action->text() + action->shortcut().toString(QKeySequence::PortableText);
+            widest = std::max(widest, metrics.horizontalAdvance(text) + 35);
+        }
+        return widest;
+    }
+
+    int itemHeight() const {
+        return std::max(QFontMetrics(ToQFont(f->form->MenuPainter->Font)).height(), 18);
+    }
+
+private slots:
+    void init() { f = std::make_unique<FormFixture>(); }
+
+    void cleanup() {
+        closePopups();
+        f.reset();
+    }
+
+    void theShownWindowAttachesItsPainterToEveryItem() {
+        const controls::TRyMenu* painter = f->form->MenuPainter.get();
+        QVERIFY(painter);
+        QCOMPARE(painter->MenuColor, clTeal);
+        QCOMPARE(painter->GutterColor, clBlue);
+        QCOMPARE(painter->SelectedColor, clGradientActiveCaption);
+        QCOMPARE(painter->Font.Name, std::string("Comic Sans MS"));
+        QCOMPARE(painter->Font.Size, 10);
+        for (QMenu* menu : {f->form->Files, f->form->Music, f->form->Parameters, f->form->Helps}) {
+            QVERIFY(painter->Hooks(menu->menuAction()));
+            for (const QAction* action : menu->actions())
+                QVERIFY2(painter->Hooks(action), qPrintable(action->objectName()));
+        }
+        QVERIFY(!f->form->MainMenu1->isNativeMenuBar());
+        // The layout's own painter is never attached.
+        QVERIFY(f->form->RyMenu1);
+        QVERIFY(!f->form->RyMenu1->Hooks(f->form->Play));
+    }
+
+    void gameItemsTakeTheMeasuredSizes() {
+        const int h = itemHeight();
+        QMenu* files = f->form->Files;
+        files->ensurePolished();
+        QCOMPARE(files->actionGeometry(f->form->Play).height(), h);
+        QCOMPARE(files->actionGeometry(f->form->Play).x(), controls::TRyMenuStyle::MenuFrameWidth);
+        QCOMPARE(files->actionGeometry(files->actions().at(1)).height(), 5);
+        // The widest item sets the column: caption and shortcut text plus 35.
+        const int widest = widestMeasured(*files);
+        QCOMPARE(files->actionGeometry(f->form->Play).width(), widest);
+    }
+
+    void barItemsMakeRoomForTheirCaptionInThePaintersFont() {
+        const QFontMetrics metrics(ToQFont(f->form->MenuPainter->Font));
+        for (QMenu* menu : {f->form->Files, f->form->Parameters, f->form->Helps}) {
+            const QRect item = f->form->MainMenu1->actionGeometry(menu->menuAction());
+            QVERIFY2(item.width() >= metrics.size(Qt::TextShowMnemonic, menu->title()).width() + 4,
+                     qPrintable(menu->title()));
+            QVERIFY(item.height() >= metrics.height());
+        }
+    }
+
+    void shortcutsShowTheirClassicTexts() {
+        QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Play, false).ShortCut, std::string("F5"));
+        QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Stoped, false).ShortCut,
+                 std::string("Ctrl+S"));
+        QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Volime1, false).ShortCut,
+                 std::string("Ctrl+V"));
+        QCOMPARE(controls::TRyMenu::ItemOf(*f->form->ExitGame, false).ShortCut, std::string());
+    }
+
+    void theOpenGameMenuShowsGutterBodyAndFrame() {
+        activate();
+        QTest::keyClick(f->form.get(), Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(openPopup(), f->form->Files);
+        // Opened by the keyboard, the first item is selected.
+        QCOMPARE(f->form->Files->activeAction(), f->form->Play);
+        const QImage menu = grabbed(f->form->Files);
+        const QRect selected = f->form->Files->actionGeometry(f->form->Play);
+        QCOMPARE(pixelOfItem(menu, selected, 0, 0), rgbOf(clBlack));
+        QCOMPARE(pixelOfItem(menu, selected, 1, 1), rgbOf(clGradientActiveCaption));
+        const QRect play = f->form->Files->actionGeometry(f->form->Play1);
+        const int h = itemHeight();
+        QCOMPARE(pixelOfItem(menu, play, 0, 0), rgbOf(clBlue));
+        QCOMPARE(pixelOfItem(menu, play, h + 3, 0), rgbOf(clBlue));
+        QCOMPARE(pixelOfItem(menu, play, h + 4, 0), rgbOf(clTeal));
+        QCOMPARE(pixelOfItem(menu, play, play.width() - 1, 0), rgbOf(clTeal));
+        QCOMPARE(menu.pixel(0, 0), rgbOf(cl3DLight));
+        QCOMPARE(menu.pixel(menu.width() - 1, menu.height() - 1), rgbOf(cl3DDkShadow));
+        QCOMPARE(menu.pixel(2, 2), rgbOf(clMenu));
+    }
+
+    void altLettersOpenTheMenusAndArrowsAndEnterWork() {
+        activate();
+        QTest::keyClick(f->form.get(), Qt::Key_P, Qt::AltModifier);
+        QCOMPARE(openPopup(), f->form->Parameters);
+        closePopups();
+        QTest::keyClick(f->form.get(), Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(openPopup(), f->form->Helps);
+        closePopups();
+        QTest::keyClick(f->form.get(), Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(openPopup(), f->form->Files);
+        QCOMPARE(f->form->Files->activeAction(), f->form->Play);
+        QTest::keyClick(openPopup(), Qt::Key_Down);
+        // The separator is skipped: the next item down is the 15-minute level.
+        QCOMPARE(f->form->Files->activeAction(), f->form->Play1);
+        QTest::keyClick(openPopup(), Qt::Key_Return);
+        QVERIFY(!openPopup());
+        QVERIFY(f->form->Timer2.Enabled());
+    }
+
+    void anItemAttachedLaterIsPaintedAndAnotherIsNot() {
+        QMenu* helps = f->form->Helps;
+        QAction* attached = helps->addAction(QStringLiteral("&Attached"));
+        QAction* plain = helps->addAction(QStringLiteral("&Plain"));
+        f->form->MenuPainter->Attach(nullptr, attached);
+        QVERIFY(f->form->MenuPainter->Hooks(attached));
+        QVERIFY(!f->form->MenuPainter->Hooks(plain));
+        helps->popup(QPoint(0, 0));
+        const QImage menu = grabbed(helps);
+        const QRect a = helps->actionGeometry(attached);
+        const QRect p = helps->actionGeometry(plain);
+        QCOMPARE(a.height(), itemHeight());
+        QCOMPARE(pixelOfItem(menu, a, 1, 1), rgbOf(clBlue));
+        QVERIFY(pixelOfItem(menu, p, 1, 1) != rgbOf(clBlue));
+        QVERIFY(pixelOfItem(menu, p, p.width() - 2, 1) != rgbOf(clTeal));
+    }
+
+    void aLanguageChangeMeasuresTheNewCaptions() {
+        QMenu* parameters = f->form->Parameters;
+        const int before = parameters->actionGeometry(f->form->Volime1).width();
+        f->panel->ComboBox1->setCurrentIndex(3);
+        f->panel->ComboBox1Change();
+        QCOMPARE(f->form->Volime1->text(), QStringLiteral("&Volume du son"));
+        const int widest = widestMeasured(*parameters);
+        QVERIFY(widest != before);
+        QCOMPARE(parameters->actionGeometry(f->form->Volime1).width(), widest);
+    }
+
+    void freeingThePainterGivesTheMenusBackTheirOwnLook() {
+        QMenu* files = f->form->Files;
+        QVERIFY(files->style() != QApplication::style());
+        f->form->MenuPainter.reset();
+        QCOMPARE(files->style(), QApplication::style());
+        QCOMPARE(f->form->MainMenu1->style(), QApplication::style());
+    }
+};
+
+// A GNOME desktop must not change the menus' look: no desktop theme is loaded for them.
+int main(int argc, char** argv) {
+    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+    platform::PrepareProcess();
+    platform::GuardedApplication app(argc, argv);
+    platform::PrepareApplication(app);
+    TestMainMenu test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestMainMenu.moc"
