@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Project1.h"
 
+#include "app/AccessibleBoard.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "dialogs/TAboutBox.h"
-#include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
-#include "dialogs/TVolimesDialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/EndSignals.h"
 
@@ -50,26 +48,19 @@ int Project1(int argc, char** argv) {
     }
     platform::PrepareProcess();
     platform::GuardedApplication qtApp(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("velmar"));
+    QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
     QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
     platform::PrepareApplication(qtApp);
     EndOnSignals(); // before the audio module starts, so its library leaves the signals alone
+    InstallAccessibility();
 
     auto splash = std::make_unique<dialogs::TLogotip>();
     splash->show();
     splash->repaint();
     platform::Application().ProcessMessages();
 
-    auto form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    platform::Application().SetMainForm(form.get());
-    auto aboutBox = std::make_unique<dialogs::TAboutBox>(form.get());
-    AboutBox = aboutBox.get();
-    auto controllPanel = std::make_unique<dialogs::TControllPanel>(form.get());
-    ControllPanel = controllPanel.get();
-    auto volimesDialog = std::make_unique<dialogs::TVolimesDialog>(form.get());
-    VolimesDialog = volimesDialog.get();
+    const std::unique_ptr<TForm1> form = CreateForms();
 
     splash->hide();
     splash.reset();

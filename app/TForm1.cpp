@@ -4,7 +4,6 @@
 #include "app/Forms.h"
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
-#include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TControllPanel.h"
@@ -120,24 +119,8 @@ void TForm1::createTimers() {
     TimerSTR.SetEnabled(false);
 }
 
-void TForm1::FormCreate() {
-    using platform::SetScreenCursor;
-    SetScreenCursor(22, platform::LoadCursor("ORV_22"));
-    SetScreenCursor(66, platform::LoadCursor("ORV_66"));
-    SetScreenCursor(33, platform::LoadCursor("ORV_33"));
-
-    // The first failing write skips the rest; it is reported once the window is set up.
-    std::optional<std::string> failure;
-    try {
-        i18n::WriteStringTable();
-        media::ExtractMediaFiles();
-    } catch (const std::exception& error) {
-        failure = error.what();
-    }
-
-    rules::IconFrame = 0;
-    platform::Application().SetIcon(ImageList1[0]);
-
+// The timers' first state: only the icon and the scrolling text run.
+void TForm1::startTimers() {
     Timer1.SetEnabled(false);
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
@@ -150,9 +133,10 @@ void TForm1::FormCreate() {
     Timer3.SetInterval(1000);
     TimerST.SetInterval(1000);
     TimerSTR.SetInterval(1000);
+}
 
-    platform::Application().SetTitle(windowTitle().toStdString());
-
+// The board before the first game, with the cursors and the status bar's first texts.
+void TForm1::setUpBoardAndStatusBar() {
     Panel1->SetCaption("");
     Panel1->SetBevelInner(platform::bvLowered);
     Panel1->SetBevelOuter(platform::bvLowered);
@@ -175,6 +159,30 @@ void TForm1::FormCreate() {
     StatusBar1->SetPanelText(2, "Round:");
     StatusBar1->SetPanelText(3, "0");
     StatusBar1->SetPanelText(4, rules::ClockStartText);
+}
+
+void TForm1::FormCreate() {
+    using platform::SetScreenCursor;
+    SetScreenCursor(22, platform::LoadCursor("ORV_22"));
+    SetScreenCursor(66, platform::LoadCursor("ORV_66"));
+    SetScreenCursor(33, platform::LoadCursor("ORV_33"));
+
+    // The first failing write skips the rest; it is reported once the window is set up.
+    std::optional<std::string> failure;
+    try {
+        i18n::WriteStringTable();
+        media::ExtractMediaFiles();
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
+
+    Game.IconFrame = 0;
+    platform::Application().SetIcon(ImageList1[0]);
+
+    startTimers();
+
+    platform::Application().SetTitle(windowTitle().toStdString());
+    setUpBoardAndStatusBar();
 
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())

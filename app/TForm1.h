@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/rules/GameState.h"
 #include "controls/ColorButtons.h"
 #include "controls/RyMenus.h"
 #include "i18n/LanguagePasses.h"
@@ -21,8 +22,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace app {
+
+// The game's state lives in the main window's unit, not in the window object.
+extern rules::GameState Game;
 
 // The main game window: the board, its menu, the status bar and the game's timers.
 class TForm1 : public QWidget {
@@ -109,6 +114,8 @@ public:
 
     // Puts the main window's share of a language pass on its menus, caption and status bar.
     void ApplyLanguage(const i18n::LanguageTexts& texts);
+    // Where each caption of that share goes.
+    std::vector<i18n::CaptionSetter> CaptionSetters();
 
     // Asks whether the window may close, as any attempt to close it does; also answers the
     // session manager before a log-off.
@@ -141,6 +148,8 @@ private:
     void createControls();
     void createMenu();
     void createTimers();
+    void startTimers();
+    void setUpBoardAndStatusBar();
 
     enum class Level { Simple, Minutes15, Minutes10, Minutes5 };
     void StartGame(Level level);

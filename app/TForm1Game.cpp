@@ -2,6 +2,7 @@
 // The board, the rounds and the clocks as the main window shows them.
 #include "app/TForm1.h"
 
+#include "app/AccessibleBoard.h"
 #include "app/Forms.h"
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
@@ -13,6 +14,8 @@
 #include "platform/ui/Dialogs.h"
 
 namespace app {
+
+rules::GameState Game;
 
 namespace {
 
@@ -50,12 +53,12 @@ void TForm1::Button15Click(QObject* sender) {
     if (tile == 0)
         return;
     const auto* button = Tile(tile);
-    if (rules::BeginSlide(tile, button->x(), button->y()))
+    if (rules::BeginSlide(Game, tile, button->x(), button->y()))
         Move();
 }
 
 void TForm1::Move() {
-    const auto step = rules::StepSlide();
+    const auto step = rules::StepSlide(Game);
     if (!step) {
         Timer1.SetEnabled(false);
         return;
@@ -65,24 +68,26 @@ void TForm1::Move() {
     if (!step->Finished)
         return;
     Timer1.SetEnabled(false);
+    AnnounceBoardChanged(Panel2);
     if (step->Solved)
         FinnalyGames->trigger();
 }
 
 void TForm1::PlaceTiles() {
     for (int cell = 1; cell <= rules::CellCount; ++cell) {
-        const int tile = rules::Board[static_cast<std::size_t>(cell)];
+        const int tile = Game.Board[static_cast<std::size_t>(cell)];
         if (tile < 1 || tile > TileCount)
             continue;
         const rules::TilePlace place = rules::CellPosition(cell);
         Tile(tile)->move(place.Left, place.Top);
     }
+    AnnounceBoardChanged(Panel2);
 }
 
 // A deal must never meet a slide half done: its last step would write into the new board.
 void TForm1::cancelSlide() {
     Timer1.SetEnabled(false);
-    if (const auto cancelled = rules::CancelSlide())
+    if (const auto cancelled = rules::CancelSlide(Game))
         Tile(cancelled->Tile)->move(cancelled->Place.Left, cancelled->Place.Top);
 }
 
@@ -102,18 +107,18 @@ void TForm1::StartGame(Level level) {
     StatusBar1->SetPanelText(kClockPanel, rules::ClockStartText);
     switch (level) {
     case Level::Minutes15:
-        rules::TimeLeft = 900;
+        Game.TimeLeft = 900;
         break;
     case Level::Minutes10:
-        rules::TimeLeft = 600;
+        Game.TimeLeft = 600;
         break;
     case Level::Minutes5:
-        rules::TimeLeft = 300;
+        Game.TimeLeft = 300;
         break;
     case Level::Simple:
         break;
     }
-    rules::TimeUsed = 0;
+    Game.TimeUsed = 0;
     StatusBar1->SetPanelText(kMovePanel, "0");
     raiseCount(kRoundPanel);
     switch (level) {
@@ -132,7 +137,7 @@ void TForm1::StartGame(Level level) {
     }
     for (auto* tile : Buttons)
         tile->show();
-    rules::ShuffleBoard(seedSource_());
+    rules::ShuffleBoard(Game, seedSource_());
     PlaceTiles();
 }
 
@@ -150,7 +155,7 @@ void TForm1::Play3Click() {
 }
 
 void TForm1::Timer2Timer() {
-    const rules::CountdownTick tick = rules::TickCountdown();
+    const rules::CountdownTick tick = rules::TickCountdown(Game);
     StatusBar1->SetPanelText(kClockPanel, tick.Text);
     if (tick.Expired)
         GameOver->trigger();
@@ -161,22 +166,23 @@ void TForm1::Timer3Timer() {
 }
 
 void TForm1::TimerSTRTimer() {
-    setLabelText(&dialogs::TControllPanel::LabelTime, rules::TickTimeUsed());
+    setLabelText(&dialogs::TControllPanel::LabelTime, rules::TickTimeUsed(Game));
 }
 
 void TForm1::TimerSTTimer() {
-    const std::string text = rules::TickTimeUsed();
+    const std::string text = rules::TickTimeUsed(Game);
     StatusBar1->SetPanelText(kClockPanel, text);
     setLabelText(&dialogs::TControllPanel::LabelTime, text);
 }
 
 void TForm1::Timer4Timer() {
-    platform::Application().SetIcon(ImageList1[static_cast<std::size_t>(rules::NextIconFrame())]);
+    platform::Application().SetIcon(
+        ImageList1[static_cast<std::size_t>(rules::NextIconFrame(Game))]);
 }
 
 void TForm1::Timer5Timer() {
-    Panel2->SetCaption(rules::MarqueeText);
-    rules::RotateMarquee();
+    Panel2->SetCaption(Game.MarqueeText);
+    rules::RotateMarquee(Game);
 }
 
 void TForm1::showEndMessage(const std::string& text) {

@@ -2,93 +2,46 @@
 // The main window's share of a language pass: menus, caption, title, status bar labels.
 #include "app/TForm1.h"
 
-#include "app/rules/GameState.h"
+#include "dialogs/CaptionSetters.h"
 #include "platform/ui/Application.h"
 
 namespace app {
 
-void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
+std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
     using T = i18n::CaptionTarget;
-    rules::MarqueeText = texts.MarqueeText;
-    for (const i18n::Caption& caption : texts.Captions) {
-        const QString text = QString::fromStdString(caption.Text);
-        QAction* item = nullptr;
-        switch (caption.Target) {
-        case T::Files:
-            Files->setTitle(text);
-            break;
-        case T::Music:
-            Music->setTitle(text);
-            break;
-        case T::Parameters:
-            Parameters->setTitle(text);
-            break;
-        case T::Helps:
-            Helps->setTitle(text);
-            break;
-        case T::Play:
-            item = Play;
-            break;
-        case T::Play1:
-            item = Play1;
-            break;
-        case T::Play2:
-            item = Play2;
-            break;
-        case T::Play3:
-            item = Play3;
-            break;
-        case T::Minimisets:
-            item = Minimisets;
-            break;
-        case T::ExitGame:
-            item = ExitGame;
-            break;
-        case T::PlayMusic1:
-            item = PlayMusic1;
-            break;
-        case T::PlayMusic2:
-            item = PlayMusic2;
-            break;
-        case T::PlayMusic3:
-            item = PlayMusic3;
-            break;
-        case T::Stoped:
-            item = Stoped;
-            break;
-        case T::ParametersGame:
-            item = ParametersGame;
-            break;
-        case T::Volime1:
-            item = Volime1;
-            break;
-        case T::VisibeStatBar:
-            item = VisibeStatBar;
-            break;
-        case T::HelpGame:
-            item = HelpGame;
-            break;
-        case T::HelpOnHelp:
-            item = HelpOnHelp;
-            break;
-        case T::ApplicationTitle:
-            platform::Application().SetTitle(caption.Text);
-            break;
-        case T::MainCaption:
-            setWindowTitle(text);
-            break;
-        case T::StatusPanel0:
-            StatusBar1->SetPanelText(0, caption.Text);
-            break;
-        case T::StatusPanel2:
-            StatusBar1->SetPanelText(2, caption.Text);
-            break;
-        default: // the parameters dialog's
-            break;
-        }
-        if (item)
-            item->setText(text);
-    }
+    using dialogs::SetsText;
+    using dialogs::SetsTitle;
+    return {
+        SetsTitle(T::Files, Files),
+        SetsText(T::Play, Play),
+        SetsText(T::Play1, Play1),
+        SetsText(T::Play2, Play2),
+        SetsText(T::Play3, Play3),
+        SetsText(T::Minimisets, Minimisets),
+        SetsText(T::ExitGame, ExitGame),
+        SetsTitle(T::Music, Music),
+        SetsText(T::PlayMusic1, PlayMusic1),
+        SetsText(T::PlayMusic2, PlayMusic2),
+        SetsText(T::PlayMusic3, PlayMusic3),
+        SetsText(T::Stoped, Stoped),
+        SetsTitle(T::Parameters, Parameters),
+        SetsText(T::ParametersGame, ParametersGame),
+        SetsText(T::Volime1, Volime1),
+        SetsText(T::VisibeStatBar, VisibeStatBar),
+        SetsTitle(T::Helps, Helps),
+        SetsText(T::HelpGame, HelpGame),
+        SetsText(T::HelpOnHelp, HelpOnHelp),
+        {T::ApplicationTitle,
+         [](const std::string& text) { platform::Application().SetTitle(text); }},
+        dialogs::SetsWindowTitle(T::MainCaption, this),
+        {T::StatusPanel0, [this](const std::string& text) { StatusBar1->SetPanelText(0, text); }},
+        {T::StatusPanel2, [this](const std::string& text) { StatusBar1->SetPanelText(2, text); }},
+    };
+}
+
+void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
+    Game.MarqueeText = texts.MarqueeText;
+    i18n::ApplyCaptions(texts, CaptionSetters());
 }
 
 } // namespace app

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TControllPanel.h"
 
+#include "dialogs/CaptionSetters.h"
 #include "i18n/StringTable.h"
 #include "platform/files/IniFile.h"
 #include "platform/files/Resources.h"
@@ -145,42 +146,23 @@ int TControllPanel::StoredLanguage() {
     return select >= 0 && select < i18n::LanguageCount ? select : 0;
 }
 
-void TControllPanel::ApplyLanguage(const i18n::LanguageTexts& texts) {
+std::vector<i18n::CaptionSetter> TControllPanel::CaptionSetters() {
     using T = i18n::CaptionTarget;
-    for (const i18n::Caption& caption : texts.Captions) {
-        const QString text = QString::fromStdString(caption.Text);
-        switch (caption.Target) {
-        case T::DialogCaption:
-            setWindowTitle(text);
-            break;
-        case T::Buttondefault:
-            Buttondefault->SetCaption(caption.Text);
-            break;
-        case T::XPGroupBox1:
-            XPGroupBox1->SetCaption(caption.Text);
-            break;
-        case T::XPGroupBox3:
-            XPGroupBox3->SetCaption(caption.Text);
-            break;
-        case T::LanguageBox:
-            LanguageBox->SetCaption(caption.Text);
-            break;
-        case T::Label1:
-            Label1->setText(text);
-            break;
-        case T::Label2:
-            Label2->setText(text);
-            break;
-        case T::Label3:
-            Label3->setText(text);
-            break;
-        case T::ZATTIME:
-            ZATTIME->setText(text);
-            break;
-        default: // the main window's
-            break;
-        }
-    }
+    return {
+        SetsWindowTitle(T::DialogCaption, this),
+        SetsCaption(T::Buttondefault, Buttondefault),
+        SetsCaption(T::XPGroupBox1, XPGroupBox1),
+        SetsCaption(T::XPGroupBox3, XPGroupBox3),
+        SetsCaption(T::LanguageBox, LanguageBox),
+        SetsText(T::Label1, Label1),
+        SetsText(T::Label2, Label2),
+        SetsText(T::Label3, Label3),
+        SetsText(T::ZATTIME, ZATTIME),
+    };
+}
+
+void TControllPanel::ApplyLanguage(const i18n::LanguageTexts& texts) {
+    i18n::ApplyCaptions(texts, CaptionSetters());
 }
 
 void TControllPanel::ColorBox1Click() {

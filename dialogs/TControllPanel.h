@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace dialogs {
 
@@ -60,6 +61,8 @@ public:
 
     // Puts this dialog's share of a language pass on its controls.
     void ApplyLanguage(const i18n::LanguageTexts& texts);
+    // Where each caption of that share goes.
+    std::vector<i18n::CaptionSetter> CaptionSetters();
 
     // Handlers, named as the design names them.
     void ColorBox1Click();

@@ -32,6 +32,7 @@ TVolimesDialog::TVolimesDialog(QWidget* parent)
     Image1->SetTransparent(true);
 
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setAccessibleName(QStringLiteral("Music volume"));
     TrackBar1->setGeometry(16, 0, 41, 81);
     TrackBar1->SetMax(255);
     TrackBar1->SetOrientation(platform::trVertical);

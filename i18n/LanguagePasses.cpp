@@ -112,4 +112,11 @@ LanguageTexts ReadLanguage(const std::string& section, Pass pass) {
     return texts;
 }
 
+void ApplyCaptions(const LanguageTexts& texts, std::span<const CaptionSetter> setters) {
+    for (const Caption& caption : texts.Captions)
+        for (const CaptionSetter& setter : setters)
+            if (setter.Target == caption.Target)
+                setter.Set(caption.Text);
+}
+
 } // namespace i18n

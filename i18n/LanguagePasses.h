@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -59,5 +61,15 @@ enum class Pass { StartUp, Change };
 // Reads the language file's `section` as `pass` does; a missing file, section or key gives
 // that key's English default.
 LanguageTexts ReadLanguage(const std::string& section, Pass pass);
+
+// Where a window puts the caption of one element it owns.
+struct CaptionSetter {
+    CaptionTarget Target;
+    std::function<void(const std::string& text)> Set;
+};
+
+// Hands each caption of `texts`, in the pass's order, to the setter of its target; captions
+// of elements `setters` does not name belong to another window.
+void ApplyCaptions(const LanguageTexts& texts, std::span<const CaptionSetter> setters);
 
 } // namespace i18n

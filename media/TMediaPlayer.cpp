@@ -16,8 +16,8 @@ TMediaPlayer::~TMediaPlayer() {
     mciSendCommand(FDeviceID, MCI_CLOSE, MCI_WAIT, &generic);
 }
 
-MciCallback TMediaPlayer::callbackWindow() const {
-    return reinterpret_cast<MciCallback>(this);
+MciCallback TMediaPlayer::callbackWindow() {
+    return this;
 }
 
 std::uint32_t TMediaPlayer::status(std::uint32_t item) {
@@ -71,9 +71,9 @@ void TMediaPlayer::Close() {
 }
 
 bool TMediaPlayer::event(QEvent* e) {
-    if (e->type() != MciNotifyEventType())
+    if (e->type() != MciNotifyEvent::EventType())
         return QObject::event(e);
-    switch (MciNoticeOf(e).Code) {
+    switch (static_cast<const MciNotifyEvent*>(e)->Code) {
     case MCI_NOTIFY_SUPERSEDED:
         FNotifyValue = nvSuperseded;
         break;

@@ -46,7 +46,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    platform::MciCallback callbackWindow() const;
+    platform::MciCallback callbackWindow();
     std::uint32_t status(std::uint32_t item);
 
     platform::MCIDEVICEID FDeviceID = 0;

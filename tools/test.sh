@@ -3,8 +3,26 @@
 # Sets everything up, builds, and runs the whole test suite headless.
 #   tools/test.sh               the normal build
 #   tools/test.sh --sanitize    the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   tools/test.sh --thread      the audio suites with ThreadSanitizer, which must report nothing
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+# The suites whose code runs on more than one thread: the engine, the device, the music, the
+# soundfont views and the volumes.
+audio_suites=(test_audio_engine test_audio_device test_music test_soundfont_view test_volumes
+    test_volume_devices)
+if [ "${1:-}" = "--thread" ]; then
+    "$top/tools/setup.sh" --thread "${audio_suites[@]}"
+    "$top/tools/check-format.sh"
+    cd "$top/${BUILD_DIR:-build-tsan}"
+    # Any report fails its suite; a deadlock's second stack says which lock came first. GLib
+    # hands out plain malloc'd memory and Qt runs its own event loops, so the sanitizer sees
+    # every hand-over between threads.
+    export G_SLICE=always-malloc QT_NO_GLIB=1
+    export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1:suppressions=$top/tools/tsan.supp"
+    regex=$(IFS='|'; echo "^(${audio_suites[*]})\$")
+    ctest --output-on-failure -j"$(nproc)" -R "$regex"
+    exit
+fi
 "$top/tools/setup.sh" "$@"
 build_dir=${BUILD_DIR:-build}
 if [ "${1:-}" = "--sanitize" ]; then

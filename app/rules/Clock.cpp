@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/Clock.h"
 
-#include "app/rules/GameState.h"
-
 #include <charconv>
 #include <cstdio>
 
@@ -20,35 +18,35 @@ std::string RaisedCount(const std::string& text) {
     return std::to_string(value + 1);
 }
 
-CountdownTick TickCountdown() {
+CountdownTick TickCountdown(GameState& state) {
     CountdownTick tick;
-    tick.Text = TimeText(TimeLeft);
-    --TimeLeft;
-    tick.Expired = TimeLeft < 0;
+    tick.Text = TimeText(state.TimeLeft);
+    --state.TimeLeft;
+    tick.Expired = state.TimeLeft < 0;
     return tick;
 }
 
-std::string TickTimeUsed() {
-    std::string text = TimeText(TimeUsed);
-    ++TimeUsed;
+std::string TickTimeUsed(GameState& state) {
+    std::string text = TimeText(state.TimeUsed);
+    ++state.TimeUsed;
     return text;
 }
 
-void RotateMarquee() {
-    if (MarqueeText.empty())
+void RotateMarquee(GameState& state) {
+    std::string& text = state.MarqueeText;
+    if (text.empty())
         return;
     std::size_t length = 1;
-    while (length < MarqueeText.size() &&
-           (static_cast<unsigned char>(MarqueeText[length]) & 0xC0) == 0x80)
+    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
         ++length;
-    MarqueeText = MarqueeText.substr(length) + MarqueeText.substr(0, length);
+    text = text.substr(length) + text.substr(0, length);
 }
 
-int NextIconFrame() {
-    const int frame = IconFrame;
-    ++IconFrame;
-    if (IconFrame > 4)
-        IconFrame = 0;
+int NextIconFrame(GameState& state) {
+    const int frame = state.IconFrame;
+    ++state.IconFrame;
+    if (state.IconFrame > 4)
+        state.IconFrame = 0;
     return frame;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/rules/GameState.h"
+
 #include <string>
 
 namespace rules {
@@ -19,15 +21,15 @@ struct CountdownTick {
 };
 
 // One second of a timed level: shows TimeLeft, then counts it down; expired below 0.
-CountdownTick TickCountdown();
+CountdownTick TickCountdown(GameState& state);
 
 // One second of time used: the text of TimeUsed before the tick, which then counts up.
-std::string TickTimeUsed();
+std::string TickTimeUsed(GameState& state);
 
 // Rotates MarqueeText left by one character (a whole UTF-8 sequence).
-void RotateMarquee();
+void RotateMarquee(GameState& state);
 
 // The icon frame to show now; IconFrame then moves on, 0 to 4 and round again.
-int NextIconFrame();
+int NextIconFrame(GameState& state);
 
 } // namespace rules

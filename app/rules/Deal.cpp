@@ -63,8 +63,8 @@ BoardCells DealBoard(std::uint32_t seed) {
     return board;
 }
 
-void ShuffleBoard(std::uint32_t seed) {
-    Board = DealBoard(seed);
+void ShuffleBoard(GameState& state, std::uint32_t seed) {
+    state.Board = DealBoard(seed);
 }
 
 std::uint32_t ClockSeed() {

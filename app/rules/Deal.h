@@ -20,8 +20,8 @@ public:
 // The board a seed deals: a random arrangement, turned into a winnable one when it is not.
 BoardCells DealBoard(std::uint32_t seed);
 
-// Deals into Board.
-void ShuffleBoard(std::uint32_t seed);
+// Deals into the state's Board.
+void ShuffleBoard(GameState& state, std::uint32_t seed);
 
 // Whether the tiles can be brought into order at all.
 bool IsSolvable(const BoardCells& board);

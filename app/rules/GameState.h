@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The game's module-level state, all in one place: the board, the slide under way and the
-// clocks' counters. The main window and the rules read and write these directly.
+// The game's state, all in one place: the board, the slide under way and the clocks'
+// counters. The rules take it as an argument; the main window keeps one module-level
+// instance, and a test builds a fresh one for each case.
 
 #include <array>
 #include <cstdint>
@@ -19,22 +20,22 @@ using BoardCells = std::array<std::uint8_t, CellCount + 1>;
 
 enum SlideDirections : std::uint8_t { sdNone = 0, sdLeft = 1, sdRight = 2, sdUp = 3, sdDown = 4 };
 
-extern BoardCells Board;
-extern std::uint8_t Sliding;
-extern std::uint8_t SlideDirection;
-extern std::int32_t SlideTile;
-extern std::int32_t SlideCell;
-extern std::int32_t SlideDX;
-extern std::int32_t SlideDY;
-extern std::int32_t SlideStartLeft;
-extern std::int32_t SlideStartTop;
+// A fresh object is the state at start-up: no board, no slide, counters at 0, no marquee text.
+struct GameState {
+    BoardCells Board{};
+    std::uint8_t Sliding = 0;
+    std::uint8_t SlideDirection = sdNone;
+    std::int32_t SlideTile = 0;
+    std::int32_t SlideCell = 0;
+    std::int32_t SlideDX = 0;
+    std::int32_t SlideDY = 0;
+    std::int32_t SlideStartLeft = 0;
+    std::int32_t SlideStartTop = 0;
 
-extern std::int32_t TimeLeft;
-extern std::int32_t TimeUsed;
-extern std::int32_t IconFrame;
-extern std::string MarqueeText; // UTF-8
-
-// Back to the state at start-up: no board, no slide, counters at 0, no marquee text.
-void ResetGameState();
+    std::int32_t TimeLeft = 0;
+    std::int32_t TimeUsed = 0;
+    std::int32_t IconFrame = 0;
+    std::string MarqueeText; // UTF-8
+};
 
 } // namespace rules

@@ -11,16 +11,16 @@ TilePlace CellPosition(int cell) {
     return {GridOrigin + CellPitch * column, GridOrigin + CellPitch * row};
 }
 
-int CellOfTile(int tile) {
+int CellOfTile(const BoardCells& board, int tile) {
     int found = 0;
     for (int cell = 1; cell <= CellCount; ++cell)
-        if (Board[static_cast<std::size_t>(cell)] == tile)
+        if (board[static_cast<std::size_t>(cell)] == tile)
             found = cell;
     return found;
 }
 
-std::uint8_t DirectionToEmpty(int cell) {
-    auto empty = [](int c) { return Board[static_cast<std::size_t>(c)] == EmptyCell; };
+std::uint8_t DirectionToEmpty(const BoardCells& board, int cell) {
+    auto empty = [&board](int c) { return board[static_cast<std::size_t>(c)] == EmptyCell; };
     std::uint8_t direction = sdNone;
     if (cell - 1 > 0 && cell != 5 && cell != 9 && cell != 13 && empty(cell - 1))
         direction = sdLeft;
@@ -33,71 +33,72 @@ std::uint8_t DirectionToEmpty(int cell) {
     return direction;
 }
 
-bool BeginSlide(int tile, int left, int top) {
-    if (Sliding == 1)
+bool BeginSlide(GameState& state, int tile, int left, int top) {
+    if (state.Sliding == 1)
         return false;
-    SlideDirection = sdNone;
-    SlideTile = tile;
-    SlideCell = CellOfTile(tile);
-    if (SlideCell == 0)
+    state.SlideDirection = sdNone;
+    state.SlideTile = tile;
+    state.SlideCell = CellOfTile(state.Board, tile);
+    if (state.SlideCell == 0)
         return false;
-    SlideDirection = DirectionToEmpty(SlideCell);
-    if (SlideDirection == sdNone)
+    state.SlideDirection = DirectionToEmpty(state.Board, state.SlideCell);
+    if (state.SlideDirection == sdNone)
         return false;
-    Sliding = 1;
-    SlideStartLeft = left;
-    SlideStartTop = top;
-    SlideDX = 0;
-    SlideDY = 0;
+    state.Sliding = 1;
+    state.SlideStartLeft = left;
+    state.SlideStartTop = top;
+    state.SlideDX = 0;
+    state.SlideDY = 0;
     return true;
 }
 
-std::optional<SlideStepResult> StepSlide() {
-    if (Sliding != 1)
+std::optional<SlideStepResult> StepSlide(GameState& state) {
+    if (state.Sliding != 1)
         return std::nullopt;
-    switch (SlideDirection) {
+    switch (state.SlideDirection) {
     case sdLeft:
-        SlideDX -= SlideStep;
+        state.SlideDX -= SlideStep;
         break;
     case sdRight:
-        SlideDX += SlideStep;
+        state.SlideDX += SlideStep;
         break;
     case sdUp:
-        SlideDY -= SlideStep;
+        state.SlideDY -= SlideStep;
         break;
     case sdDown:
-        SlideDY += SlideStep;
+        state.SlideDY += SlideStep;
         break;
     default:
         break;
     }
     SlideStepResult result;
-    result.Tile = SlideTile;
-    result.Place = {SlideStartLeft + SlideDX, SlideStartTop + SlideDY};
-    if (std::abs(SlideDX) != CellPitch && std::abs(SlideDY) != CellPitch)
+    result.Tile = state.SlideTile;
+    result.Place = {state.SlideStartLeft + state.SlideDX, state.SlideStartTop + state.SlideDY};
+    if (std::abs(state.SlideDX) != CellPitch && std::abs(state.SlideDY) != CellPitch)
         return result;
 
-    SlideDX = 0;
-    SlideDY = 0;
-    Sliding = 0;
+    state.SlideDX = 0;
+    state.SlideDY = 0;
+    state.Sliding = 0;
     static constexpr int offsets[] = {0, -1, +1, -4, +4};
-    const int target = SlideCell + offsets[SlideDirection];
-    Board[static_cast<std::size_t>(target)] = Board[static_cast<std::size_t>(SlideCell)];
-    Board[static_cast<std::size_t>(SlideCell)] = EmptyCell;
+    const int target = state.SlideCell + offsets[state.SlideDirection];
+    BoardCells& board = state.Board;
+    board[static_cast<std::size_t>(target)] = board[static_cast<std::size_t>(state.SlideCell)];
+    board[static_cast<std::size_t>(state.SlideCell)] = EmptyCell;
     result.Finished = true;
-    result.Solved = IsSolved(Board);
+    result.Solved = IsSolved(board);
     return result;
 }
 
-std::optional<SlideStepResult> CancelSlide() {
-    if (Sliding != 1)
+std::optional<SlideStepResult> CancelSlide(GameState& state) {
+    if (state.Sliding != 1)
         return std::nullopt;
     SlideStepResult result;
-    result.Tile = SlideTile;
-    result.Place = {SlideStartLeft, SlideStartTop};
-    Sliding = 0;
-    SlideDX = 0;
-    SlideDY = 0;
+    result.Tile = state.SlideTile;
+    result.Place = {state.SlideStartLeft, state.SlideStartTop};
+    state.Sliding = 0;
+    state.SlideDX = 0;
+    state.SlideDY = 0;
     return result;
 }
 

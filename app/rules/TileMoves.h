@@ -20,15 +20,15 @@ struct TilePlace {
 // Where a tile stands on cell 1..16, relative to the board panel.
 TilePlace CellPosition(int cell);
 
-// The cell 1..16 holding `tile`, or 0 when no cell does.
-int CellOfTile(int tile);
+// The cell 1..16 of `board` holding `tile`, or 0 when no cell does.
+int CellOfTile(const BoardCells& board, int tile);
 
-// The direction towards the empty cell next to `cell`, or sdNone.
-std::uint8_t DirectionToEmpty(int cell);
+// The direction towards the empty cell of `board` next to `cell`, or sdNone.
+std::uint8_t DirectionToEmpty(const BoardCells& board, int cell);
 
 // The decision of a tile click once it has been counted: true when `tile`, standing at
 // `left`/`top`, starts sliding. A click during a slide changes nothing.
-bool BeginSlide(int tile, int left, int top);
+bool BeginSlide(GameState& state, int tile, int left, int top);
 
 struct SlideStepResult {
     int Tile = 0;
@@ -38,11 +38,11 @@ struct SlideStepResult {
 };
 
 // One 5-pixel step of the slide under way; nothing when no slide runs.
-std::optional<SlideStepResult> StepSlide();
+std::optional<SlideStepResult> StepSlide(GameState& state);
 
 // Abandons a slide under way; returns the tile and the place it started from, so the window
 // can put it back. The board is untouched, since it only changes at a slide's last step.
-std::optional<SlideStepResult> CancelSlide();
+std::optional<SlideStepResult> CancelSlide(GameState& state);
 
 // Tiles 1..15 in order with the empty cell at the bottom right.
 bool IsSolved(const BoardCells& board);

@@ -24,11 +24,17 @@ std::string executableFolder() {
     return exe.substr(0, exe.rfind('/') + 1);
 }
 
-// Beside the program first, then where the build put it; VELMAR_AUDIO_MODULE overrides both.
+// Beside the program (the build tree), then in the installed tree's private library folder,
+// then where the build put it; VELMAR_AUDIO_MODULE overrides them all.
 std::vector<std::string> candidates() {
     if (const char* chosen = std::getenv("VELMAR_AUDIO_MODULE"))
         return {chosen};
-    std::vector<std::string> paths{executableFolder() + kModuleName};
+    const std::string folder = executableFolder();
+    std::vector<std::string> paths{folder + kModuleName};
+#ifdef VELMAR_AUDIO_MODULE_FROM_BIN
+    if (!folder.empty())
+        paths.push_back(folder + VELMAR_AUDIO_MODULE_FROM_BIN + kModuleName);
+#endif
 #ifdef VELMAR_AUDIO_MODULE_PATH
     paths.emplace_back(VELMAR_AUDIO_MODULE_PATH);
 #endif

@@ -18,14 +18,29 @@ constexpr const char* kDefaultSoundfont = "/usr/share/sounds/sf2/default-GM.sf2"
 
 // The one audio engine: the current clip mixed with a General MIDI synthesizer. It plays
 // through the sound device, or renders offline into a buffer so tests can hear it. Every call
-// comes from the UI thread; the audio module, the device and the soundfont load on a worker.
+// comes from the UI thread; the audio module, the device and the soundfont load on a worker,
+// which also opens the device again after it was closed for being idle. When the device
+// cannot be opened, a silent clock runs clips and melodies for their lengths, and the worker
+// tries again every few seconds while something should sound.
+//
+// Threads: the UI thread, the worker, the audio callback (on SDL's thread, holding SDL's
+// device lock) and, inside the synthesizer, none of FluidSynth's own. Locks are taken only in
+// this order, never backwards:
+//   output lock -> SDL's device lock -> state lock -> synthesizer lock -> worker queue lock
+// So nothing holding the state lock touches the output, and the callback never takes the
+// output lock. The callback only tries the synthesizer lock and skips the synthesizer for a
+// block while the worker holds it.
 class AudioEngine {
 public:
     enum class Output { Device, Offline };
+    using Clock = std::chrono::steady_clock;
     static constexpr int kRate = 44100;
     static constexpr std::uint32_t kFullVolume = 0xFFFFFFFF;
 
-    explicit AudioEngine(Output output, std::string soundfont = kDefaultSoundfont);
+    // `now` is the wall clock of the silent clock, the retries and the idle close; tests pass
+    // their own. It is called from the UI thread and the worker.
+    explicit AudioEngine(Output output, std::string soundfont = kDefaultSoundfont,
+                         std::function<Clock::time_point()> now = {});
     ~AudioEngine();
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
@@ -52,6 +67,7 @@ public:
     bool MidiPlaying() const;
     bool MidiPrepared() const; // its instruments are loaded, so a play starts at once
     double MidiLengthSeconds() const;
+    double MidiPositionSeconds() const; // how far the melody has played, or its silent clock
 
     // Volume words of wave device 0 and MIDI device 0: left in the low 16 bits, right high.
     void SetWaveVolume(std::uint32_t word);
@@ -66,6 +82,7 @@ public:
     bool WaitOutput(std::chrono::milliseconds timeout) const; // HasDevice, once known
     bool OutputPaused() const;                                // paused at once when nothing sounds
     bool OutputClosed() const;                                // and closed after ten seconds of it
+    bool OutputOpening() const;                               // the worker is opening it
 
     // Offline only: the next `frames` stereo frames, interleaved left/right.
     std::vector<float> Render(std::size_t frames);
@@ -74,7 +91,7 @@ public:
 
 private:
     void wake();
-    void pauseIfIdle();
+    void tick();
     void watchEnd();
     void releaseEnded();
     struct Melody;

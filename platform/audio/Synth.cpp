@@ -96,10 +96,21 @@ struct Synth::Impl {
     int font = -1;
     std::vector<SoundfontPreset> presets;
 
+    // Fonts let go whose silenced voices may still hold samples (synthMutex).
+    struct Retired {
+        int font;
+        std::unique_ptr<LoadedView> view;
+        std::uint64_t silencedAt; // in rendered blocks
+        bool voiceless;           // nothing sounded when it was silenced
+    };
+    std::vector<Retired> retired;
+    std::uint64_t blocks = 0; // rendered so far
+
     bool load();
     void loadPresets(const std::vector<SoundfontPreset>& wanted);
-    void unload();
+    bool unload();
     void dropFont();
+    bool reap();
 };
 
 bool Synth::Impl::load() {
@@ -149,12 +160,11 @@ Synth::Synth(std::string soundfont, int rate, Worker& worker)
     worker_.Post([this] { state_ = impl_->load() ? Loaded : Failed; });
 }
 
+// Nothing renders any more: deleting the synthesizer stops its voices first and then frees
+// every font at once, on this thread. The views go after it.
 Synth::~Synth() {
-    if (impl_->synth) {
-        if (impl_->font >= 0)
-            impl_->driver->unloadFont(impl_->synth, impl_->font);
+    if (impl_->synth)
         impl_->driver->deleteSynth(impl_->synth);
-    }
 }
 
 bool Synth::WaitSettled(std::chrono::milliseconds timeout) const {
@@ -195,29 +205,57 @@ std::vector<SoundfontPreset> Synth::PresetsOf(const MidiSong& song) {
     return presets;
 }
 
-// synthMutex held.
+// synthMutex held. The font is silenced and no channel selects it any more; it is unloaded
+// once its voices are gone.
 void Synth::Impl::dropFont() {
     if (font < 0)
         return;
+    const bool voiceless = driver->activeVoices(synth) == 0;
     driver->soundsOff(synth);
-    driver->unsetPrograms(synth); // nothing refers to the font any more
-    driver->unloadFont(synth, font);
+    driver->unsetPrograms(synth);
+    retired.push_back({font, std::move(view), blocks, voiceless});
     font = -1;
+    reap();
 }
 
-void Synth::Impl::unload() {
+// synthMutex held. A voice lets go of its sample in the block that ends it, so once a block
+// has been rendered after the silencing and no voice is left, nothing holds the font's
+// samples and FluidSynth frees it here and now. True when none is left waiting.
+bool Synth::Impl::reap() {
+    const bool quiet = driver->activeVoices(synth) == 0;
+    std::erase_if(retired, [&](Retired& r) {
+        if (!quiet || (!r.voiceless && blocks <= r.silencedAt))
+            return false;
+        driver->unloadFont(synth, r.font);
+        return true; // the view goes with it, after the font
+    });
+    return retired.empty();
+}
+
+// True when no font is left waiting.
+bool Synth::Impl::unload() {
     std::lock_guard lock(synthMutex);
     dropFont();
     view.reset();
     presets.clear();
+    return retired.empty();
 }
 
 void Synth::Release() {
     worker_.Post([this] {
         if (Ready()) {
-            impl_->unload();
+            retired_ = !impl_->unload();
             malloc_trim(0);
         }
+    });
+}
+
+void Synth::Reap() {
+    worker_.Post([this] {
+        if (!Ready())
+            return;
+        std::lock_guard lock(impl_->synthMutex);
+        retired_ = !impl_->reap();
     });
 }
 
@@ -225,6 +263,10 @@ void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> 
     worker_.Post([this, song = std::move(song), done = std::move(done)] {
         if (Ready()) {
             impl_->loadPresets(PresetsOf(*song));
+            {
+                std::lock_guard lock(impl_->synthMutex);
+                retired_ = !impl_->reap();
+            }
             malloc_trim(0); // what loading the font left free goes back to the system
         }
         done();
@@ -253,6 +295,7 @@ void Synth::EffectsOn() {
 
 void Synth::Render(float* left, float* right, int frames) {
     impl_->driver->render(impl_->synth, left, right, frames);
+    ++impl_->blocks;
 }
 
 int Synth::ActiveVoices() {

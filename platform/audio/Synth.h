@@ -16,6 +16,7 @@ namespace platform {
 
 class Worker;
 
+// Lock order: the engine's state lock, then the synthesizer lock, then the worker's queue.
 // The General MIDI synthesizer behind the engine. On the worker thread it loads the audio
 // module and indexes the soundfont; for each melody it then loads a view of the font holding
 // just that melody's instruments and reads their samples, so the audio callback never
@@ -38,6 +39,12 @@ public:
     // Worker thread, after the jobs before it: lets the last melody's instruments go, so a
     // game without music holds none.
     void Release();
+    // A font let go stays loaded until no voice uses its samples: its voices are silenced at
+    // once, but they end only in the next rendered block. Freed on the worker by the jobs
+    // that follow, or by Reap; FluidSynth would otherwise free it on a timer thread of its
+    // own, racing the audio callback.
+    bool HasRetired() const { return retired_.load(); }
+    void Reap();
 
     // Audio thread only. TryLock fails while the worker loads; the block then skips the synth.
     bool TryLock();
@@ -58,6 +65,7 @@ public:
 private:
     enum { Loading, Loaded, Failed };
     std::atomic<int> state_{Loading};
+    std::atomic<bool> retired_{false};
     std::unique_ptr<Impl> impl_;
     Worker& worker_;
 };

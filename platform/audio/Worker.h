@@ -10,7 +10,8 @@
 namespace platform {
 
 // One background thread running posted jobs in order. Stop (or destruction) lets the job
-// under way finish, drops the rest and joins.
+// under way finish, drops the rest and joins. Its queue lock is the last in any order: no job
+// runs and nothing else is locked while it is held.
 class Worker {
 public:
     Worker();

@@ -74,10 +74,14 @@ ReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
     const UniqueFd fd = OpenFileForReading(path);
     if (!fd.Valid())
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    return ReadRest(fd.Get(), bytes);
+}
+
+ReadResult ReadRest(int fd, std::string& bytes) {
     bytes.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

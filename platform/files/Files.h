@@ -28,6 +28,9 @@ enum class ReadResult { Ok, Missing, Failed };
 // All of a regular file's bytes. Never blocks on a FIFO in the file's place.
 ReadResult ReadFileBytes(const std::string& path, std::string& bytes);
 
+// Reads an open file from where it stands to its end.
+ReadResult ReadRest(int fd, std::string& bytes);
+
 // A regular file open for reading, or an invalid descriptor (errno says why).
 UniqueFd OpenFileForReading(const std::string& path);
 

@@ -22,18 +22,7 @@ ReadResult readWhole(const FolderFile& file, std::string& bytes, struct stat& in
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return ReadResult::Failed;
-    bytes.clear();
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return ReadResult::Failed;
-        if (n == 0)
-            return ReadResult::Ok;
-        bytes.append(buffer, size_t(n));
-    }
+    return ReadRest(fd.Get(), bytes);
 }
 
 bool writeAll(int fd, std::string_view bytes) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/StatusBar.h"
 
+#include "platform/widgets/AccessibleWidgets.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -40,6 +42,7 @@ void TStatusBar::SetPanelText(int index, const std::string& text) {
     panel.Text = text;
     const TRect r = PanelRect(index);
     update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    AnnouncePanelText(this, index);
 }
 
 TRect TStatusBar::PanelRect(int index) const {

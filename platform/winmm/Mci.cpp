@@ -70,24 +70,29 @@ State& state() {
     return s;
 }
 
-class NoticeEvent : public QEvent {
-public:
-    NoticeEvent(MciNotice notice) : QEvent(QEvent::Type(MciNotifyEventType())), notice_(notice) {}
-    MciNotice notice_;
-};
-
-void postNotice(MciCallback callback, MCIDEVICEID device, unsigned code) {
-    if (callback == 0)
-        return;
-    QPointer<QObject> target(reinterpret_cast<QObject*>(callback));
-    // Completion may be seen on the audio thread; the notice is delivered on the UI thread.
+// Completion may be seen on the audio thread, where the window may be going at that moment:
+// the guard is taken on the UI thread when the play starts, and only read there.
+void postNotice(const QPointer<QObject>& target, MCIDEVICEID device, unsigned code) {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [target, device, code] {
             if (target)
-                QCoreApplication::postEvent(target, new NoticeEvent({device, code}));
+                QCoreApplication::postEvent(target, new MciNotifyEvent(device, code));
         },
         Qt::QueuedConnection);
+}
+
+MCIERROR play(MciSequencer& sequencer, MCIDEVICEID id, std::uint32_t flags,
+              const MCI_PLAY_PARMS* params) {
+    const MciCallback callback = params ? params->dwCallback : nullptr;
+    if (!(flags & MCI_NOTIFY) || !callback) {
+        sequencer.Play([] {});
+        return 0;
+    }
+    sequencer.Play([target = QPointer<QObject>(callback), id] {
+        postNotice(target, id, MCI_NOTIFY_SUCCESSFUL);
+    });
+    return 0;
 }
 
 MCIERROR open(std::uint32_t flags, MCI_OPEN_PARMS* p) {
@@ -146,15 +151,8 @@ MCIERROR command(MCIDEVICEID id, unsigned cmd, std::uint32_t flags, void* params
         sequencer.Stop();
         s.devices.erase(found);
         return 0;
-    case MCI_PLAY: {
-        const MciCallback callback = params ? static_cast<MCI_PLAY_PARMS*>(params)->dwCallback : 0;
-        const bool notify = (flags & MCI_NOTIFY) != 0;
-        sequencer.Play([callback, id, notify] {
-            if (notify)
-                postNotice(callback, id, MCI_NOTIFY_SUCCESSFUL);
-        });
-        return 0;
-    }
+    case MCI_PLAY:
+        return play(sequencer, id, flags, static_cast<MCI_PLAY_PARMS*>(params));
     case MCI_SEEK:
         return 0; // every play starts from the beginning
     case MCI_STATUS: {
@@ -216,13 +214,12 @@ bool mciGetErrorString(MCIERROR error, std::string& text) {
     }
 }
 
-int MciNotifyEventType() {
-    static const int type = QEvent::registerEventType();
-    return type;
-}
+MciNotifyEvent::MciNotifyEvent(MCIDEVICEID device, unsigned code)
+    : QEvent(EventType()), Device(device), Code(code) {}
 
-MciNotice MciNoticeOf(const void* event) {
-    return static_cast<const NoticeEvent*>(static_cast<const QEvent*>(event))->notice_;
+QEvent::Type MciNotifyEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
 }
 
 void SetMciSequencerFactory(std::function<std::unique_ptr<MciSequencer>()> factory) {

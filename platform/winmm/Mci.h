@@ -3,6 +3,8 @@
 // the volume devices). It may use audio, files and Qt.
 #pragma once
 
+#include <QEvent>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -60,11 +62,11 @@ constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = MCIERR_BASE + 5;
 constexpr MCIERROR MCIERR_FILE_NOT_FOUND = MCIERR_BASE + 19;
 constexpr MCIERROR MCIERR_INVALID_FILE = MCIERR_BASE + 40;
 
-// The window that receives completion notices: a QObject, passed as its address.
-using MciCallback = std::uintptr_t;
+// The window that receives completion notices; none when null.
+using MciCallback = QObject*;
 
 struct MCI_OPEN_PARMS {
-    MciCallback dwCallback = 0;
+    MciCallback dwCallback = nullptr;
     MCIDEVICEID wDeviceID = 0;
     std::string lpstrDeviceType;
     std::string lpstrElementName;
@@ -72,29 +74,29 @@ struct MCI_OPEN_PARMS {
 };
 
 struct MCI_GENERIC_PARMS {
-    MciCallback dwCallback = 0;
+    MciCallback dwCallback = nullptr;
 };
 
 struct MCI_PLAY_PARMS {
-    MciCallback dwCallback = 0;
+    MciCallback dwCallback = nullptr;
     std::uint32_t dwFrom = 0;
     std::uint32_t dwTo = 0;
 };
 
 struct MCI_SEEK_PARMS {
-    MciCallback dwCallback = 0;
+    MciCallback dwCallback = nullptr;
     std::uint32_t dwTo = 0;
 };
 
 struct MCI_STATUS_PARMS {
-    MciCallback dwCallback = 0;
+    MciCallback dwCallback = nullptr;
     std::uint32_t dwReturn = 0;
     std::uint32_t dwItem = 0;
     std::uint32_t dwTrack = 0;
 };
 
 struct MCI_GETDEVCAPS_PARMS {
-    MciCallback dwCallback = 0;
+    MciCallback dwCallback = nullptr;
     std::uint32_t dwReturn = 0;
     std::uint32_t dwItem = 0;
 };
@@ -105,16 +107,19 @@ MCIERROR mciSendCommand(MCIDEVICEID device, unsigned command, std::uint32_t flag
 // The text of an error; false for a code without one.
 bool mciGetErrorString(MCIERROR error, std::string& text);
 
-// A completion notice arrives at the callback object as this event.
-int MciNotifyEventType();
-struct MciNotice {
+// A completion notice (MM_MCINOTIFY), posted to the callback window on the UI thread. A window
+// destroyed before the notice arrives is left out.
+class MciNotifyEvent : public QEvent {
+public:
+    MciNotifyEvent(MCIDEVICEID device, unsigned code);
+    static QEvent::Type EventType();
+
     MCIDEVICEID Device;
-    unsigned Code;
+    unsigned Code; // MCI_NOTIFY_...
 };
-MciNotice MciNoticeOf(const void* event);
 
 // What plays a sequencer device's file; the audio engine's synthesizer unless a test installs
-// its own.
+// its own, so it can end a melody when it likes.
 class MciSequencer {
 public:
     virtual ~MciSequencer() = default;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A main window with its about box, parameters dialog and volume window, as the main program makes
-// them, with message boxes answered and sounds recorded by the test.
+// A main window with its about box, parameters dialog and volume window, as the main program
+// makes them, with message boxes answered and sounds recorded by the test.
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
@@ -24,44 +24,32 @@
 
 struct FormFixture {
     std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<dialogs::TAboutBox> about;
-    std::unique_ptr<dialogs::TControllPanel> panel;
-    std::unique_ptr<dialogs::TVolimesDialog> volume;
+    dialogs::TAboutBox* about = nullptr; // the main window's children
+    dialogs::TControllPanel* panel = nullptr;
+    dialogs::TVolimesDialog* volume = nullptr;
     std::vector<platform::MessageBoxRequest> boxes;
     std::vector<std::string> sounds;
     int answer = platform::mrOk;
 
     FormFixture() {
-        rules::ResetGameState();
+        app::Game = rules::GameState();
         platform::SetMessageResponder([this](const platform::MessageBoxRequest& request) {
             boxes.push_back(request);
             return answer;
         });
         platform::SetSoundObserver(
             [this](const std::string& name, unsigned) { sounds.push_back(name); });
-        form = std::make_unique<app::TForm1>();
-        app::Form1 = form.get();
-        platform::Application().SetMainForm(form.get());
-        about = std::make_unique<dialogs::TAboutBox>(form.get());
-        app::AboutBox = about.get();
-        panel = std::make_unique<dialogs::TControllPanel>(form.get());
-        app::ControllPanel = panel.get();
-        volume = std::make_unique<dialogs::TVolimesDialog>(form.get());
-        app::VolimesDialog = volume.get();
+        form = app::CreateForms();
+        about = app::AboutBox;
+        panel = app::ControllPanel;
+        volume = app::VolimesDialog;
         form->SetSeedSource([] { return 12345u; });
         form->show();
         QCoreApplication::processEvents(); // the first show and the activation after it
     }
 
     ~FormFixture() {
-        volume.reset();
-        panel.reset();
-        about.reset();
         form.reset();
-        app::VolimesDialog = nullptr;
-        app::ControllPanel = nullptr;
-        app::AboutBox = nullptr;
-        app::Form1 = nullptr;
         platform::SetMessageResponder({});
         platform::SetSoundObserver({});
         platform::Application().SetOnException({});
@@ -70,7 +58,7 @@ struct FormFixture {
     // Lays out a board (16 = empty) and puts the tiles on it, as a deal would.
     void setBoard(const std::array<int, 16>& cells) {
         for (int i = 0; i < 16; ++i)
-            rules::Board[static_cast<std::size_t>(i + 1)] =
+            app::Game.Board[static_cast<std::size_t>(i + 1)] =
                 static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
         form->PlaceTiles();
     }
@@ -87,7 +75,8 @@ struct FormFixture {
     // Every tile on the grid place of the cell the board says it is on.
     bool tilesStandOnTheirCells() const {
         for (int n = 1; n <= 15; ++n) {
-            const rules::TilePlace place = rules::CellPosition(rules::CellOfTile(n));
+            const rules::TilePlace place =
+                rules::CellPosition(rules::CellOfTile(app::Game.Board, n));
             if (form->Tile(n)->pos() != QPoint(place.Left, place.Top))
                 return false;
         }

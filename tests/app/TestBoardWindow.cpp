@@ -23,7 +23,7 @@ private slots:
     void aDealPutsEveryTileOnItsCell() {
         FormFixture f;
         f.form->PlayClick();
-        QVERIFY(rules::Board == rules::DealBoard(12345));
+        QVERIFY(app::Game.Board == rules::DealBoard(12345));
         QVERIFY(f.tilesStandOnTheirCells());
     }
 
@@ -68,11 +68,11 @@ private slots:
         f.click(12);
         f.click(14);
         QCOMPARE(f.panelText(1), std::string("3"));
-        QCOMPARE(rules::SlideTile, 15);
+        QCOMPARE(app::Game.SlideTile, 15);
         QCOMPARE(f.form->Tile(14)->pos(), QPoint(52, 152));
         for (int i = 0; i < 9; ++i)
             f.form->Timer1.Tick();
-        QVERIFY(rules::IsSolved(rules::Board));
+        QVERIFY(rules::IsSolved(app::Game.Board));
         QCOMPARE(int(f.boxes.size()), 1);
     }
 
@@ -121,7 +121,7 @@ private slots:
         for (int i = 0; i < 10; ++i)
             f.slide(12);
         QCOMPARE(f.form->Tile(12)->pos(), home);
-        QCOMPARE(rules::CellOfTile(12), 16);
+        QCOMPARE(rules::CellOfTile(app::Game.Board, 12), 16);
     }
 
     void aNewGameDuringASlideKeepsTheBoardWhole() {
@@ -132,9 +132,9 @@ private slots:
         f.form->Timer1.Tick();
         f.form->Play1Click();
         QVERIFY(!f.form->Timer1.Enabled());
-        QCOMPARE(int(rules::Sliding), 0);
+        QCOMPARE(int(app::Game.Sliding), 0);
         f.form->Timer1.Tick(); // a tick already queued must not move anything
-        QVERIFY(rules::IsConsistent(rules::Board));
+        QVERIFY(rules::IsConsistent(app::Game.Board));
         QVERIFY(f.tilesStandOnTheirCells());
     }
 
@@ -147,11 +147,11 @@ private slots:
         std::vector<int> slidingAtSound;
         platform::SetSoundObserver([&](const std::string& name, unsigned) {
             if (name == "CLICK")
-                slidingAtSound.push_back(rules::Sliding);
+                slidingAtSound.push_back(app::Game.Sliding);
         });
         f.form->PlayClick();
         QCOMPARE(slidingAtSound, std::vector<int>{1}); // the sound comes first, as everywhere
-        QCOMPARE(int(rules::Sliding), 0);
+        QCOMPARE(int(app::Game.Sliding), 0);
     }
 
     void aRealMouseClickSlidesATile() {

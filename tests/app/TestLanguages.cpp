@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace {
@@ -44,7 +45,7 @@ private slots:
         QCOMPARE(f.panel->windowTitle(), QString("Paramètres"));
         QCOMPARE(QString::fromStdString(f.panel->XPGroupBox1->Caption()),
                  QString(" Couleur du panneau "));
-        QCOMPARE(rules::MarqueeText, std::string("Start Game      "));
+        QCOMPARE(app::Game.MarqueeText, std::string("Start Game      "));
         f.answer = platform::mrNo;
         f.form->close();
         QCOMPARE(f.boxes.back().Text, std::string("Vous voulez quitter en effet le jeu ?"));
@@ -65,12 +66,29 @@ private slots:
         QCOMPARE(f.panelText(3), std::string("1"));
         QCOMPARE(QString::fromStdString(f.panel->Buttondefault->Caption()),
                  QString("&Du réglage selon la silence"));
-        QCOMPARE(rules::MarqueeText, std::string("Start Game   "));
+        QCOMPARE(app::Game.MarqueeText, std::string("Start Game   "));
         f.panel->ComboBox1->setCurrentIndex(0);
         f.panel->ComboBox1Change();
         QCOMPARE(f.form->Music->title(), QString("&Music"));
         QCOMPARE(dialogs::TextOf(f.panel->Label1), std::string("You have won - we CONGRATULATE!"));
         QCOMPARE(QString::fromStdString(f.panel->LanguageBox->Caption()), QString(" Language "));
+    }
+
+    void everyCaptionOfBothPassesHasExactlyOneWindowToShowIt() {
+        FormFixture f;
+        std::vector<i18n::CaptionSetter> setters = f.form->CaptionSetters();
+        for (auto& setter : f.panel->CaptionSetters())
+            setters.push_back(std::move(setter));
+        for (const i18n::Pass pass : {i18n::Pass::StartUp, i18n::Pass::Change}) {
+            const i18n::LanguageTexts texts = i18n::ReadLanguage("English", pass);
+            QCOMPARE(texts.Captions.size(), std::size_t(32));
+            for (const i18n::Caption& caption : texts.Captions) {
+                const auto homes =
+                    std::count_if(setters.begin(), setters.end(),
+                                  [&](const auto& s) { return s.Target == caption.Target; });
+                QVERIFY2(homes == 1, caption.Text.c_str());
+            }
+        }
     }
 
     void aStoredNumberOutOfRangeMeansEnglish() {

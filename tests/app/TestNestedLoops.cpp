@@ -36,7 +36,7 @@ private slots:
                             box->parentWidget(), question && question->isVisible()});
             if (box->windowTitle() == QString::fromUtf8(platform::ConfirmCaption)) {
                 question = box;
-                while (rules::Sliding != 0) // the slide goes on behind the question
+                while (app::Game.Sliding != 0) // the slide goes on behind the question
                     f.form->Timer1.Tick();
                 ModalPlayer::press(box, abandon ? platform::YesCaption : platform::NoCaption);
             } else {
@@ -51,9 +51,9 @@ private slots:
         QVERIFY(QString::fromStdString(seen[1].text).startsWith("You have won - we CONGRATULATE!"));
         QVERIFY(seen[1].overAnother);
         QCOMPARE(seen[1].parent, f.form.get());
-        QVERIFY(rules::IsConsistent(rules::Board));
+        QVERIFY(rules::IsConsistent(app::Game.Board));
         QVERIFY(f.tilesStandOnTheirCells());
-        QCOMPARE(int(rules::Board[15]), 15);
+        QCOMPARE(int(app::Game.Board[15]), 15);
         QVERIFY(!f.form->TimerST.Enabled());
         QCOMPARE(f.form->isVisible(), !abandon);
     }
@@ -63,13 +63,13 @@ private slots:
         platform::SetMessageResponder({});
         f.form->Play3Click();
         f.setBoard(kOneMoveFromSolved);
-        const auto board = rules::Board;
+        const auto board = app::Game.Board;
         std::vector<Seen> seen;
         ModalPlayer player([&](QDialog* box) {
             const bool volumeOpen = f.volume->isVisible();
             seen.push_back({box->windowTitle().toStdString(), ModalPlayer::textOf(box),
-                            box->parentWidget(), volumeOpen && box != f.volume.get()});
-            if (box != f.volume.get()) {
+                            box->parentWidget(), volumeOpen && box != f.volume});
+            if (box != f.volume) {
                 box->done(platform::mrOk);
                 return;
             }
@@ -86,12 +86,12 @@ private slots:
         QVERIFY(!f.form->Timer3.Enabled());
         QVERIFY(!f.form->TimerSTR.Enabled());
         QCOMPARE(f.panelText(4), std::string("0 :  0"));
-        QVERIFY(rules::Board == board);
+        QVERIFY(app::Game.Board == board);
         QVERIFY(f.tilesStandOnTheirCells());
         QVERIFY(f.form->isVisible());
         f.slide(11); // and the board still plays
-        QCOMPARE(int(rules::Board[15]), 11);
-        QVERIFY(rules::IsConsistent(rules::Board));
+        QCOMPARE(int(app::Game.Board[15]), 11);
+        QVERIFY(rules::IsConsistent(app::Game.Board));
     }
 };
 

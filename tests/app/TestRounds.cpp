@@ -128,7 +128,7 @@ private slots:
 
     void theStartTextScrollsUntilTheFirstGame() {
         FormFixture f;
-        QCOMPARE(rules::MarqueeText, std::string("Start Game      "));
+        QCOMPARE(app::Game.MarqueeText, std::string("Start Game      "));
         f.form->Timer5.Tick();
         QCOMPARE(f.form->Panel2->Caption(), std::string("Start Game      "));
         f.form->Timer5.Tick();

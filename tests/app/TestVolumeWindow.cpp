@@ -58,28 +58,28 @@ private slots:
     void ctrlVOpensItModallyWithTheSliderFocusedAndTheGameGoesOn() {
         FormFixture f;
         f.form->PlayClick();
-        const auto board = rules::Board;
+        const auto board = app::Game.Board;
         f.form->activateWindow();
         QApplication::processEvents();
         QWidget* modal = nullptr;
         QWidget* focused = nullptr;
         bool clockRunning = false;
-        QTimer::singleShot(0, f.volume.get(), [&] {
+        QTimer::singleShot(0, f.volume, [&] {
             modal = QApplication::activeModalWidget();
             clockRunning = f.form->TimerST.Running();
             // Offscreen, no window manager activates a new window; the desktop's would.
-            QApplication::setActiveWindow(f.volume.get());
+            QApplication::setActiveWindow(f.volume);
             focused = QApplication::focusWidget();
             f.volume->close();
         });
         f.sounds.clear();
         QTest::keyClick(f.form.get(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(modal, static_cast<QWidget*>(f.volume.get()));
+        QCOMPARE(modal, static_cast<QWidget*>(f.volume));
         QCOMPARE(focused, static_cast<QWidget*>(f.volume->TrackBar1));
         QVERIFY(f.volume->isHidden());
         QVERIFY(f.sounds.empty());
         QVERIFY(clockRunning);
-        QVERIFY(rules::Board == board);
+        QVERIFY(app::Game.Board == board);
         QVERIFY(f.form->isVisible());
     }
 

@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSignalSpy>
 
 class TestWindowLifecycle : public QObject {
@@ -23,6 +24,24 @@ private slots:
         QVERIFY(!(f.form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(f.form->Panel2->geometry(), QRect(2, 2, 203, 203));
         QCOMPARE(f.form->windowTitle(), QString("Velmar"));
+    }
+
+    void theDialogsGoWithTheMainWindowAndNoReferenceOutlivesThem() {
+        FormFixture f;
+        QCOMPARE(app::Form1, f.form.get());
+        QCOMPARE(f.panel->parentWidget(), static_cast<QWidget*>(f.form.get()));
+        QCOMPARE(f.volume->parentWidget(), static_cast<QWidget*>(f.form.get()));
+        QCOMPARE(platform::Application().MainForm(), static_cast<QWidget*>(f.form.get()));
+        const QPointer<QObject> panel(f.panel);
+        const QPointer<QObject> volume(f.volume);
+        bool referencesClearedFirst = false;
+        QObject::connect(f.panel, &QObject::destroyed, [&] {
+            referencesClearedFirst = !app::Form1 && !app::ControllPanel && !app::VolimesDialog;
+        });
+        f.form.reset();
+        QVERIFY(!panel);
+        QVERIFY(!volume);
+        QVERIFY(referencesClearedFirst);
     }
 
     void theStatusBarStartsWithItsFivePanels() {
@@ -54,7 +73,7 @@ private slots:
         FormFixture f;
         f.form->PlayClick();
         f.click(3);
-        const auto board = rules::Board;
+        const auto board = app::Game.Board;
         f.sounds.clear();
         f.answer = platform::mrNo;
         QVERIFY(!f.form->close());
@@ -66,7 +85,7 @@ private slots:
         QCOMPARE(box.Text, std::string("You really want to abandon the game ?"));
         QCOMPARE(box.Caption, std::string("Confirm / Подтверждение / Підтвердження"));
         QCOMPARE(box.Buttons, (std::vector<platform::TMsgDlgBtn>{platform::mbYes, platform::mbNo}));
-        QVERIFY(rules::Board == board);
+        QVERIFY(app::Game.Board == board);
         QVERIFY(f.form->TimerST.Enabled());
         QCOMPARE(f.panelText(1), std::string("1"));
     }
@@ -121,7 +140,7 @@ private slots:
         f.form->Tile(15)->setFocus();
         QTest::keyClick(f.form->Tile(15), Qt::Key_Space);
         QCOMPARE(f.panelText(1), std::string("1"));
-        QCOMPARE(int(rules::Sliding), 1);
+        QCOMPARE(int(app::Game.Sliding), 1);
     }
 
     void theDesignCursorsAreLoaded_data() {
@@ -144,14 +163,14 @@ private slots:
 
     void theIconCyclesThroughItsFiveFrames() {
         FormFixture f;
-        QCOMPARE(rules::IconFrame, 0);
+        QCOMPARE(app::Game.IconFrame, 0);
         QSet<qint64> seen;
         for (int i = 0; i < 5; ++i) {
             f.form->Timer4.Tick();
             seen.insert(platform::Application().Icon().cacheKey());
         }
         QCOMPARE(seen.size(), 5);
-        QCOMPARE(rules::IconFrame, 0);
+        QCOMPARE(app::Game.IconFrame, 0);
         QVERIFY(!platform::Application().Icon().pixmap(16, 16).isNull());
         QCOMPARE(f.form->Timer4.Interval(), 700);
         QCOMPARE(f.form->Timer5.Interval(), 500);

@@ -28,7 +28,7 @@ void feedMemory(std::uint64_t total, std::uint32_t load) {
 
 // Runs `inside` while the box is open modally from Help > About, then closes it if still open.
 void whileOpen(FormFixture& f, const std::function<void()>& inside) {
-    QTimer::singleShot(0, f.about.get(), [&f, inside] {
+    QTimer::singleShot(0, f.about, [&f, inside] {
         inside();
         if (f.about->isVisible())
             f.about->close();
@@ -111,7 +111,7 @@ private slots:
             modal = QApplication::activeModalWidget();
             soundsAtShow = f.sounds;
         });
-        QCOMPARE(modal, static_cast<QWidget*>(f.about.get()));
+        QCOMPARE(modal, static_cast<QWidget*>(f.about));
         QCOMPARE(soundsAtShow, std::vector<std::string>{"KEY"});
         QVERIFY(f.about->isHidden());
     }
@@ -168,7 +168,7 @@ private slots:
     void bothButtonsCloseTheBoxAndNothingElse() {
         QFETCH(bool, play);
         FormFixture f;
-        const auto board = rules::Board;
+        const auto board = app::Game.Board;
         const std::string moves = f.panelText(0);
         f.sounds.clear();
         whileOpen(f, [&f, play] {
@@ -179,7 +179,7 @@ private slots:
         });
         QVERIFY(f.about->isHidden());
         QCOMPARE(f.sounds, std::vector<std::string>{"KEY"}); // Help > About's own
-        QVERIFY(rules::Board == board);
+        QVERIFY(app::Game.Board == board);
         QCOMPARE(f.panelText(0), moves);
         QVERIFY(f.boxes.empty());
         QVERIFY(!f.form->TimerST.Running());
@@ -208,13 +208,12 @@ private slots:
         QFETCH(bool, drags);
         FormFixture f;
         f.about->show();
-        QWidget* target =
-            surface == "AboutBox" ? f.about.get() : f.about->findChild<QWidget*>(surface);
+        QWidget* target = surface == "AboutBox" ? f.about : f.about->findChild<QWidget*>(surface);
         QVERIFY(target);
         const auto b = static_cast<Qt::MouseButton>(button);
         QTest::mousePress(target, b, {}, at);
         // Without a window manager the box follows the mouse itself, holding it.
-        QCOMPARE(QWidget::mouseGrabber() == f.about.get(), drags);
+        QCOMPARE(QWidget::mouseGrabber() == f.about, drags);
         QTest::mouseRelease(QWidget::mouseGrabber() ? QWidget::mouseGrabber() : target, b, {}, at);
         QCOMPARE(QWidget::mouseGrabber(), static_cast<QWidget*>(nullptr));
         f.about->hide();

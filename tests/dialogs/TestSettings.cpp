@@ -177,7 +177,7 @@ private slots:
     void f12PlaysKeyAndShowsTheDialogModally() {
         FormFixture f;
         bool shownModally = false;
-        QTimer::singleShot(0, f.panel.get(), [&f, &shownModally] {
+        QTimer::singleShot(0, f.panel, [&f, &shownModally] {
             shownModally = f.panel->isVisible() && f.panel->isModal();
             f.panel->XPButton1->Click();
         });

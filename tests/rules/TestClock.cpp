@@ -9,8 +9,6 @@ using namespace rules;
 class TestClock : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ResetGameState(); }
-
     void timeText_data() {
         QTest::addColumn<int>("seconds");
         QTest::addColumn<QString>("text");
@@ -34,49 +32,54 @@ private slots:
     }
 
     void fiveMinuteCountdownShowsTheLimitFirstAndExpiresAtTick301() {
-        TimeLeft = 300;
-        const CountdownTick first = TickCountdown();
+        GameState state;
+        state.TimeLeft = 300;
+        const CountdownTick first = TickCountdown(state);
         QCOMPARE(first.Text, std::string("5 :  0"));
         QVERIFY(!first.Expired);
         CountdownTick tick;
         for (int t = 2; t <= 300; ++t) {
-            tick = TickCountdown();
+            tick = TickCountdown(state);
             QVERIFY2(!tick.Expired, qPrintable(QString::number(t)));
         }
         QCOMPARE(tick.Text, std::string("0 :  1"));
-        tick = TickCountdown();
+        tick = TickCountdown(state);
         QCOMPARE(tick.Text, std::string("0 :  0"));
         QVERIFY(tick.Expired);
     }
 
     void timeUsedShowsTheCountBeforeTheTick() {
-        QCOMPARE(TickTimeUsed(), std::string("0 :  0"));
-        QCOMPARE(TickTimeUsed(), std::string("0 :  1"));
-        QCOMPARE(TimeUsed, 2);
+        GameState state;
+        QCOMPARE(TickTimeUsed(state), std::string("0 :  0"));
+        QCOMPARE(TickTimeUsed(state), std::string("0 :  1"));
+        QCOMPARE(state.TimeUsed, 2);
     }
 
     void marqueeRunsLeftAndComesRound() {
-        MarqueeText = "Start Game      ";
-        RotateMarquee();
-        QCOMPARE(MarqueeText, std::string("tart Game      S"));
+        GameState state;
+        state.MarqueeText = "Start Game      ";
+        RotateMarquee(state);
+        QCOMPARE(state.MarqueeText, std::string("tart Game      S"));
         for (int i = 1; i < 16; ++i)
-            RotateMarquee();
-        QCOMPARE(MarqueeText, std::string("Start Game      "));
+            RotateMarquee(state);
+        QCOMPARE(state.MarqueeText, std::string("Start Game      "));
     }
 
     void marqueeMovesWholeCharacters() {
-        MarqueeText = "Начать   ";
-        RotateMarquee();
-        QCOMPARE(MarqueeText, std::string("ачать   Н"));
-        MarqueeText.clear();
-        RotateMarquee();
-        QCOMPARE(MarqueeText, std::string());
+        GameState state;
+        state.MarqueeText = "Начать   ";
+        RotateMarquee(state);
+        QCOMPARE(state.MarqueeText, std::string("ачать   Н"));
+        state.MarqueeText.clear();
+        RotateMarquee(state);
+        QCOMPARE(state.MarqueeText, std::string());
     }
 
     void iconFramesCycleThroughFive() {
+        GameState state;
         std::vector<int> frames;
         for (int i = 0; i < 7; ++i)
-            frames.push_back(NextIconFrame());
+            frames.push_back(NextIconFrame(state));
         QCOMPARE(frames, (std::vector<int>{0, 1, 2, 3, 4, 0, 1}));
     }
 };

@@ -108,8 +108,9 @@ private slots:
     }
 
     void shuffleBoardDealsIntoTheBoard() {
-        ShuffleBoard(12345);
-        QVERIFY(Board == DealBoard(12345));
+        GameState state;
+        ShuffleBoard(state, 12345);
+        QVERIFY(state.Board == DealBoard(12345));
     }
 };
 

@@ -8,20 +8,20 @@ using namespace rules;
 
 namespace {
 
-void setBoard(const std::array<int, 16>& cells) {
+void setBoard(GameState& state, const std::array<int, 16>& cells) {
     for (int i = 0; i < 16; ++i)
-        Board[static_cast<std::size_t>(i + 1)] =
+        state.Board[static_cast<std::size_t>(i + 1)] =
             static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
 }
 
 // Starts the slide of `tile` from its grid position and runs it to the end.
-SlideStepResult slideToEnd(int tile) {
-    const TilePlace from = CellPosition(CellOfTile(tile));
-    if (!BeginSlide(tile, from.Left, from.Top))
+SlideStepResult slideToEnd(GameState& state, int tile) {
+    const TilePlace from = CellPosition(CellOfTile(state.Board, tile));
+    if (!BeginSlide(state, tile, from.Left, from.Top))
         return {};
     SlideStepResult last;
     for (int step = 0; step < 20; ++step) {
-        last = *StepSlide();
+        last = *StepSlide(state);
         if (last.Finished)
             break;
     }
@@ -35,8 +35,6 @@ constexpr std::array<int, 16> kSolved = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 
 class TestTileMoves : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ResetGameState(); }
-
     void tilesStandOnTheFiftyPixelGrid() {
         QCOMPARE(CellPosition(1).Left, 2);
         QCOMPARE(CellPosition(1).Top, 2);
@@ -62,105 +60,113 @@ private slots:
         QTest::newRow("two apart") << 1 << 3 << int(sdNone);
     }
     void onlyTrueNeighboursOfTheEmptyCellMove() {
+        GameState state;
         QFETCH(int, tileCell);
         QFETCH(int, emptyCell);
         QFETCH(int, direction);
         std::array<int, 16> cells = kSolved;
         std::swap(cells[static_cast<std::size_t>(emptyCell - 1)], cells[15]);
-        setBoard(cells);
-        QCOMPARE(int(DirectionToEmpty(tileCell)), direction);
-        const int tile = Board[static_cast<std::size_t>(tileCell)];
-        QCOMPARE(BeginSlide(tile, 0, 0), direction != sdNone);
-        QCOMPARE(int(Sliding), direction != sdNone ? 1 : 0);
+        setBoard(state, cells);
+        QCOMPARE(int(DirectionToEmpty(state.Board, tileCell)), direction);
+        const int tile = state.Board[static_cast<std::size_t>(tileCell)];
+        QCOMPARE(BeginSlide(state, tile, 0, 0), direction != sdNone);
+        QCOMPARE(int(state.Sliding), direction != sdNone ? 1 : 0);
     }
 
     void aSlideIsTenStepsAndEndsOnePitchAway() {
-        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        GameState state;
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
         const TilePlace start = CellPosition(16);
-        QVERIFY(BeginSlide(15, start.Left, start.Top));
+        QVERIFY(BeginSlide(state, 15, start.Left, start.Top));
         for (int step = 1; step <= 9; ++step) {
-            const auto r = StepSlide();
+            const auto r = StepSlide(state);
             QVERIFY(r && !r->Finished);
             QCOMPARE(r->Place.Left, start.Left - 5 * step);
             QCOMPARE(r->Place.Top, start.Top);
         }
-        const auto last = StepSlide();
+        const auto last = StepSlide(state);
         QVERIFY(last && last->Finished);
         QCOMPARE(last->Place.Left, start.Left - 50);
         QCOMPARE(last->Place.Left, CellPosition(15).Left);
-        QCOMPARE(int(Board[15]), 15);
-        QCOMPARE(int(Board[16]), 16);
-        QCOMPARE(int(Sliding), 0);
-        QVERIFY(!StepSlide()); // nothing more once it is over
+        QCOMPARE(int(state.Board[15]), 15);
+        QCOMPARE(int(state.Board[16]), 16);
+        QCOMPARE(int(state.Sliding), 0);
+        QVERIFY(!StepSlide(state)); // nothing more once it is over
     }
 
     void tenSlidesBackAndForthLandOnTheGrid() {
-        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 13, 14, 15, 12});
+        GameState state;
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 13, 14, 15, 12});
         for (int i = 0; i < 10; ++i) {
-            const auto r = slideToEnd(12);
+            const auto r = slideToEnd(state, 12);
             QVERIFY(r.Finished);
-            const TilePlace grid = CellPosition(CellOfTile(12));
+            const TilePlace grid = CellPosition(CellOfTile(state.Board, 12));
             QCOMPARE(r.Place.Left, grid.Left);
             QCOMPARE(r.Place.Top, grid.Top);
-            QVERIFY(IsConsistent(Board));
+            QVERIFY(IsConsistent(state.Board));
         }
-        QCOMPARE(CellOfTile(12), 16); // an even number of slides brings it home
+        QCOMPARE(CellOfTile(state.Board, 12), 16); // an even number of slides brings it home
     }
 
     void aClickDuringASlideChangesNothing() {
-        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
-        QVERIFY(BeginSlide(15, 152, 152));
-        StepSlide();
-        const auto board = Board;
-        QVERIFY(!BeginSlide(14, 102, 152));
-        QCOMPARE(SlideTile, 15);
-        QCOMPARE(SlideDX, -5);
-        QVERIFY(Board == board);
+        GameState state;
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(BeginSlide(state, 15, 152, 152));
+        StepSlide(state);
+        const auto board = state.Board;
+        QVERIFY(!BeginSlide(state, 14, 102, 152));
+        QCOMPARE(state.SlideTile, 15);
+        QCOMPARE(state.SlideDX, -5);
+        QVERIFY(state.Board == board);
     }
 
     void onlyTheOrderWithTheEmptyCellLastWins() {
-        setBoard(kSolved);
-        QVERIFY(IsSolved(Board));
-        setBoard({16, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-        QVERIFY(!IsSolved(Board));
-        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
-        QVERIFY(!IsSolved(Board));
+        GameState state;
+        setBoard(state, kSolved);
+        QVERIFY(IsSolved(state.Board));
+        setBoard(state, {16, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+        QVERIFY(!IsSolved(state.Board));
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(!IsSolved(state.Board));
     }
 
     void winningAgainAfterMovingAwayAndBack() {
-        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
-        QVERIFY(slideToEnd(15).Solved);
-        QVERIFY(!slideToEnd(12).Solved);
-        QVERIFY(slideToEnd(12).Solved);
+        GameState state;
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(slideToEnd(state, 15).Solved);
+        QVERIFY(!slideToEnd(state, 12).Solved);
+        QVERIFY(slideToEnd(state, 12).Solved);
     }
 
     void cancellingASlideKeepsTheBoardAndReturnsTheTile() {
-        setBoard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
-        const auto board = Board;
-        QVERIFY(BeginSlide(15, 152, 152));
-        StepSlide();
-        StepSlide();
-        const auto cancelled = CancelSlide();
+        GameState state;
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        const auto board = state.Board;
+        QVERIFY(BeginSlide(state, 15, 152, 152));
+        StepSlide(state);
+        StepSlide(state);
+        const auto cancelled = CancelSlide(state);
         QVERIFY(cancelled);
         QCOMPARE(cancelled->Tile, 15);
         QCOMPARE(cancelled->Place.Left, 152);
-        QCOMPARE(int(Sliding), 0);
-        QVERIFY(Board == board);
-        QVERIFY(!CancelSlide());
+        QCOMPARE(int(state.Sliding), 0);
+        QVERIFY(state.Board == board);
+        QVERIFY(!CancelSlide(state));
     }
 
     void aTileOnNoCellDoesNotSlide() {
-        QVERIFY(!BeginSlide(7, 0, 0)); // no board dealt yet
-        QCOMPARE(int(Sliding), 0);
+        GameState state;
+        QVERIFY(!BeginSlide(state, 7, 0, 0)); // no board dealt yet
+        QCOMPARE(int(state.Sliding), 0);
     }
 
     void consistencyMeansEachNumberOnce() {
-        setBoard(kSolved);
-        QVERIFY(IsConsistent(Board));
-        setBoard({1, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
-        QVERIFY(!IsConsistent(Board));
-        ResetGameState();
-        QVERIFY(!IsConsistent(Board));
+        GameState state;
+        setBoard(state, kSolved);
+        QVERIFY(IsConsistent(state.Board));
+        setBoard(state, {1, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+        QVERIFY(!IsConsistent(state.Board));
+        QVERIFY(!IsConsistent(GameState().Board));
     }
 };
 

@@ -3,7 +3,6 @@
 // saves it as a PNG. It runs offscreen and silent, so the picture is the same on every machine.
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "dialogs/TControllPanel.h"
 #include "platform/ui/Application.h"
 
 #include <QImage>
@@ -36,11 +35,7 @@ int main(int argc, char** argv) {
     platform::GuardedApplication qtApp(argc, argv);
     platform::PrepareApplication(qtApp);
 
-    auto form = std::make_unique<app::TForm1>();
-    app::Form1 = form.get();
-    platform::Application().SetMainForm(form.get());
-    auto panel = std::make_unique<dialogs::TControllPanel>(form.get());
-    app::ControllPanel = panel.get();
+    std::unique_ptr<app::TForm1> form = app::CreateForms();
     form->SetSeedSource([] { return 12345u; });
     form->show();
     QCoreApplication::processEvents(); // the first show and the activation after it
@@ -53,10 +48,7 @@ int main(int argc, char** argv) {
     shot = shot.scaled(shot.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     const bool saved = shot.save(QString::fromLocal8Bit(argv[1]));
     form->Tile(kPressedTile)->setDown(false);
-    panel.reset();
-    app::ControllPanel = nullptr;
     form.reset();
-    app::Form1 = nullptr;
     if (!saved) {
         std::fprintf(stderr, "velmar_tiles_shot: cannot write %s\n", argv[1]);
         return 1;

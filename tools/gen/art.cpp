@@ -3,9 +3,21 @@
 #include "art.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 
 namespace velmar::gen {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    if (bytes.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath())) {
+        return false;
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size() && file.flush();
+}
 
 QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;

@@ -22,12 +22,10 @@ QPoint cellCorner(int column, int row) {
 }
 
 // A 2x2 face lit from the top left, its shadowed edges parting it from the next tile.
-void paintTile(QPainter& painter, QPoint corner) {
-    const int x = corner.x();
-    const int y = corner.y();
-    painter.fillRect(x, y, 3, 3, QColor::fromRgba(kTileDark));
-    painter.fillRect(x, y, 2, 2, QColor::fromRgba(kTileFace));
-    painter.fillRect(x, y, 1, 1, QColor::fromRgba(kTileLight));
+void addTile(std::vector<IconShape>& shapes, QPoint corner) {
+    shapes.push_back({QRect(corner, QSize(3, 3)), kTileDark});
+    shapes.push_back({QRect(corner, QSize(2, 2)), kTileFace});
+    shapes.push_back({QRect(corner, QSize(1, 1)), kTileLight});
 }
 
 struct FrameLayout {
@@ -43,26 +41,32 @@ constexpr FrameLayout kFrames[] = {
     {{3, 2}, {-1, -1}, {0, 0}}, {{3, 2}, {3, 3}, {0, -2}},
 };
 
-QImage iconFrame(const FrameLayout& layout) {
-    QImage image = blank(16, 16);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(0, 0, 16, 16, QColor::fromRgba(kBoardOutline));
-    painter.fillRect(1, 1, 14, 14, QColor::fromRgba(kBoard));
+std::vector<IconShape> frameShapes(const FrameLayout& layout) {
+    std::vector<IconShape> shapes{{QRect(0, 0, 16, 16), kBoardOutline},
+                                  {QRect(1, 1, 14, 14), kBoard}};
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 4; ++column) {
             const QPoint cell(column, row);
             const QPoint corner = cellCorner(column, row);
             if (cell == layout.hole || cell == layout.sliding) {
-                painter.fillRect(corner.x(), corner.y(), kCellSize, kCellSize,
-                                 QColor::fromRgba(kHole));
+                shapes.push_back({QRect(corner, QSize(kCellSize, kCellSize)), kHole});
             } else {
-                paintTile(painter, corner);
+                addTile(shapes, corner);
             }
         }
     }
     if (layout.sliding.x() >= 0) {
-        paintTile(painter, cellCorner(layout.sliding.x(), layout.sliding.y()) + layout.offset);
+        addTile(shapes, cellCorner(layout.sliding.x(), layout.sliding.y()) + layout.offset);
+    }
+    return shapes;
+}
+
+QImage iconFrame(const FrameLayout& layout) {
+    QImage image = blank(16, 16);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const IconShape& shape : frameShapes(layout)) {
+        painter.fillRect(shape.rect, QColor::fromRgba(shape.colour));
     }
     painter.end();
     // Rounded corners.
@@ -81,6 +85,14 @@ std::vector<Picture> iconFrames() {
         frames.push_back({QStringLiteral("icons/Frame%1.png").arg(index++), iconFrame(layout)});
     }
     return frames;
+}
+
+std::vector<IconShape> iconShapes() {
+    return frameShapes(kFrames[0]);
+}
+
+QImage iconImage() {
+    return iconFrame(kFrames[0]);
 }
 
 } // namespace velmar::gen

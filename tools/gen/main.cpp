@@ -4,8 +4,6 @@
 #include "art.h"
 
 #include <QColor>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 
@@ -15,15 +13,6 @@
 namespace {
 
 using namespace velmar::gen;
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    if (bytes.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return false;
-    }
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() && file.flush();
-}
 
 // Scaled up 8x over a light and a dark backdrop, with the hotspot (if any) boxed in red.
 QImage previewSheet(const QImage& image, QPoint hotspot) {

@@ -269,6 +269,47 @@ private slots:
         QCOMPARE(wedge.pixel(10, 0), grey);
         QCOMPARE(wedge.pixel(11, 0), silver);
     }
+
+    // Every size is the window icon's first frame with each pixel grown to a block.
+    void desktopIconsAreTheWindowIconAtEverySize() {
+        const QImage frame = readPng(QStringLiteral("icons/Frame0.png"));
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            QImage icon;
+            const QString name = QStringLiteral("velmar-%1.png").arg(size);
+            QVERIFY2(icon.load(QStringLiteral(VELMAR_DESKTOP_ICONS_DIR "/") + name),
+                     qPrintable(name));
+            icon = icon.convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(icon.size(), QSize(size, size));
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    QCOMPARE(icon.pixel(x, y), frame.pixel(x * 16 / size, y * 16 / size));
+                }
+            }
+        }
+    }
+
+    void symbolicIconIsOneColourAndScalableIconHasEveryColourOfTheFrame() {
+        QFile symbolic(QStringLiteral(VELMAR_DESKTOP_ICONS_DIR "/velmar-symbolic.svg"));
+        QVERIFY(symbolic.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(symbolic.readAll());
+        QCOMPARE(text.count(QStringLiteral("fill=\"")),
+                 text.count(QStringLiteral("fill=\"#2e3436\"")));
+        QCOMPARE(text.count(QStringLiteral("<rect")), 15); // the tiles; the empty cell stays open
+
+        QFile scalable(QStringLiteral(VELMAR_DESKTOP_ICONS_DIR "/velmar.svg"));
+        QVERIFY(scalable.open(QIODevice::ReadOnly));
+        const QString drawing = QString::fromUtf8(scalable.readAll());
+        const QImage frame = readPng(QStringLiteral("icons/Frame0.png"));
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                if (qAlpha(frame.pixel(x, y)) == 0)
+                    continue;
+                const QString colour = QStringLiteral("#%1").arg(frame.pixel(x, y) & 0xffffffu, 6,
+                                                                 16, QLatin1Char('0'));
+                QVERIFY2(drawing.contains(colour), qPrintable(colour));
+            }
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(ImageFilesTest)

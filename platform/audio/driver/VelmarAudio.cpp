@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <fluidsynth.h>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -25,7 +27,25 @@ void sdlCallback(void* user, Uint8* stream, int bytes) {
     target->fill(target->user, reinterpret_cast<float*>(stream), bytes / int(2 * sizeof(float)));
 }
 
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card ALSA prints its failures into the player's terminal, several lines at
+// every start; the game runs silently instead. SDL loads the library by name, so setting the
+// handler in the copy loaded here silences SDL's use of it too. Kept loaded for good.
+void silenceAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!alsa)
+        return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(quietAlsa);
+}
+
 int startOutput() {
+    // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    silenceAlsa();
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : 0;
 }
 

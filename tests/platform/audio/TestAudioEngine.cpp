@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
@@ -244,7 +245,9 @@ private slots:
     }
 
     void deviceOutputPausesThenClosesOnceNothingSounds() {
-        AudioEngine engine(Offline::Device);
+        std::atomic<std::int64_t> later{0}; // milliseconds the test has moved the clock on
+        AudioEngine engine(Offline::Device, kDefaultSoundfont,
+                           [&] { return AudioEngine::Clock::now() + later.load() * 1ms; });
         QVERIFY(engine.WaitOutput(10s)); // SDL's dummy driver
         QVERIFY(engine.OutputPaused());
         engine.PlayClip("KEY", resource("KEY"));
@@ -252,11 +255,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(engine.OutputPaused(), 5000);
         QVERIFY(!engine.ClipPlaying());
         QVERIFY(!engine.OutputClosed());
-        QTRY_VERIFY_WITH_TIMEOUT(engine.OutputClosed(), 15000);
-        // Reopened for the next clip, which the callback then plays to its end.
+        later = 11000; // ten seconds of silence
+        QTRY_VERIFY_WITH_TIMEOUT(engine.OutputClosed(), 5000);
+        // Reopened on the worker for the next clip, which the callback then plays to its end.
         engine.PlayClip("KEY", resource("KEY"));
-        QVERIFY(!engine.OutputClosed() && !engine.OutputPaused());
         QVERIFY(engine.ClipPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputClosed() && !engine.OutputOpening(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!engine.ClipPlaying(), 5000);
     }
 

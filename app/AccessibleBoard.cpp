@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/AccessibleBoard.h"
+
+#include "app/TForm1.h"
+#include "app/rules/GameState.h"
+#include "app/rules/TileMoves.h"
+#include "controls/ColorButtons.h"
+#include "platform/widgets/AccessibleWidgets.h"
+#include "platform/widgets/Panel.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+namespace app {
+
+namespace {
+
+// The board panel is the one named so by the main window; the tiles are its buttons.
+const char* const kBoardName = "Panel2";
+
+bool isBoard(const QObject* object) {
+    return qobject_cast<const platform::TPanel*>(object) &&
+           object->objectName() == QLatin1String(kBoardName);
+}
+
+class TileAccessible : public QAccessibleWidget {
+public:
+    explicit TileAccessible(controls::TColorButton* tile)
+        : QAccessibleWidget(tile, QAccessible::PushButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        const QString number = button()->text();
+        switch (t) {
+        case QAccessible::Name:
+            return QStringLiteral("Tile ") + number;
+        case QAccessible::Description:
+            return CellText(rules::CellOfTile(Game.Board, number.toInt()));
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = button()->isDown();
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& name) override {
+        if (name == pressAction())
+            button()->animateClick();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    controls::TColorButton* button() const {
+        return static_cast<controls::TColorButton*>(widget());
+    }
+};
+
+class BoardAccessible : public QAccessibleWidget {
+public:
+    explicit BoardAccessible(QWidget* board) : QAccessibleWidget(board, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+        case QAccessible::Name:
+            return QStringLiteral("Board");
+        case QAccessible::Description: {
+            const int empty = rules::CellOfTile(Game.Board, rules::EmptyCell);
+            return empty ? QStringLiteral("Empty cell: ") + CellText(empty).toLower()
+                         : QStringLiteral("No tiles dealt");
+        }
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (auto* tile = qobject_cast<controls::TColorButton*>(object); tile && isBoard(tile->parent()))
+        return new TileAccessible(tile);
+    if (isBoard(object))
+        return new BoardAccessible(static_cast<QWidget*>(object));
+    return platform::AccessibleWidgetFactory(object);
+}
+
+} // namespace
+
+QString CellText(int cell) {
+    if (cell < 1 || cell > rules::CellCount)
+        return {};
+    return QStringLiteral("Row %1, column %2").arg((cell - 1) / 4 + 1).arg((cell - 1) % 4 + 1);
+}
+
+void InstallAccessibility() {
+    QAccessible::installFactory(factory);
+}
+
+void AnnounceBoardChanged(QWidget* board) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(board, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+    for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly)) {
+        QAccessibleEvent moved(tile, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&moved);
+    }
+}
+
+} // namespace app

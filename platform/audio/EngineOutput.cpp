@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The engine's output: opened on the worker, run only while something sounds, paused at once
+// when nothing does and closed after a while of it. A device that cannot be opened leaves the
+// silent clock in charge until a later try succeeds.
+#include "platform/audio/EngineState.h"
+
+#include <QCoreApplication>
+
+namespace platform {
+
+namespace {
+
+constexpr int kTickMs = 250;
+
+void audioCallback(void* user, float* out, int frames) {
+    static_cast<AudioEngine::State*>(user)->mix(out, frames);
+}
+
+std::uint64_t durationToFrames(AudioEngine::Clock::duration d) {
+    const double seconds = std::chrono::duration<double>(d).count();
+    return seconds > 0 ? std::uint64_t(seconds * AudioEngine::kRate) : 0;
+}
+
+} // namespace
+
+// Output lock held. The open itself runs on the worker, so a slow sound server never stalls
+// the window.
+void AudioEngine::State::beginOpen() {
+    opening = true;
+    wanted = true;
+    lastTry = now();
+    worker.Post([this] { openOutput(); });
+}
+
+// Worker thread: the module's libraries load here, never on the UI thread.
+void AudioEngine::State::openOutput() {
+    const VelmarAudioDriver* d = nullptr;
+    bool running = false;
+    {
+        std::lock_guard lock(outputMutex);
+        d = driver;
+        running = started;
+    }
+    if (!d)
+        d = LoadAudioDriver();
+    if (d && !running)
+        running = d->startOutput() != 0;
+    const unsigned opened = running ? d->openOutput(kRate, kBlock, audioCallback, this) : 0;
+
+    std::lock_guard lock(outputMutex);
+    const bool first = !settled;
+    const bool wasSilent = silent();
+    driver = d;
+    started = running;
+    settled = true;
+    opening = false;
+    hasDevice = opened != 0;
+    device = opened;
+    paused = true;
+    lastTry = now();
+    if (hasDevice) {
+        if (!first) // the first sound of a game waits for the libraries, as it always did
+            catchUp(wasSilent);
+        if (wanted)
+            resume();
+    }
+    wanted = false;
+    outputSettled.notify_all();
+}
+
+// Worker thread, output lock held, before the device first runs: a clip asked for too long
+// ago is dropped, and a melody the silent clock ran goes on from where that clock got.
+void AudioEngine::State::catchUp(bool wasSilent) {
+    const Clock::time_point at = now();
+    std::lock_guard lock(mutex);
+    if (clip && clipPos == 0 && at - clipAsked > kLateClip)
+        clip = nullptr;
+    if (wasSilent && playing && melody)
+        seekTo = durationToFrames(at - melodyStarted);
+}
+
+void AudioEngine::State::resume() {
+    if (paused) {
+        driver->pauseOutput(device, 0);
+        paused = false;
+    }
+}
+
+// The output runs only while something sounds, so an idle game costs no CPU.
+void AudioEngine::wake() {
+    State& s = *state_;
+    s.idle = false;
+    if (s.output == Output::Offline)
+        return;
+    s.idleSince.reset();
+    {
+        std::lock_guard lock(s.outputMutex);
+        if (!s.settled || s.opening)
+            s.wanted = true; // the worker resumes it once the device is open
+        else if (s.device)
+            s.resume();
+        else if (s.hasDevice || s.now() - s.lastTry >= State::kRetry)
+            s.beginOpen(); // closed for being idle, or the last try was a while ago
+    }
+    if (!s.idleTimer && QCoreApplication::instance()) {
+        s.idleTimer = new QTimer(QCoreApplication::instance());
+        s.idleTimer->setInterval(kTickMs);
+        QObject::connect(s.idleTimer, &QTimer::timeout, [this] { tick(); });
+    }
+    if (s.idleTimer && !s.idleTimer->isActive())
+        s.idleTimer->start();
+}
+
+// Every quarter second while the output is open or the silent clock runs something.
+void AudioEngine::tick() {
+    State& s = *state_;
+    if (s.synth.HasRetired())
+        s.synth.Reap();
+    const Clock::time_point at = s.now();
+    std::lock_guard lock(s.outputMutex);
+    if (!s.settled || s.opening)
+        return;
+    if (s.silent()) {
+        // Tried again now and then while something should sound.
+        if (at >= s.clipEnds && at >= s.melodyEnds)
+            s.idleTimer->stop();
+        else if (at - s.lastTry >= State::kRetry)
+            s.beginOpen();
+        return;
+    }
+    if (!s.device) {
+        s.idleTimer->stop();
+        return;
+    }
+    if (!s.idle) { // the callback has not found silence yet
+        s.idleSince.reset();
+        return;
+    }
+    if (!s.paused) {
+        s.driver->pauseOutput(s.device, 1);
+        s.paused = true;
+    }
+    // Closed after a while of silence, so an idle game costs nothing at all.
+    if (!s.idleSince)
+        s.idleSince = at;
+    else if (at - *s.idleSince >= State::kIdleClose) {
+        s.driver->closeOutput(s.device);
+        s.device = 0;
+        s.idleTimer->stop();
+    }
+}
+
+} // namespace platform

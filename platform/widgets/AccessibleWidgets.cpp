@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/widgets/AccessibleWidgets.h"
+
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/TrackBar.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QPointer>
+
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// A panel has no widget of its own, so its interface is kept and registered by the bar's.
+class PanelAccessible : public QAccessibleInterface {
+public:
+    PanelAccessible(TStatusBar* bar, int index) : bar_(bar), index_(index) {}
+
+    bool isValid() const override { return bar_ && index_ < bar_->PanelCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return parent() ? parent()->window() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return bar_ ? QAccessible::queryAccessibleInterface(bar_) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid() || (t != QAccessible::Name && t != QAccessible::Value))
+            return {};
+        return QString::fromStdString(bar_->PanelText(index_)).trimmed();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const TRect r = bar_->PanelRect(index_);
+        const QPoint topLeft = bar_->mapToGlobal(QPoint(r.Left, r.Top));
+        return {topLeft, QSize(r.Width(), r.Height())};
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.readOnly = true;
+        s.invisible = !bar_ || !bar_->isVisible();
+        return s;
+    }
+
+private:
+    QPointer<TStatusBar> bar_;
+    int index_;
+};
+
+class StatusBarAccessible : public QAccessibleWidget {
+public:
+    explicit StatusBarAccessible(TStatusBar* bar)
+        : QAccessibleWidget(bar, QAccessible::StatusBar) {}
+
+    ~StatusBarAccessible() override {
+        for (QAccessible::Id id : panels_)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return bar()->PanelCount(); }
+
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        while (static_cast<int>(panels_.size()) <= index) {
+            auto* panel = new PanelAccessible(bar(), static_cast<int>(panels_.size()));
+            panels_.push_back(QAccessible::registerAccessibleInterface(panel));
+        }
+        return QAccessible::accessibleInterface(panels_[static_cast<std::size_t>(index)]);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (std::size_t i = 0; i < panels_.size(); ++i)
+            if (QAccessible::accessibleInterface(panels_[i]) == child)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (int i = 0; i < childCount(); ++i)
+            if (child(i)->rect().contains(x, y))
+                return child(i);
+        return nullptr;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        QStringList texts;
+        for (int i = 0; i < childCount(); ++i)
+            texts << child(i)->text(QAccessible::Name);
+        return texts.join(QLatin1Char(' ')).simplified();
+    }
+
+private:
+    TStatusBar* bar() const { return static_cast<TStatusBar*>(widget()); }
+
+    mutable std::vector<QAccessible::Id> panels_;
+};
+
+class TrackBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TrackBarAccessible(TTrackBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return QString::number(bar()->Position());
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return bar()->Position(); }
+    QVariant minimumValue() const override { return bar()->Min(); }
+    QVariant maximumValue() const override { return bar()->Max(); }
+    QVariant minimumStepSize() const override { return bar()->LineSize(); }
+
+    // A reader's change is the user's, so it is reported as a drag of the thumb would be.
+    void setCurrentValue(const QVariant& value) override {
+        const int before = bar()->Position();
+        bar()->SetPosition(value.toInt());
+        if (bar()->Position() != before && bar()->OnChange)
+            bar()->OnChange(bar());
+    }
+
+private:
+    TTrackBar* bar() const { return static_cast<TTrackBar*>(widget()); }
+};
+
+} // namespace
+
+QAccessibleInterface* AccessibleWidgetFactory(QObject* object) {
+    if (auto* bar = qobject_cast<TStatusBar*>(object))
+        return new StatusBarAccessible(bar);
+    if (auto* bar = qobject_cast<TTrackBar*>(object))
+        return new TrackBarAccessible(bar);
+    return nullptr;
+}
+
+void AnnouncePanelText(QObject* bar, int index) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(bar, QAccessible::NameChanged);
+    event.setChild(index);
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace platform

@@ -1,0 +1,268 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sound device coming and going, through a stand-in module that can refuse or hold an
+// open: the window never waits for it, the silent clock runs the music while it is gone, and
+// fonts and terminal signals are handled as they must be.
+#include "platform/audio/AudioEngine.h"
+#include "platform/files/Resources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <dlfcn.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Output = AudioEngine::Output;
+
+// The stand-in module's controls.
+struct FakeModule {
+    void (*refuseOpen)(int) = nullptr;
+    void (*holdOpen)(int) = nullptr;
+    int (*openAttempts)() = nullptr;
+    unsigned long (*lastOpener)() = nullptr;
+    int (*unloads)() = nullptr;
+    int (*unloadsWithVoices)() = nullptr;
+
+    bool Load() {
+        void* m = dlopen(VELMAR_FAKE_AUDIO_MODULE, RTLD_NOW | RTLD_LOCAL);
+        if (!m)
+            return false;
+        refuseOpen = reinterpret_cast<void (*)(int)>(dlsym(m, "velmar_fake_refuse_open"));
+        holdOpen = reinterpret_cast<void (*)(int)>(dlsym(m, "velmar_fake_hold_open"));
+        openAttempts = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_open_attempts"));
+        lastOpener = reinterpret_cast<unsigned long (*)()>(dlsym(m, "velmar_fake_last_opener"));
+        unloads = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_unloads"));
+        unloadsWithVoices =
+            reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_unloads_with_voices"));
+        return refuseOpen && holdOpen && openAttempts && lastOpener && unloads && unloadsWithVoices;
+    }
+};
+
+FakeModule fake;
+
+// The engine's wall clock, standing still until the test moves it on.
+struct TestClock {
+    const AudioEngine::Clock::time_point start = AudioEngine::Clock::now();
+    std::atomic<std::int64_t> ms{0};
+    std::function<AudioEngine::Clock::time_point()> Now() {
+        return [this] { return start + ms.load() * 1ms; };
+    }
+};
+
+std::function<QByteArray()> resource(const char* name) {
+    return [name] { return FindResource("WAVE", name).value_or(QByteArray()); };
+}
+
+std::string melodyFile(const char* name) {
+    const QString path = QDir::temp().filePath(QString(name) + ".mid");
+    QFile file(path);
+    const QByteArray bytes = FindResource("MUSIC", name).value();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path.toStdString();
+}
+
+bool prepared(AudioEngine& engine, const std::string& path) {
+    if (!engine.WaitSoundfont(20s) || !engine.OpenMidi(path))
+        return false;
+    return QTest::qWaitFor([&] { return engine.MidiPrepared(); }, 20000);
+}
+
+// Opened, sounded once, and closed again for being idle.
+bool closedForBeingIdle(AudioEngine& engine, TestClock& clock) {
+    if (!engine.WaitOutput(10s))
+        return false;
+    engine.PlayClip("KEY", resource("KEY"));
+    if (!QTest::qWaitFor([&] { return engine.OutputPaused(); }, 5000))
+        return false;
+    clock.ms += 11000;
+    return QTest::qWaitFor([&] { return engine.OutputClosed(); }, 5000);
+}
+
+} // namespace
+
+class TestAudioDevice : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        qputenv("VELMAR_AUDIO_MODULE", VELMAR_FAKE_AUDIO_MODULE);
+        QVERIFY(fake.Load());
+    }
+
+    void init() {
+        fake.refuseOpen(0);
+        fake.holdOpen(0);
+    }
+
+    void reopeningAfterTheIdleCloseLeavesTheWindowFree() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(closedForBeingIdle(engine, clock));
+        const int attempts = fake.openAttempts();
+        fake.holdOpen(1);
+        QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
+        QVERIFY(engine.OutputOpening());
+        QTRY_COMPARE(fake.openAttempts(), attempts + 1);
+        QVERIFY(fake.lastOpener() != static_cast<unsigned long>(pthread_self()));
+        fake.holdOpen(0);
+        QTRY_VERIFY(!engine.OutputOpening() && !engine.OutputPaused());
+        QVERIFY(engine.ClipPlaying()); // on time, so it sounds
+    }
+
+    void aClipAskedForWhileTheDeviceOpensSoundsUnlessItWouldBeLate_data() {
+        QTest::addColumn<int>("waitedMs");
+        QTest::addColumn<bool>("sounds");
+        QTest::newRow("50 ms") << 50 << true;
+        QTest::newRow("200 ms") << 200 << false;
+    }
+    void aClipAskedForWhileTheDeviceOpensSoundsUnlessItWouldBeLate() {
+        QFETCH(int, waitedMs);
+        QFETCH(bool, sounds);
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(closedForBeingIdle(engine, clock));
+        fake.holdOpen(1);
+        QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
+        clock.ms += waitedMs;
+        fake.holdOpen(0);
+        QTRY_VERIFY(!engine.OutputOpening());
+        QCOMPARE(engine.ClipPlaying(), sounds);
+    }
+
+    void aDeviceThatWillNotReopenLeavesTheMelodyToTheSilentClock() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(closedForBeingIdle(engine, clock));
+        fake.refuseOpen(1);
+        QVERIFY(engine.OpenMidi(melodyFile("MYMUSIC")));
+        int ended = 0;
+        engine.PlayMidi([&] { ++ended; });
+        QTRY_VERIFY(!engine.OutputOpening());
+        QVERIFY(!engine.HasDevice());
+        QVERIFY(engine.MidiPlaying());
+        clock.ms += std::int64_t(engine.MidiLengthSeconds() * 1000) + 100;
+        QTRY_COMPARE(ended, 1);
+        QVERIFY(!engine.MidiPlaying());
+
+        // The last try was long ago, so this sound tries again; those right after it do not,
+        // one a few seconds on does.
+        const int attempts = fake.openAttempts();
+        QVERIFY(engine.PlayClip("KEY", resource("KEY")));
+        QTRY_VERIFY(!engine.OutputOpening());
+        QCOMPARE(fake.openAttempts(), attempts + 1);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(engine.PlayClip("KEY", resource("KEY")));
+        QCOMPARE(fake.openAttempts(), attempts + 1);
+        clock.ms += 3500;
+        QVERIFY(engine.PlayClip("KEY", resource("KEY")));
+        QTRY_COMPARE(fake.openAttempts(), attempts + 2);
+        QTRY_VERIFY(!engine.OutputOpening());
+        QCOMPARE(ended, 1);
+    }
+
+    void musicComesBackWhereTheSilentClockGot() {
+        fake.refuseOpen(1);
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(!engine.WaitOutput(10s));
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        QVERIFY(prepared(engine, melodyFile("MYMUSIC")));
+        engine.PlayMidi();
+        clock.ms += 4000;
+        QVERIFY(std::abs(engine.MidiPositionSeconds() - 4.0) < 0.5);
+        fake.refuseOpen(0); // the next try, a few seconds after the last, succeeds
+        QTRY_VERIFY_WITH_TIMEOUT(engine.HasDevice(), 5000);
+        QTRY_VERIFY(engine.MidiPositionSeconds() > 3.9);
+        QVERIFY(engine.MidiPlaying());
+    }
+
+    void aFontIsUnloadedOnlyOnceItsVoicesAreGone() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(engine.WaitOutput(10s));
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        const int unloads = fake.unloads();
+        // Switched while it plays, then stopped while the next one plays.
+        for (const char* name : {"MYMUSIC", "MYMUSIC2"}) {
+            QVERIFY(prepared(engine, melodyFile(name)));
+            engine.PlayMidi();
+            QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.5, 5000);
+        }
+        engine.CloseMidi();
+        QTRY_COMPARE_WITH_TIMEOUT(fake.unloads(), unloads + 2, 5000);
+        QCOMPARE(fake.unloadsWithVoices(), 0);
+    }
+
+    void anEngineDestroyedWhileItPlaysFreesItsFontWithItsVoices() {
+        const int unloads = fake.unloadsWithVoices();
+        {
+            AudioEngine engine(Output::Device);
+            QVERIFY(engine.WaitOutput(10s));
+            if (!engine.WaitSoundfont(20s))
+                QSKIP("no soundfont");
+            QVERIFY(prepared(engine, melodyFile("MYMUSIC2")));
+            engine.PlayMidi();
+            QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.5, 5000);
+        }
+        QCOMPARE(fake.unloadsWithVoices(), unloads);
+    }
+
+    // Ctrl+C and a shut-down's SIGTERM must reach the game, not a quit event nobody reads.
+    void soundLeavesTheTerminalSignalsToTheGame() {
+        struct sigaction dfl {
+        }, savedInt{}, savedTerm{}, nowInt{}, nowTerm{};
+        dfl.sa_handler = SIG_DFL;
+        sigaction(SIGINT, &dfl, &savedInt); // the test framework's own handlers step aside
+        sigaction(SIGTERM, &dfl, &savedTerm);
+        {
+            AudioEngine engine(Output::Device);
+            QVERIFY(engine.WaitOutput(10s));
+            sigaction(SIGINT, nullptr, &nowInt);
+            sigaction(SIGTERM, nullptr, &nowTerm);
+        }
+        sigaction(SIGINT, &savedInt, nullptr);
+        sigaction(SIGTERM, &savedTerm, nullptr);
+        QVERIFY(nowInt.sa_handler == SIG_DFL);
+        QVERIFY(nowTerm.sa_handler == SIG_DFL);
+    }
+
+    // On a machine without a sound card ALSA would print its failures at every start.
+    void withoutASoundCardTheTerminalStaysQuiet() {
+        if (QFile::exists("/dev/snd"))
+            QSKIP("this machine has a sound card");
+        QTemporaryFile log;
+        QVERIFY(log.open());
+        const int saved = dup(STDERR_FILENO);
+        dup2(log.handle(), STDERR_FILENO);
+        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+        qputenv("SDL_AUDIODRIVER", "alsa");
+        bool device = true;
+        {
+            AudioEngine engine(Output::Device);
+            device = engine.WaitOutput(10s);
+        }
+        qputenv("SDL_AUDIODRIVER", driver);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+        QVERIFY(!device);
+        log.seek(0);
+        const QByteArray printed = log.readAll();
+        QVERIFY2(!printed.contains("ALSA lib"), printed.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAudioDevice)
+#include "TestAudioDevice.moc"

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian package into build-package/ and prints its path.
+#   tools/package.sh
+# Installs what is missing from tools/packages.txt first. Quick when nothing changed: the same
+# sources give the same package without a build, and a change rebuilds only what it touches.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+
+tools/install-packages.sh tools/packages.txt
+
+out=$top/build-package
+tree=$out/velmar
+version=$(dpkg-parsechangelog -S Version)
+arch=$(dpkg-architecture -qDEB_HOST_ARCH)
+deb=$out/velmar_${version}_${arch}.deb
+
+# What the package is made of: the committed tree plus any change not yet committed.
+stamp=$(
+    {
+        git rev-parse HEAD
+        git diff HEAD --binary
+        git ls-files --others --exclude-standard -z | xargs -0 -r sha256sum
+    } | sha256sum | cut -d' ' -f1
+)
+if [ -f "$deb" ] && [ "$(cat "$out/stamp" 2>/dev/null)" = "$stamp" ]; then
+    echo "package: up to date" >&2
+    echo "$deb"
+    exit 0
+fi
+
+# A copy of the sources; the build folder inside it survives, so the next build is incremental.
+mkdir -p "$tree"
+rsync -a --delete --exclude='/.git' --exclude='/build*' --exclude='/obj-*' \
+    --filter='P /obj-*' --filter='P /debian/.debhelper/' --filter='P /debian/velmar/' \
+    --filter='P /debian/files' --filter='P /debian/*.substvars' \
+    --filter='P /debian/debhelper-build-stamp' ./ "$tree/"
+
+# ccache, when installed, shares compiled objects between package builds.
+[ -d /usr/lib/ccache ] && export PATH=/usr/lib/ccache:$PATH
+export CCACHE_BASEDIR=$tree
+rm -f "$out"/velmar_*.deb "$out"/velmar-dbgsym_*.deb "$out"/velmar_*.buildinfo "$out"/velmar_*.changes
+(cd "$tree" && dpkg-buildpackage -b -us -uc -nc -j"$(nproc)" >"$out/build.log" 2>&1) || {
+    tail -n 40 "$out/build.log" >&2
+    echo "package: the build failed; the whole log is $out/build.log" >&2
+    exit 1
+}
+[ -f "$deb" ] || { echo "package: $deb was not made" >&2; exit 1; }
+echo "$stamp" >"$out/stamp"
+echo "$deb"
