@@ -2,6 +2,7 @@
 #include "app/Forms.h"
 
 #include "app/TForm1.h"
+#include "dialogs/TAboutBox.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TVolimesDialog.h"
 #include "platform/ui/Application.h"
@@ -9,6 +10,7 @@
 namespace app {
 
 TForm1* Form1 = nullptr;
+dialogs::TAboutBox* AboutBox = nullptr;
 dialogs::TControllPanel* ControllPanel = nullptr;
 dialogs::TVolimesDialog* VolimesDialog = nullptr;
 
@@ -16,6 +18,7 @@ std::unique_ptr<TForm1> CreateForms() {
     auto form = std::make_unique<TForm1>();
     Form1 = form.get();
     platform::Application().SetMainForm(form.get());
+    AboutBox = new dialogs::TAboutBox(form.get());
     ControllPanel = new dialogs::TControllPanel(form.get());
     VolimesDialog = new dialogs::TVolimesDialog(form.get());
     // A widget announces its end before it deletes its children, so no reference is left
@@ -23,6 +26,7 @@ std::unique_ptr<TForm1> CreateForms() {
     QObject::connect(form.get(), &QObject::destroyed, [] {
         VolimesDialog = nullptr;
         ControllPanel = nullptr;
+        AboutBox = nullptr;
         Form1 = nullptr;
     });
     return form;

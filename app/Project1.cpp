@@ -81,6 +81,7 @@ int Project1(int argc, char** argv) {
     const int result = platform::Application().Terminated() ? 0 : platform::Application().Run();
     VolimesDialog = nullptr;
     ControllPanel = nullptr;
+    AboutBox = nullptr;
     Form1 = nullptr;
     return result;
 }

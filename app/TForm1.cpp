@@ -5,6 +5,7 @@
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
 #include "app/rules/TileMoves.h"
+#include "dialogs/TAboutBox.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TVolimesDialog.h"
 #include "i18n/LanguageFile.h"
@@ -355,6 +356,8 @@ void TForm1::StatusBar1MouseDown() {
 
 void TForm1::SpeedButton2Click() {
     media::StartSound("KEY");
+    if (AboutBox)
+        AboutBox->exec();
 }
 
 void TForm1::SpeedButton3Click() {

@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShowEvent>
 
 namespace dialogs {
 
@@ -47,6 +48,8 @@ TVolimesDialog::TVolimesDialog(QWidget* parent)
     VolumeControl1->SetMidiTrackBar(TrackBar1);
 
     FormCreate();
+    // Hidden from the start, so no poll until the first showing.
+    VolumeControl1->PollTimer().SetEnabled(false);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -55,6 +58,20 @@ void TVolimesDialog::FormCreate() {
     // The layout is designed 104 pixels wide; narrowed to 66 outside, the window still holds
     // the slider and the wedge beside it.
     setFixedSize(OuterWidth - 2 * DialogFrame, ClientHeight);
+}
+
+void TVolimesDialog::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        VolumeControl1->UpdateTrackBars();
+        VolumeControl1->PollTimer().SetEnabled(true);
+    }
+    QDialog::showEvent(event);
+}
+
+void TVolimesDialog::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        VolumeControl1->PollTimer().SetEnabled(false);
+    QDialog::hideEvent(event);
 }
 
 } // namespace dialogs

@@ -10,7 +10,8 @@
 namespace dialogs {
 
 // The volume window: one vertical slider for the music's loudness, with the wedge of a
-// louder-upward scale to its left.
+// louder-upward scale to its left. While hidden it polls nothing; shown, it reads the device
+// once and polls again.
 class TVolimesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +26,10 @@ public:
     platform::TImage* Image1;
     platform::TTrackBar* TrackBar1;
     media::TVolumeControl* VolumeControl1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();

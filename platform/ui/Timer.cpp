@@ -2,6 +2,8 @@
 #include "platform/ui/Timer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <utility>
 
 namespace platform {
 
@@ -35,6 +37,27 @@ void Timer::update() {
     timer_.stop();
     if (enabled_ && interval_ > 0)
         timer_.start(std::max(interval_, MinimumInterval));
+}
+
+namespace {
+
+std::function<std::uint64_t()>& tickSource() {
+    static std::function<std::uint64_t()> source;
+    return source;
+}
+
+} // namespace
+
+std::uint64_t GetTickCount64() {
+    if (tickSource())
+        return tickSource()();
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void SetTickCountSource(std::function<std::uint64_t()> source) {
+    tickSource() = std::move(source);
 }
 
 } // namespace platform

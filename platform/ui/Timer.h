@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 
 namespace platform {
@@ -37,5 +38,10 @@ private:
     bool enabled_ = true;
     int interval_ = 1000;
 };
+
+// Milliseconds on a steady clock; windows measure how long they were hidden with it.
+std::uint64_t GetTickCount64();
+// Replaces the clock, so a test can drive time; an empty function restores the real one.
+void SetTickCountSource(std::function<std::uint64_t()> source);
 
 } // namespace platform

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A main window with its parameters dialog and volume window, as the main program makes them,
-// with message boxes answered and sounds recorded by the test.
+// A main window with its about box, parameters dialog and volume window, as the main program
+// makes them, with message boxes answered and sounds recorded by the test.
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
+#include "dialogs/TAboutBox.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TVolimesDialog.h"
 #include "platform/Exception.h"
@@ -23,7 +24,8 @@
 
 struct FormFixture {
     std::unique_ptr<app::TForm1> form;
-    dialogs::TControllPanel* panel = nullptr; // the main window's children
+    dialogs::TAboutBox* about = nullptr; // the main window's children
+    dialogs::TControllPanel* panel = nullptr;
     dialogs::TVolimesDialog* volume = nullptr;
     std::vector<platform::MessageBoxRequest> boxes;
     std::vector<std::string> sounds;
@@ -38,6 +40,7 @@ struct FormFixture {
         platform::SetSoundObserver(
             [this](const std::string& name, unsigned) { sounds.push_back(name); });
         form = app::CreateForms();
+        about = app::AboutBox;
         panel = app::ControllPanel;
         volume = app::VolimesDialog;
         form->SetSeedSource([] { return 12345u; });
