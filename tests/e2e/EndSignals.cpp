@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A log-out, a shut-down, kill or Ctrl+C ends the running game at once, as a confirmed close
 // does: exit status 0 and no temporary file left behind.
+#include "DriverMain.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,8 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString gamePath;
 
 // Shared machines are slow; these only bound how long a broken game is waited for.
 constexpr int kAppearTimeoutMs = 20000;
@@ -103,17 +103,8 @@ private slots:
     }
 };
 
-// The first argument is the game; the rest go to Qt Test.
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    if (args.size() < 2) {
-        qCritical("usage: %s GAME [Qt Test options]", argv[0]);
-        return 2;
-    }
-    gamePath = args.takeAt(1);
-    EndSignals test;
-    return QTest::qExec(&test, args);
+    return RunDriver<EndSignals>(argc, argv);
 }
 
 #include "EndSignals.moc"

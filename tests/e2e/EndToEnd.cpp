@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Plays one deal of the built game as a player would: real key presses and mouse clicks through
 // the X server, judged by screenshots. The slots run in order and share one game process.
+#include "DriverMain.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -20,8 +22,6 @@
 #include <vector>
 
 namespace {
-
-QString gamePath;
 
 constexpr int kBoardFrame = 207;
 constexpr int kStatusBar = 19;
@@ -556,17 +556,8 @@ private slots:
     }
 };
 
-// The first argument is the game to play; the rest go to Qt Test.
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    if (args.size() < 2) {
-        qCritical("usage: %s GAME [Qt Test options]", argv[0]);
-        return 2;
-    }
-    gamePath = args.takeAt(1);
-    EndToEnd test;
-    return QTest::qExec(&test, args);
+    return RunDriver<EndToEnd>(argc, argv);
 }
 
 #include "EndToEnd.moc"
