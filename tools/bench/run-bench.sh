@@ -267,7 +267,9 @@ report() {
             name[3] = cpu ", utime+stime (% of a core)"; fmt[3] = "%.2f"; limit[3] = 3
             name[4] = cpu ", scheduler ns (% of a core)"; fmt[4] = "%.3f"; limit[4] = 3
             abs[3] = abs[4] = music
-            name[5] = (music ? "wake-ups with music" : "idle wake-ups") " (per s)"; fmt[5] = "%.1f"; limit[5] = 0
+            # Idle, the game may wake no more often than the floor, whose two timers it shares.
+            name[5] = (music ? "wake-ups with music" : "idle wake-ups") " (per s)"; fmt[5] = "%.1f"
+            limit[5] = music ? 0 : 1
             print "| metric | game min / median / max | floor min / median / max | game/floor | target | |"
             print "|---|---|---|---|---|---|"
             for (m = 1; m <= 5; m++) {
