@@ -9,9 +9,7 @@
 
 namespace platform {
 
-namespace {
-
-bool writeAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
@@ -26,8 +24,6 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-} // namespace
-
 bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::string& reason) {
     const FolderFile file(path);
     if (!file.Reachable()) {
@@ -35,7 +31,7 @@ bool CreateFileWithBytes(const std::string& path, std::string_view bytes, std::s
         return false;
     }
     UniqueFd fd(file.Open(O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600));
-    if (!fd.Valid() || !writeAll(fd.Get(), bytes)) {
+    if (!fd.Valid() || !WriteAll(fd.Get(), bytes)) {
         reason = std::strerror(errno);
         return false;
     }
@@ -55,26 +51,35 @@ bool DeleteFile(const std::string& path) {
     return FolderFile(path).Remove();
 }
 
-UniqueFd OpenFileForReading(const std::string& path) {
+UniqueFd OpenFileForReading(const FolderFile& file, struct stat* info) {
     // Non-blocking, so a FIFO in the file's place cannot hang the game.
-    UniqueFd fd(FolderFile(path).Open(O_RDONLY | O_NONBLOCK));
+    UniqueFd fd(file.Open(O_RDONLY | O_NONBLOCK));
     if (!fd.Valid())
         return fd;
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0)
+    struct stat own {};
+    struct stat& status = info ? *info : own;
+    if (::fstat(fd.Get(), &status) != 0)
         return UniqueFd();
-    if (!S_ISREG(info.st_mode)) {
-        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (!S_ISREG(status.st_mode)) {
+        errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
         return UniqueFd();
     }
     return fd;
 }
 
-ReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
-    const UniqueFd fd = OpenFileForReading(path);
+UniqueFd OpenFileForReading(const std::string& path) {
+    return OpenFileForReading(FolderFile(path));
+}
+
+ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat* info) {
+    const UniqueFd fd = OpenFileForReading(file, info);
     if (!fd.Valid())
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     return ReadRest(fd.Get(), bytes);
+}
+
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
+    return ReadFileBytes(FolderFile(path), bytes);
 }
 
 ReadResult ReadRest(int fd, std::string& bytes) {

@@ -25,14 +25,20 @@ bool DeleteFile(const std::string& path);
 
 enum class ReadResult { Ok, Missing, Failed };
 
-// All of a regular file's bytes. Never blocks on a FIFO in the file's place.
+// All of a regular file's bytes. Never blocks on a FIFO in the file's place. `info`, when
+// given, gets the status of the file read.
 ReadResult ReadFileBytes(const std::string& path, std::string& bytes);
+ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat* info = nullptr);
 
 // Reads an open file from where it stands to its end.
 ReadResult ReadRest(int fd, std::string& bytes);
 
+// Writes all of `bytes`, going on after interruptions; false with errno set when it cannot.
+bool WriteAll(int fd, std::string_view bytes);
+
 // A regular file open for reading, or an invalid descriptor (errno says why).
 UniqueFd OpenFileForReading(const std::string& path);
+UniqueFd OpenFileForReading(const FolderFile& file, struct stat* info = nullptr);
 
 // A name under which an open descriptor can be opened again by a reader that wants a path;
 // the reopen reaches the very file that was opened, whatever its path names meanwhile.

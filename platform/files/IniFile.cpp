@@ -45,11 +45,7 @@ std::string TIniFile::ReadString(const std::string& Section, const std::string& 
 }
 
 int TIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default) const {
-    std::string text = ReadString(Section, Ident, "");
-    // "0x" counts as a hexadecimal prefix only with at least one character after it.
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        text = "$" + text.substr(2);
-    return StrToIntDef(text, Default);
+    return StrToIntDef(ReadString(Section, Ident, ""), Default);
 }
 
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident,

@@ -15,28 +15,6 @@
 namespace platform {
 namespace {
 
-ReadResult readWhole(const FolderFile& file, std::string& bytes, struct stat& info) {
-    // Non-blocking, so a FIFO in the file's place cannot hang the game.
-    const UniqueFd fd(file.Open(O_RDONLY | O_NONBLOCK));
-    if (!fd.Valid())
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return ReadResult::Failed;
-    return ReadRest(fd.Get(), bytes);
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(size_t(n));
-    }
-    return true;
-}
-
 int createSibling(const FolderFile& file, mode_t mode, std::string& tempName) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -56,7 +34,7 @@ bool replaceFile(const FolderFile& file, std::string_view bytes, const struct st
         return false;
     if (existing)
         ::fchmod(fd, existing->st_mode & 07777); // the umask must not narrow a kept file's mode
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written || !file.ReplaceWithSibling(tempName)) {
         file.RemoveSibling(tempName);
         return false;
@@ -119,9 +97,7 @@ std::string ProfilePath(const std::string& fileName) {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, const std::string& fileName) {
     std::string bytes;
-    struct stat info {};
-    if (!fileName.empty() &&
-        readWhole(FolderFile(ProfilePath(fileName)), bytes, info) == ReadResult::Ok) {
+    if (!fileName.empty() && ReadFileBytes(ProfilePath(fileName), bytes) == ReadResult::Ok) {
         if (auto value = profile::FindValue(bytes, section, key))
             return *std::move(value);
     }
@@ -144,7 +120,7 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
         return false;
     std::string bytes;
     struct stat info {};
-    const ReadResult read = readWhole(file, bytes, info);
+    const ReadResult read = ReadFileBytes(file, bytes, &info);
     // A file that exists but cannot be read whole is never replaced: its lines would be lost.
     if (read == ReadResult::Failed || (read == ReadResult::Ok && !writable(file, info)))
         return false;

@@ -12,19 +12,15 @@ namespace platform {
 
 namespace {
 
-std::string baseDirectory() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string base = (tmp && *tmp) ? tmp : "/tmp";
-    while (base.size() > 1 && base.back() == '/')
-        base.pop_back();
-    return base;
-}
-
-std::string withoutSlash(const std::string& folder) {
-    std::string path = folder;
+std::string withoutSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
+}
+
+std::string baseDirectory() {
+    const char* tmp = std::getenv("TMPDIR");
+    return withoutSlash((tmp && *tmp) ? tmp : "/tmp");
 }
 
 const char* refusal(const struct stat& info) {
