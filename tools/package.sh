@@ -8,7 +8,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-tools/install-packages.sh tools/packages.txt
+# Its report goes to stderr: stdout carries only the package path.
+tools/install-packages.sh tools/packages.txt >&2
 
 out=$top/build-package
 tree=$out/velmar

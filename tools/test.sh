@@ -12,7 +12,6 @@ audio_suites=(test_audio_engine test_audio_device test_music test_soundfont_view
     test_volume_devices)
 if [ "${1:-}" = "--thread" ]; then
     "$top/tools/setup.sh" --thread "${audio_suites[@]}"
-    "$top/tools/check-format.sh"
     cd "$top/${BUILD_DIR:-build-tsan}"
     # Any report fails its suite; a deadlock's second stack says which lock came first. GLib
     # hands out plain malloc'd memory and Qt runs its own event loops, so the sanitizer sees
@@ -30,7 +29,9 @@ if [ "${1:-}" = "--sanitize" ]; then
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$top/tools/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+else
+    # Formatting is the sources' own, whatever the build; checked once, with the normal one.
+    "$top/tools/check-format.sh"
 fi
-"$top/tools/check-format.sh"
 cd "$top/$build_dir"
 ctest --output-on-failure -j"$(nproc)"
