@@ -26,9 +26,7 @@ AudioEngine::AudioEngine(Output output, std::string soundfont,
     : state_(std::make_unique<State>(output, std::move(soundfont), std::move(now))) {
     if (output == Output::Device) {
         std::lock_guard lock(state_->outputMutex);
-        state_->opening = true;
-        state_->lastTry = state_->now();
-        state_->worker.Post([s = state_.get()] { s->openOutput(); });
+        state_->beginOpen(false);
     }
 }
 

@@ -25,9 +25,9 @@ std::uint64_t durationToFrames(AudioEngine::Clock::duration d) {
 
 // Output lock held. The open itself runs on the worker, so a slow sound server never stalls
 // the window.
-void AudioEngine::State::beginOpen() {
+void AudioEngine::State::beginOpen(bool wantedNow) {
     opening = true;
-    wanted = true;
+    wanted = wantedNow;
     lastTry = now();
     worker.Post([this] { openOutput(); });
 }

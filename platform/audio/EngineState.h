@@ -93,7 +93,8 @@ struct AudioEngine::State {
         std::lock_guard lock(outputMutex);
         return silent();
     }
-    void beginOpen();
+    // `wantedNow`: output runs as soon as the device is open (false for the first open).
+    void beginOpen(bool wantedNow = true);
     void resume();
     // Worker thread.
     void openOutput();

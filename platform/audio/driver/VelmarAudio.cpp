@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace {
@@ -43,9 +44,14 @@ void silenceAlsa() {
 }
 
 int startOutput() {
-    // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody reads.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    silenceAlsa();
+    // Once per process, however often a missing device is tried again.
+    static std::once_flag prepared;
+    std::call_once(prepared, [] {
+        // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody
+        // reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        silenceAlsa();
+    });
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : 0;
 }
 
