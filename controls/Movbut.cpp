@@ -106,36 +106,19 @@ void TMovingButton::stop() {
 void TMovingButton::ButtonTimerTimer() {
     try {
         FMoveTimer->SetInterval(FMoveInterval);
-        normaliseSteps();
-        if (!FIsMoving)
-            return;
         const QWidget* owner = parentWidget();
-        if (!owner)
+        if (!FIsMoving || !owner) {
+            normaliseSteps();
+            if (!FIsMoving)
+                return;
             throw platform::Exception("The moving button has no parent to move in.");
-        const QRect p = owner->rect();
-        int left = x();
-        int top = y();
-        if (FDeltaX > 0) {
-            if (left + width() + FDeltaX <= p.left() + p.width())
-                left += FDeltaX;
-            else
-                FDeltaX = -FDeltaX;
-        } else if (left + FDeltaX >= p.left()) {
-            left += FDeltaX;
-        } else {
-            FDeltaX = -FDeltaX;
         }
-        if (FDeltaY > 0) {
-            if (top + height() + FDeltaY <= p.top() + p.height())
-                top += FDeltaY;
-            else
-                FDeltaY = -FDeltaY;
-        } else if (top + FDeltaY >= p.top()) {
-            top += FDeltaY;
-        } else {
-            FDeltaY = -FDeltaY;
-        }
-        move(left, top);
+        // The same step the catching-up runs, so both land alike.
+        long long left = x();
+        long long top = y();
+        tickAxis(left, FDeltaX, FPixelsPerMove, 0, owner->width() - width());
+        tickAxis(top, FDeltaY, FPixelsPerMove, 0, owner->height() - height());
+        move(static_cast<int>(left), static_cast<int>(top));
     } catch (...) {
         // A broken tick would fail the same way every 50 ms; the button stays where it is.
         stop();
