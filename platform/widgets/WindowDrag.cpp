@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
@@ -46,7 +47,10 @@ void BeginWindowDrag(QWidget* control) {
     QWidget* window = control->window();
     if (window->windowHandle() && window->windowHandle()->startSystemMove())
         return;
-    new ManualDrag(control, QCursor::pos() - window->pos());
+    // One drag at a time: a second button pressed during it must not stack a second one.
+    static QPointer<ManualDrag> current;
+    if (!current)
+        current = new ManualDrag(control, QCursor::pos() - window->pos());
 }
 
 } // namespace platform
