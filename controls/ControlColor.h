@@ -16,8 +16,7 @@ public:
     platform::TColor Get(const QWidget& widget) const {
         if (!FParentColor)
             return FColor;
-        const QColor c = widget.palette().color(QPalette::Window);
-        return c.red() | c.green() << 8 | c.blue() << 16;
+        return platform::FromQRgb(widget.palette().color(QPalette::Window).rgb());
     }
 
     // Returns whether the colour changed.

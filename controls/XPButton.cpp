@@ -49,8 +49,7 @@ void TXPButton::SetGlyph(const QImage& picture) {
         platform::Canvas& canvas = FGlyph->GetCanvas();
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
-                const QRgb c = picture.pixel(x, y);
-                canvas.SetPixel(x, y, qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
+                canvas.SetPixel(x, y, platform::FromQRgb(picture.pixel(x, y)));
             }
         FGlyph->Transparent = true;
     }

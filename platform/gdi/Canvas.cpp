@@ -80,11 +80,6 @@ private:
     std::vector<int> steps_;
 };
 
-std::uint32_t toColorRef(QRgb rgb) {
-    return static_cast<std::uint32_t>(qRed(rgb)) | (static_cast<std::uint32_t>(qGreen(rgb)) << 8) |
-           (static_cast<std::uint32_t>(qBlue(rgb)) << 16);
-}
-
 } // namespace
 
 int MulDiv(int a, int b, int c) {
@@ -238,7 +233,7 @@ TColor Canvas::GetPixel(int x, int y) const {
     const QPoint p = painter_.deviceTransform().map(QPoint(x, y));
     if (!image->valid(p))
         return CLR_INVALID;
-    return static_cast<TColor>(toColorRef(image->pixel(p)));
+    return FromQRgb(image->pixel(p));
 }
 
 void Canvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int width) {

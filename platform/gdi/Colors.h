@@ -86,5 +86,11 @@ std::uint32_t GetSysColor(int index);
 std::uint32_t ColorToRGB(TColor color);
 
 QColor ToQColor(TColor color);
+// The other way: red in the low byte, as a colour reference keeps it.
+constexpr TColor FromQRgb(QRgb rgb) {
+    return static_cast<TColor>(static_cast<std::uint32_t>(qRed(rgb)) |
+                               static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
+                               static_cast<std::uint32_t>(qBlue(rgb)) << 16);
+}
 
 } // namespace platform

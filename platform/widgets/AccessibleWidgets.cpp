@@ -131,12 +131,7 @@ public:
     QVariant minimumStepSize() const override { return bar()->LineSize(); }
 
     // A reader's change is the user's, so it is reported as a drag of the thumb would be.
-    void setCurrentValue(const QVariant& value) override {
-        const int before = bar()->Position();
-        bar()->SetPosition(value.toInt());
-        if (bar()->Position() != before && bar()->OnChange)
-            bar()->OnChange(bar());
-    }
+    void setCurrentValue(const QVariant& value) override { bar()->UserMove(value.toInt()); }
 
 private:
     TTrackBar* bar() const { return static_cast<TTrackBar*>(widget()); }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/ColorBox.h"
 
-#include <QAbstractItemView>
+#include "platform/widgets/ComboColors.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -111,13 +112,7 @@ void TColorBox::SetItemHeight(int height) {
 }
 
 void TColorBox::SetColors(TColor background, TColor text) {
-    QPalette p = palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
-        p.setColor(role, ToQColor(background));
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        p.setColor(role, ToQColor(text));
-    setPalette(p);
-    view()->setPalette(p);
+    SetComboColors(*this, background, text);
 }
 
 } // namespace platform

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/ComboBoxEx.h"
 
-#include <QAbstractItemView>
+#include "platform/widgets/ComboColors.h"
 
 namespace platform {
 
@@ -25,13 +25,7 @@ void TComboBoxEx::SetItemIndex(int index) {
 }
 
 void TComboBoxEx::SetColors(TColor background, TColor text) {
-    QPalette p = palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
-        p.setColor(role, ToQColor(background));
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        p.setColor(role, ToQColor(text));
-    setPalette(p);
-    view()->setPalette(p);
+    SetComboColors(*this, background, text);
 }
 
 } // namespace platform

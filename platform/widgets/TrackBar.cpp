@@ -149,18 +149,15 @@ int TTrackBar::positionOfThumbStart(int start) const {
     return std::clamp(FMin + MulDiv(start - t.from, FMax - FMin, t.length), FMin, FMax);
 }
 
-void TTrackBar::userMove(int position) {
-    position = std::clamp(position, FMin, FMax);
-    if (position == FPosition)
-        return;
-    FPosition = position;
-    update();
-    if (OnChange)
+void TTrackBar::UserMove(int position) {
+    const int before = FPosition;
+    SetPosition(position);
+    if (FPosition != before && OnChange)
         OnChange(this);
 }
 
 void TTrackBar::moveBy(int delta) {
-    userMove(FPosition + delta);
+    UserMove(FPosition + delta);
 }
 
 void TTrackBar::PaintTo(Canvas& canvas) const {
@@ -237,10 +234,10 @@ void TTrackBar::keyPressEvent(QKeyEvent* event) {
         moveBy(FPageSize);
         break;
     case Qt::Key_Home:
-        userMove(FMin);
+        UserMove(FMin);
         break;
     case Qt::Key_End:
-        userMove(FMax);
+        UserMove(FMax);
         break;
     default:
         QWidget::keyPressEvent(event);
@@ -282,7 +279,7 @@ void TTrackBar::pageTowardsPress() {
 
 void TTrackBar::mouseMoveEvent(QMouseEvent* event) {
     if (dragging_)
-        userMove(positionOfThumbStart(along(event->position()) - grabOffset_));
+        UserMove(positionOfThumbStart(along(event->position()) - grabOffset_));
 }
 
 void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {

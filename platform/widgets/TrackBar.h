@@ -29,6 +29,8 @@ public:
     void SetMax(int value);
     int Position() const { return FPosition; }
     void SetPosition(int value);
+    // A move the user made (drag, keys, wheel, a screen reader): OnChange follows a change.
+    void UserMove(int position);
     TTrackBarOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TTrackBarOrientation value);
     int ThumbLength() const { return FThumbLength; }
@@ -79,7 +81,6 @@ private:
     int thumbStart(int position) const;
     int positionOfThumbStart(int start) const;
     void moveBy(int delta);
-    void userMove(int position);
     void pageTowardsPress();
     void drawTicks(Canvas& canvas) const;
     void drawThumb(Canvas& canvas) const;
