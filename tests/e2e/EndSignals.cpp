@@ -2,8 +2,8 @@
 // A log-out, a shut-down, kill or Ctrl+C ends the running game at once, as a confirmed close
 // does: exit status 0 and no temporary file left behind.
 #include "DriverMain.h"
+#include "GameProcess.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,10 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Shared machines are slow; these only bound how long a broken game is waited for.
-constexpr int kAppearTimeoutMs = 20000;
-constexpr int kExitTimeoutMs = 10000;
 
 const QStringList kTemporaryFiles = {"Language_Velmar.lng", "Music.mid", "Music2.mid", "Music3.mid",
                                      "VELMAR.hlp"};
@@ -34,24 +30,6 @@ QStringList temporaryFilesPresent() {
         if (QFile::exists(temporaryFolder() + file))
             present << file;
     return present;
-}
-
-bool windowShown() {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                        QStringLiteral("--name"), QStringLiteral("^Velmar$")});
-    return p.waitForFinished(10000) && p.exitCode() == 0 && !p.readAllStandardOutput().isEmpty();
-}
-
-template <typename Done> bool pollFor(Done done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (done())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
 }
 
 } // namespace
@@ -70,17 +48,16 @@ private slots:
     void anEndSignalEndsTheGameCleanly() {
         QFETCH(int, signal);
         QVERIFY2(QFile::exists(gamePath), qPrintable("no game at " + gamePath));
-        game_.setProcessChannelMode(QProcess::ForwardedChannels);
-        game_.start(gamePath, {});
-        QVERIFY2(game_.waitForStarted(kAppearTimeoutMs), qPrintable(game_.errorString()));
-        if (const QString pidFile = qEnvironmentVariable("VELMAR_E2E_GAME_PIDFILE");
-            !pidFile.isEmpty()) {
-            QFile f(pidFile);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray::number(game_.processId()));
-        }
-        QVERIFY2(pollFor([&] { return windowShown() || game_.state() != QProcess::Running; },
-                         kAppearTimeoutMs),
+        const QString notStarted = StartGame(game_, gamePath);
+        QVERIFY2(notStarted.isEmpty(), qPrintable(notStarted));
+        QVERIFY2(pollFor(
+                     [&] {
+                         return !visibleWindowsTitled(QStringLiteral("^Velmar$"),
+                                                      QStringLiteral("Velmar"))
+                                     .isEmpty() ||
+                                game_.state() != QProcess::Running;
+                     },
+                     kAppearTimeoutMs),
                  "no visible window titled Velmar");
         QCOMPARE(game_.state(), QProcess::Running);
         QCOMPARE(temporaryFilesPresent(), kTemporaryFiles);
@@ -95,12 +72,7 @@ private slots:
         QCOMPARE(temporaryFilesPresent(), QStringList());
     }
 
-    void cleanup() {
-        if (game_.state() != QProcess::NotRunning) {
-            game_.kill();
-            game_.waitForFinished(kExitTimeoutMs);
-        }
-    }
+    void cleanup() { StopGame(game_); }
 };
 
 int main(int argc, char** argv) {

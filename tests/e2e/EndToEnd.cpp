@@ -2,8 +2,8 @@
 // Plays one deal of the built game as a player would: real key presses and mouse clicks through
 // the X server, judged by screenshots. The slots run in order and share one game process.
 #include "DriverMain.h"
+#include "GameProcess.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -32,10 +32,7 @@ constexpr int kSide = 4;
 constexpr int kCells = kSide * kSide;
 constexpr int kWindowWidth = kBoardFrame;
 
-// Shared machines are slow; these only bound how long a broken game is waited for.
-constexpr int kAppearTimeoutMs = 20000;
 constexpr int kChangeTimeoutMs = 10000;
-constexpr int kExitTimeoutMs = 10000;
 
 const QString kConfirmTitle = QStringLiteral("Confirm / Подтверждение / Підтвердження");
 
@@ -56,46 +53,6 @@ struct Geometry {
     int width = 0;
     int height = 0;
 };
-
-// A hung xdotool fails one check instead of eating the whole test's time budget.
-QString xdotool(const QStringList& args, bool* ok = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    const bool finished = p.waitForStarted(10000) && p.waitForFinished(10000);
-    if (!finished) {
-        p.kill();
-        p.waitForFinished(2000);
-    }
-    const bool good = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (ok) {
-        *ok = good;
-        if (!good)
-            qWarning("xdotool %s: %s %s", qPrintable(args.join(QLatin1Char(' '))),
-                     finished ? "failed" : "hung", p.readAllStandardError().constData());
-    }
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
-template <typename Done> bool pollFor(Done done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (done())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-}
-
-// xdotool matches names as case-insensitive patterns; the exact title is compared here.
-QStringList visibleWindowsTitled(const QString& pattern, const QString& exactTitle) {
-    QStringList found;
-    const QString ids = xdotool({"search", "--onlyvisible", "--name", pattern});
-    for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        if (xdotool({"getwindowname", id}) == exactTitle)
-            found << id;
-    return found;
-}
 
 // Reads xdotool's --shell output: one KEY=number a line.
 QHash<QString, int> shellValues(const QString& shell) {
@@ -281,15 +238,8 @@ private slots:
         for (const QString& old : here.entryList({QStringLiteral("e2e-*.png")}, QDir::Files))
             here.remove(old);
 
-        game_.setProcessChannelMode(QProcess::ForwardedChannels);
-        game_.start(gamePath, {});
-        QVERIFY2(game_.waitForStarted(kAppearTimeoutMs), qPrintable(game_.errorString()));
-        if (const QString pidFile = qEnvironmentVariable("VELMAR_E2E_GAME_PIDFILE");
-            !pidFile.isEmpty()) {
-            QFile f(pidFile);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray::number(game_.processId()));
-        }
+        const QString notStarted = StartGame(game_, gamePath);
+        QVERIFY2(notStarted.isEmpty(), qPrintable(notStarted));
 
         QStringList windows;
         QVERIFY2(pollFor(
@@ -548,12 +498,7 @@ private slots:
         saveShot(afterSlides_, QStringLiteral("e2e-board-after-slides.png"));
     }
 
-    void cleanupTestCase() {
-        if (game_.state() != QProcess::NotRunning) {
-            game_.kill();
-            game_.waitForFinished(kExitTimeoutMs);
-        }
-    }
+    void cleanupTestCase() { StopGame(game_); }
 };
 
 int main(int argc, char** argv) {
