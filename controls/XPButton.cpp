@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopeGuard>
 
 namespace controls {
 
@@ -225,17 +226,14 @@ void TXPButton::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    // One repaint for both steps, also when a handler throws.
     FUpdateLock = true;
-    try {
-        DoMouseEnter();
-        DoMouseDown();
-    } catch (...) {
+    const auto unlock = qScopeGuard([this] {
         FUpdateLock = false;
         update();
-        throw;
-    }
-    FUpdateLock = false;
-    update();
+    });
+    DoMouseEnter();
+    DoMouseDown();
 }
 
 void TXPButton::keyReleaseEvent(QKeyEvent* event) {
