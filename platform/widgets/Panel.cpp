@@ -63,9 +63,8 @@ void TPanel::PaintTo(Canvas& canvas) const {
     const int fontHeight = canvas.TextHeight("W");
     r.Top = (r.Bottom + r.Top - fontHeight) / 2;
     r.Bottom = r.Top + fontHeight;
-    const unsigned alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     canvas.Brush.Style = bsClear;
-    canvas.DrawText(caption_, r, DT_SINGLELINE | alignments[alignment_]);
+    canvas.DrawText(caption_, r, DT_SINGLELINE | AlignmentFlag(alignment_));
 }
 
 void TPanel::mouseReleaseEvent(QMouseEvent* event) {

@@ -15,6 +15,19 @@ namespace platform {
 enum TPanelBevel { bvNone, bvLowered, bvRaised };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// The text-drawing flag that places a caption as `alignment` says.
+constexpr unsigned AlignmentFlag(TAlignment alignment) {
+    switch (alignment) {
+    case taRightJustify:
+        return DT_RIGHT;
+    case taCenter:
+        return DT_CENTER;
+    case taLeftJustify:
+        break;
+    }
+    return DT_LEFT;
+}
+
 // The classic panel: outer bevel, inner bevel, a face in its colour and a one-line caption.
 class TPanel : public TCanvasControl<QWidget> {
     Q_OBJECT

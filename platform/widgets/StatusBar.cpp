@@ -63,13 +63,12 @@ void TStatusBar::PaintTo(Canvas& canvas) const {
     canvas.FillRect(Rect(0, 0, width(), height()));
     canvas.Font = TFont{};
     canvas.Font.Color = clBtnText;
-    const unsigned alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     for (int i = 0; i < PanelCount(); ++i) {
         const auto& panel = panels_[static_cast<std::size_t>(i)];
         TRect r = PanelRect(i);
         canvas.Frame3D(r, clBtnShadow, clBtnHighlight, 1);
         InflateRect(r, -kTextIndent + 1, 0);
-        canvas.DrawText(panel.Text, r, DT_SINGLELINE | DT_VCENTER | alignments[panel.Alignment]);
+        canvas.DrawText(panel.Text, r, DT_SINGLELINE | DT_VCENTER | AlignmentFlag(panel.Alignment));
     }
 }
 
