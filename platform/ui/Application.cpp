@@ -5,6 +5,7 @@
 #include "platform/gdi/Fonts.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QDialog>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -38,10 +39,18 @@ int TApplication::Run() {
 
 void TApplication::Terminate() {
     terminated_ = true;
-    // Outside Run there is no loop to end, and an exit would make every later modal loop
-    // return at once.
-    if (running_)
+    if (running_) {
         QCoreApplication::exit(0);
+        return;
+    }
+    // Before Run (a box shown while the game starts) only the boxes' own loops stand; an exit
+    // would make every later modal loop return at once, so each box is answered as Esc would.
+    for (int stacked = 0; stacked < 16; ++stacked) {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            break;
+        box->reject();
+    }
 }
 
 void TApplication::ProcessMessages() {

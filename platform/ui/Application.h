@@ -31,6 +31,7 @@ public:
     // Runs the message loop until Terminate or the last window closes.
     int Run();
     // Ends the message loop at once, nested loops included; no window is asked to close.
+    // Before Run, the message boxes standing are answered as Esc would answer them.
     void Terminate();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();

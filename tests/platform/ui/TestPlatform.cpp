@@ -272,6 +272,28 @@ private slots:
         QVERIFY(!Application().Terminated());
         SetMessageResponder({});
     }
+
+    // Last: the program stays terminated. An end signal while a start-up error stands must not
+    // wait for a player to press OK.
+    void anEndBeforeTheLoopRunsAnswersTheBoxesStanding() {
+        SetMessageResponder({});
+        QObject scope; // the timers go with the test
+        bool leftStanding = false;
+        QTimer::singleShot(50, &scope, [] {
+            QVERIFY(QApplication::activeModalWidget());
+            Application().Terminate();
+        });
+        QTimer::singleShot(5000, &scope, [&leftStanding] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                leftStanding = true;
+                box->close();
+            }
+        });
+        QCOMPARE(MessageDlg("Cannot write", mtError, {mbOK}), mrOk);
+        QVERIFY(!leftStanding);
+        QVERIFY(Application().Terminated());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
 };
 
 int main(int argc, char** argv) {
