@@ -8,7 +8,8 @@
 
 // INI profile files, bytes in and bytes out: the caller decodes code pages. Lines end in CR LF;
 // section and key names compare without regard to ASCII case; reads trim blanks; a write
-// changes one line (or adds one) and keeps every other byte of the file.
+// changes one line (or adds one) and keeps every other byte of the file. A file saved as UTF-16
+// with its byte-order mark reads as UTF-8 text and is written back as UTF-16 in its byte order.
 namespace platform {
 
 // The value of `key` in the first section named `section` of the file, or `defaultValue`
@@ -46,7 +47,8 @@ namespace profile {
 std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                      std::string_view key);
 
-// The new file text, or nothing when the names or the value cannot be stored.
+// The new file text, or nothing when the names or the value cannot be stored (in a UTF-16 file
+// they must be UTF-8).
 std::optional<std::string> SetValue(std::string_view text, std::string_view section,
                                     std::string_view key, std::string_view value);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/Profile.h"
 
+#include "platform/files/ProfileEncoding.h"
+
 #include <algorithm>
 
 namespace platform::profile {
@@ -9,8 +11,10 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
+// The classic reader's blanks: a ^Z, a vertical tab or a form feed an editor left after a
+// value is no part of it.
 bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
 std::string_view trim(std::string_view s) {
@@ -156,10 +160,8 @@ std::string entryLine(std::string_view key, std::string_view value) {
     return line;
 }
 
-} // namespace
-
-std::optional<std::string> FindValue(std::string_view text, std::string_view section,
-                                     std::string_view key) {
+std::optional<std::string> findInText(std::string_view text, std::string_view section,
+                                      std::string_view key) {
     section = trim(section);
     key = trim(key);
     if (section.empty() || key.empty())
@@ -170,8 +172,8 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
     return std::string(unquote(at.value));
 }
 
-std::optional<std::string> SetValue(std::string_view text, std::string_view section,
-                                    std::string_view key, std::string_view value) {
+std::optional<std::string> setInText(std::string_view text, std::string_view section,
+                                     std::string_view key, std::string_view value) {
     section = trim(section);
     key = trim(key);
     if (!storable(section, key, value))
@@ -197,6 +199,23 @@ std::optional<std::string> SetValue(std::string_view text, std::string_view sect
         result.append(entryLine(key, value));
     }
     return result;
+}
+
+} // namespace
+
+std::optional<std::string> FindValue(std::string_view bytes, std::string_view section,
+                                     std::string_view key) {
+    return findInText(DecodeFile(bytes).Text, section, key);
+}
+
+std::optional<std::string> SetValue(std::string_view bytes, std::string_view section,
+                                    std::string_view key, std::string_view value) {
+    FileText file = DecodeFile(bytes);
+    auto text = setInText(file.Text, section, key, value);
+    if (!text)
+        return std::nullopt;
+    file.Text = *std::move(text);
+    return EncodeFile(file);
 }
 
 } // namespace platform::profile

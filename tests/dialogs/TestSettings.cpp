@@ -5,6 +5,7 @@
 
 #include "i18n/LanguageFile.h"
 #include "platform/files/Profile.h"
+#include "platform/files/TextEncodings.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,6 +108,9 @@ private slots:
         QTest::newRow("garbage gives the defaults")
             << QByteArray("[USER]\r\nSelect=two\r\nSelected=12x\r\nSelected3=\r\n") << 0
             << platform::clBlack << platform::clYellow;
+        QTest::newRow("^Z left by an editor after the last value")
+            << QByteArray("[USER]\r\nSelect=1\r\nSelected3=255\x1A") << 1 << platform::clBlack
+            << platform::clRed;
         QTest::newRow("lone CR ends lines")
             << QByteArray("[USER]\rSelect=3\rSelected=32768\rSelected3=255\r") << 3
             << platform::clGreen << platform::clRed;
@@ -130,6 +134,33 @@ private slots:
         QCOMPARE(f.panel->ColorBox1->currentText(), QString("$00123456"));
         f.panel->close();
         QVERIFY(readSettings().contains("Selected=1193046\r\n"));
+    }
+
+    void aFileFromAnyEditorReadsAndIsRewrittenInItsOwnEncoding_data() {
+        QTest::addColumn<QString>("encoding");
+        for (const char* name : {"ansi", "utf8", "utf8 bom", "utf16le", "utf16be"})
+            QTest::newRow(name) << QString(name);
+    }
+    void aFileFromAnyEditorReadsAndIsRewrittenInItsOwnEncoding() {
+        QFETCH(QString, encoding);
+        writeSettings(inEncoding("; Сохранено в блокноте\r\n[USER]\r\nSelect=2\r\n"
+                                 "Selected=32768\r\n\r\n[Другое]\r\nцвет = синий\r\n",
+                                 encoding));
+        {
+            FormFixture f;
+            QCOMPARE(f.panel->ComboBox1->ItemIndex(), 2);
+            QCOMPARE(f.form->Files->title(), QString("&Гра"));
+            QCOMPARE(f.form->Panel2->Color(), platform::clGreen);
+            f.panel->show();
+            f.panel->XPButton1->Click();
+        }
+        QCOMPARE(readSettings(),
+                 inEncoding("; Сохранено в блокноте\r\n[USER]\r\nSelect=2\r\nSelected=32768\r\n"
+                            "Selected3=65535\r\n\r\n[Другое]\r\nцвет = синий\r\n",
+                            encoding));
+        FormFixture next;
+        QCOMPARE(next.panel->ComboBox1->ItemIndex(), 2);
+        QCOMPARE(next.form->Panel2->Color(), platform::clGreen);
     }
 
     void aHandEditedFileKeepsItsCommentsSectionsAndOrder() {

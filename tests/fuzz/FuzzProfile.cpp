@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the profile reader and writer: the input is the file's bytes. Beyond
-// the sanitizers, it checks that a write reads back, is idempotent, and leaves every other
-// key of the file as it was.
+// the sanitizers, it checks that a write reads back, is idempotent, keeps the file's encoding
+// (UTF-16 after its mark, anything else as bytes) and leaves every other key as it was.
 #include "platform/files/IniFile.h"
 #include "platform/files/Profile.h"
+#include "platform/files/ProfileEncoding.h"
 
 #include <array>
 #include <cstdint>
@@ -21,10 +22,14 @@ void check(bool ok) {
         std::abort();
 }
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
 std::string folded(std::string_view name) {
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t' || name.front() == '\r'))
+    while (!name.empty() && isBlank(name.front()))
         name.remove_prefix(1);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r'))
+    while (!name.empty() && isBlank(name.back()))
         name.remove_suffix(1);
     std::string lower(name);
     for (char& c : lower)
@@ -54,6 +59,9 @@ void checkWrite(const std::string& text, const std::string& section, const std::
         return;
     check(profile::FindValue(*written, section, key) == std::optional<std::string>("V"));
     check(profile::SetValue(*written, section, key, "V") == written);
+    const profile::FileText before = profile::DecodeFile(text);
+    const profile::FileText after = profile::DecodeFile(*written);
+    check(after.Encoding == before.Encoding && after.Tail == before.Tail);
     for (const std::string& s : sections) {
         for (const std::string& k : keys) {
             if (folded(s) == folded(section) && folded(k) == folded(key))
@@ -75,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> sections{"USER", "English", "a"};
     std::vector<std::string> keys{"Select", "1", "k"};
-    addNamesFrom(text, sections, keys);
+    addNamesFrom(profile::DecodeFile(text).Text, sections, keys);
     for (const std::string& section : sections) {
         for (const std::string& key : keys)
             checkWrite(text, section, key, sections, keys);

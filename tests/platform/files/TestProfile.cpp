@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "platform/files/IniFile.h"
 #include "platform/files/Profile.h"
+#include "platform/files/TextEncodings.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -109,6 +110,18 @@ private slots:
         QTest::newRow("CR, LF and CR LF mixed")
             << QByteArray("[a]\r\nx=1\ry=2\nz=3") << QByteArray("a") << QByteArray("z") << true
             << QByteArray("3");
+        QTest::newRow("^Z, vertical tab and form feed around the value trimmed")
+            << QByteArray("[a]\r\nx=\f 255\x1A\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("255");
+        QTest::newRow("^Z and vertical tab around names trimmed")
+            << QByteArray("\v[a]\x1A\r\n\x1Ax\v=1\r\n") << QByteArray("a") << QByteArray("x")
+            << true << QByteArray("1");
+        QTest::newRow("control characters inside the value kept")
+            << QByteArray("[a]\r\nx=2\x1A"
+                          "5\x01\r\n")
+            << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("2\x1A"
+                          "5\x01");
         const QByteArray longValue(100000, 'v');
         QTest::newRow("100,000-character line reads whole")
             << QByteArray("[a]\r\nx=" + longValue + "\r\ny=2\r\n") << QByteArray("a")
@@ -174,6 +187,65 @@ private slots:
         QVERIFY(got);
         QCOMPARE(QByteArray::fromStdString(*got), after);
         QCOMPARE(profile::FindValue(*got, str(section), str(key)), std::optional<std::string>("V"));
+    }
+
+    void everyEncodingReadsAndAWriteKeepsIt_data() {
+        QTest::addColumn<QString>("encoding");
+        for (const char* name : {"ansi", "utf8", "utf8 bom", "utf16le", "utf16be"})
+            QTest::newRow(name) << QString(name);
+    }
+    void everyEncodingReadsAndAWriteKeepsIt() {
+        QFETCH(QString, encoding);
+        const QByteArray before = inEncoding("; Мои цвета\r\n[USER]\r\nSelect = 2 \r\n"
+                                             "[Другой]\r\nКлюч=Значение\r\n",
+                                             encoding);
+        const std::string file = str(before);
+        QCOMPARE(profile::FindValue(file, "user", "select"), std::optional<std::string>("2"));
+        const auto written = profile::SetValue(file, "USER", "Selected", "32768");
+        QVERIFY(written);
+        QCOMPARE(QByteArray::fromStdString(*written),
+                 inEncoding("; Мои цвета\r\n[USER]\r\nSelect = 2 \r\nSelected=32768\r\n"
+                            "[Другой]\r\nКлюч=Значение\r\n",
+                            encoding));
+        if (encoding != "ansi") // the caller decodes single-byte text; the rest reads as UTF-8
+            QCOMPARE(profile::FindValue(*written, "Другой", "Ключ"),
+                     std::optional<std::string>("Значение"));
+    }
+
+    void utf16KeepsEveryUnitItCannotRead_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("odd last byte stays last")
+            << raw("\xFF\xFE[\0a\0]\0\r\0\n\0\x07")
+            << raw("\xFF\xFE[\0a\0]\0\r\0\n\0k\0=\0V\0\r\0\n\0\x07");
+        QTest::newRow("lone surrogates kept")
+            << raw("\xFF\xFE\x00\xD8\r\0\n\0[\0a\0]\0\x00\xDC\r\0\n\0")
+            << raw("\xFF\xFE\x00\xD8\r\0\n\0[\0a\0]\0\x00\xDC\r\0\n\0k\0=\0V\0\r\0\n\0");
+        QTest::newRow("a pair beyond the first plane kept, big endian")
+            << raw("\xFE\xFF\0[\0a\0]\xD8\x3D\xDE\x00\0\r\0\n")
+            << raw("\xFE\xFF\0[\0a\0]\xD8\x3D\xDE\x00\0\r\0\n\0k\0=\0V\0\r\0\n");
+        QTest::newRow("only the mark")
+            << raw("\xFE\xFF") << raw("\xFE\xFF\0[\0a\0]\0\r\0\n\0k\0=\0V\0\r\0\n");
+        QTest::newRow("NUL characters kept")
+            << raw("\xFF\xFE\0\0\r\0\n\0[\0a\0]\0")
+            << raw("\xFF\xFE\0\0\r\0\n\0[\0a\0]\0\r\0\n\0k\0=\0V\0\r\0\n\0");
+    }
+    void utf16KeepsEveryUnitItCannotRead() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const auto got = profile::SetValue(str(before), "a", "k", "V");
+        QVERIFY(got);
+        QCOMPARE(QByteArray::fromStdString(*got), after);
+        QCOMPARE(profile::FindValue(*got, "a", "k"), std::optional<std::string>("V"));
+    }
+
+    void singleByteTextIsRefusedInAUtf16File() {
+        const std::string file = str(inEncoding("[a]\r\nk=1\r\n", "utf16le"));
+        QVERIFY(!profile::SetValue(file, "a", "k", "\xC8\xE3\xF0\xE0"));
+        QVERIFY(!profile::SetValue(file, "\xC0", "k", "1"));
+        QVERIFY(!profile::SetValue(file, "a", "k", "\xED\xA0")); // cut short
+        QVERIFY(!profile::SetValue(file, "a", "k", "\xC0\xAF")); // overlong
+        QVERIFY(profile::SetValue(file, "a", "k", "Гра"));
     }
 
     void writesThatWouldBreakTheFileAreRefused_data() {
