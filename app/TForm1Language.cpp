@@ -3,7 +3,10 @@
 #include "app/TForm1.h"
 
 #include "dialogs/CaptionSetters.h"
+#include "i18n/StringTable.h"
 #include "platform/ui/Application.h"
+
+#include <QLocale>
 
 namespace app {
 
@@ -42,6 +45,8 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
 void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
     Game.MarqueeText = texts.MarqueeText;
     i18n::ApplyCaptions(texts, CaptionSetters());
+    // The window's locale names its language, so the help viewer opens the page in it.
+    setLocale(QLocale(QString::fromLatin1(i18n::LanguageCodeOfSection(texts.Section))));
 }
 
 } // namespace app

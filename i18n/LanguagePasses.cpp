@@ -96,6 +96,7 @@ LanguageTexts ReadLanguage(const std::string& section, Pass pass) {
     const platform::TIniFile file(LanguageFilePath());
     const CodePage encoding = EncodingOfSection(section);
     LanguageTexts texts;
+    texts.Section = section;
     texts.MarqueeText =
         FromCodePage(file.ReadString("MainDialog", "Caption", "Start Game"), encoding) +
         (pass == Pass::StartUp ? "      " : "   ");

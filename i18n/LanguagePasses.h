@@ -50,6 +50,7 @@ struct Caption {
 };
 
 struct LanguageTexts {
+    std::string Section; // the language file's section they were read from
     std::string MarqueeText;
     std::vector<Caption> Captions; // in the order the pass reads them
 };

@@ -146,6 +146,9 @@ constexpr std::array<std::array<const char*, KeyCount>, LanguageCount> kTable = 
     }},
 }};
 
+// ISO 639 codes of the languages, in the table's order.
+constexpr std::array<const char*, LanguageCount> kCodes = {"en", "ru", "uk", "fr"};
+
 } // namespace
 
 const char* StringTableText(int language, int key) {
@@ -159,6 +162,13 @@ CodePage EncodingOfSection(const std::string& section) {
         if (section == language.Section)
             return language.Encoding;
     return CodePage::Windows1252;
+}
+
+const char* LanguageCodeOfSection(const std::string& section) {
+    for (std::size_t i = 0; i < Languages.size(); ++i)
+        if (section == Languages[i].Section)
+            return kCodes[i];
+    return kCodes[0];
 }
 
 } // namespace i18n

@@ -29,4 +29,7 @@ const char* StringTableText(int language, int key);
 // The code page of a section name; English's for a section the table does not know.
 CodePage EncodingOfSection(const std::string& section);
 
+// The ISO 639 code of a section's language ("ru"); "en" for a section the table does not know.
+const char* LanguageCodeOfSection(const std::string& section);
+
 } // namespace i18n

@@ -4,9 +4,11 @@
 #include "platform/files/Files.h"
 #include "platform/files/FolderFile.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/HelpPages.h"
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QLocale>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
@@ -21,6 +23,7 @@ namespace {
 
 // A plain, non-modal, resizable window over a scrolling browser of the help page. It belongs
 // to the main window's life: it never keeps the program running and closes with that window.
+// It shows the page of the main window's language and follows that window's locale changes.
 class HelpViewer : public QWidget {
 public:
     explicit HelpViewer(QWidget* owner)
@@ -37,9 +40,9 @@ public:
             owner_->installEventFilter(this);
     }
 
-    void load(const QByteArray& page) {
-        browser_->setHtml(QString::fromUtf8(page));
-        setWindowTitle(browser_->documentTitle());
+    void load(const QByteArray& document) {
+        document_ = QString::fromUtf8(document);
+        showPage();
     }
 
 protected:
@@ -47,12 +50,21 @@ protected:
         // A close or hide by the program, not the window manager's minimising.
         if (watched == owner_ && event->type() == QEvent::Hide && !event->spontaneous())
             close();
+        if (watched == owner_ && event->type() == QEvent::LocaleChange)
+            showPage();
         return QWidget::eventFilter(watched, event);
     }
 
 private:
+    void showPage() {
+        const QLocale locale = owner_ ? owner_->locale() : QLocale();
+        browser_->setHtml(HelpPageFor(document_, QLocale::languageToCode(locale.language())));
+        setWindowTitle(browser_->documentTitle());
+    }
+
     QPointer<QWidget> owner_;
     QTextBrowser* browser_;
+    QString document_;
 };
 
 QPointer<HelpViewer>& viewer() {

@@ -192,7 +192,7 @@ private slots:
         auto* browser = viewer->findChild<QTextBrowser*>();
         QVERIFY(browser);
         QVERIFY(browser->toPlainText().contains("Pley New Game"));
-        browser->scrollToAnchor("files");
+        browser->scrollToAnchor("en-files");
         QVERIFY(browser->verticalScrollBar()->value() > 0);
         viewer->close();
     }

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Fails when the committed help page is not what its source makes.
-execute_process(COMMAND ${PYTHON} ${SCRIPT} ${SOURCE} ${OUT} RESULT_VARIABLE result)
+# Fails when the committed help page is not what its sources and the string table make.
+string(REPLACE "|" ";" sources "${SOURCES}")
+execute_process(COMMAND ${PYTHON} ${SCRIPT} ${TABLE} ${OUT} ${sources} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "make_help.py failed")
 endif()
