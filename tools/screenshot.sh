@@ -12,6 +12,7 @@
 #   SHOT_TITLE              title of the window to shoot (default GAME_TITLE; empty: whole screen)
 #   SHOT_LANG=C.UTF-8       locale the game runs in
 #   SHOT_POPUPS=1           also take in the open menus beside the window (e.g. after alt+g)
+#   SHOT_SETTINGS=FILE      a settings file the fresh home starts with (its ORV_Velmar.INI)
 set -euo pipefail
 
 die() {
@@ -78,6 +79,8 @@ display=:$(<"$work/display")
 
 mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/tmp" "$work/runtime"
 chmod 700 "$work/runtime"
+[[ -z ${SHOT_SETTINGS:-} ]] || cp "$SHOT_SETTINGS" "$work/config/ORV_Velmar.INI" ||
+    die "cannot copy $SHOT_SETTINGS"
 vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
     XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
     TMPDIR="$work/tmp" DISPLAY="$display" LANG="${SHOT_LANG:-C.UTF-8}" SDL_AUDIODRIVER=dummy)
