@@ -47,13 +47,30 @@ QStringList entriesOf(const QString& folder) {
 
 class TestProfile : public QObject {
     Q_OBJECT
-private slots:
-    void readsFindTheFirstMatchingKey_data() {
+
+    static void readColumns() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<bool>("found");
         QTest::addColumn<QByteArray>("value");
+    }
+
+    static void checkRead() {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, section);
+        QFETCH(QByteArray, key);
+        QFETCH(bool, found);
+        QFETCH(QByteArray, value);
+        const auto got = profile::FindValue(str(text), str(section), str(key));
+        QCOMPARE(got.has_value(), found);
+        if (found)
+            QCOMPARE(QByteArray::fromStdString(*got), value);
+    }
+
+private slots:
+    void readsFindTheFirstMatchingKey_data() {
+        readColumns();
         const QByteArray crlf = "[USER]\r\nSelect=1\r\nSelected=32768\r\n";
         QTest::newRow("crlf") << crlf << QByteArray("USER") << QByteArray("Selected") << true
                               << QByteArray("32768");
@@ -110,6 +127,16 @@ private slots:
         QTest::newRow("CR, LF and CR LF mixed")
             << QByteArray("[a]\r\nx=1\ry=2\nz=3") << QByteArray("a") << QByteArray("z") << true
             << QByteArray("3");
+        const QByteArray longValue(100000, 'v');
+        QTest::newRow("100,000-character line reads whole")
+            << QByteArray("[a]\r\nx=" + longValue + "\r\ny=2\r\n") << QByteArray("a")
+            << QByteArray("x") << true << longValue;
+    }
+    void readsFindTheFirstMatchingKey() { checkRead(); }
+
+    // A ^Z (DOS end of file), vertical tab or form feed is a blank to the classic reader.
+    void readsTrimControlCharactersAsBlanks_data() {
+        readColumns();
         QTest::newRow("^Z, vertical tab and form feed around the value trimmed")
             << QByteArray("[a]\r\nx=\f 255\x1A\r\n") << QByteArray("a") << QByteArray("x") << true
             << QByteArray("255");
@@ -122,22 +149,8 @@ private slots:
             << QByteArray("a") << QByteArray("x") << true
             << QByteArray("2\x1A"
                           "5\x01");
-        const QByteArray longValue(100000, 'v');
-        QTest::newRow("100,000-character line reads whole")
-            << QByteArray("[a]\r\nx=" + longValue + "\r\ny=2\r\n") << QByteArray("a")
-            << QByteArray("x") << true << longValue;
     }
-    void readsFindTheFirstMatchingKey() {
-        QFETCH(QByteArray, text);
-        QFETCH(QByteArray, section);
-        QFETCH(QByteArray, key);
-        QFETCH(bool, found);
-        QFETCH(QByteArray, value);
-        const auto got = profile::FindValue(str(text), str(section), str(key));
-        QCOMPARE(got.has_value(), found);
-        if (found)
-            QCOMPARE(QByteArray::fromStdString(*got), value);
-    }
+    void readsTrimControlCharactersAsBlanks() { checkRead(); }
 
     void writesChangeOneLineAndKeepTheRest_data() {
         QTest::addColumn<QByteArray>("before");
