@@ -5,6 +5,7 @@
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "controls/ColorButtons.h"
+#include "dialogs/RecordsGridAccessible.h"
 #include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
 
@@ -89,6 +90,8 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
         return new TileAccessible(tile);
     if (isBoard(object))
         return new BoardAccessible(static_cast<QWidget*>(object));
+    if (QAccessibleInterface* records = dialogs::AccessibleRecordsFactory(object))
+        return records;
     return platform::AccessibleWidgetFactory(object);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/GameRecords.h"
+#include "app/RecordsView.h"
 #include "app/rules/GameState.h"
 #include "controls/ColorButtons.h"
 #include "controls/RyMenus.h"
@@ -50,6 +52,7 @@ public:
     QAction* Play1;
     QAction* Play2;
     QAction* Play3;
+    QAction* Records;
     QMenu* Music;
     QAction* PlayMusic1;
     QAction* PlayMusic2;
@@ -80,6 +83,10 @@ public:
     // Draws every item of MainMenu1 from the first show until the window is destroyed.
     std::unique_ptr<controls::TRyMenu> MenuPainter;
     media::TMediaPlayer MediaPlayer1;
+    // The player's records, kept in the records file; the window that shows them is made at
+    // its first opening.
+    GameRecords PlayerRecords;
+    dialogs::TRecordsDialog* RecordsDialog = nullptr;
 
     // Handlers, named as the design names them.
     void Button15Click(QObject* sender);
@@ -110,6 +117,7 @@ public:
     void PlayMusic2Click();
     void PlayMusic3Click();
     void StopedClick();
+    void RecordsClick();
     void AppException(const std::exception& error);
 
     // Puts the main window's share of a language pass on its menus, caption and status bar.
@@ -160,11 +168,17 @@ private:
     void raiseCount(int panel);
     int tileNumberOf(QObject* sender) const;
     void showEndMessage(const std::string& text);
+    void countDeal(Level level);
+    RecordMarks countWin();
+    void showRecords(const RecordMarks& marks);
+    void applyRecordsLanguage(const i18n::LanguageTexts& texts);
 
     std::function<std::uint32_t()> seedSource_;
     bool shown_ = false;
     bool activated_ = false;
     bool ended_ = false;
+    dialogs::RecordsTexts recordsTexts_;
+    RecordMarks recordMarks_; // what the records window marks while it is open
 };
 
 } // namespace app

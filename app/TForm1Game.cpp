@@ -119,6 +119,7 @@ void TForm1::StartGame(Level level) {
         break;
     }
     Game.TimeUsed = 0;
+    Game.HintUsed = false;
     StatusBar1->SetPanelText(kMovePanel, "0");
     raiseCount(kRoundPanel);
     switch (level) {
@@ -139,6 +140,7 @@ void TForm1::StartGame(Level level) {
         tile->show();
     rules::ShuffleBoard(Game, seedSource_());
     PlaceTiles();
+    countDeal(level);
 }
 
 void TForm1::PlayClick() {
@@ -193,16 +195,20 @@ void TForm1::showEndMessage(const std::string& text) {
 void TForm1::FinnalyGamesClick() {
     media::StartSound("FINALLY");
     stopClocks();
+    const RecordMarks marks = countWin();
     const std::string message = labelText(&dialogs::TControllPanel::Label1) + "\r\n" +
                                 labelText(&dialogs::TControllPanel::ZATTIME) + ": " +
                                 labelText(&dialogs::TControllPanel::LabelTime) + "\r\n" +
                                 StatusBar1->PanelText(0) + " " + StatusBar1->PanelText(kMovePanel);
     showEndMessage(message);
+    if (marks.Level != 0)
+        showRecords(marks);
 }
 
 void TForm1::GameOverClick() {
     media::StartSound("GAMEOVER");
     stopClocks();
+    PlayerRecords.CountTimeOut();
     showEndMessage(labelText(&dialogs::TControllPanel::Label2));
 }
 
