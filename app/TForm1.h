@@ -31,6 +31,15 @@ namespace app {
 // The game's state lives in the main window's unit, not in the window object.
 extern rules::GameState Game;
 
+// The hint's texts in the player's language, as the language passes read them.
+struct HintTexts {
+    std::string Caption;
+    std::array<std::string, 3> Moves; // one, few and many moves to go, each with "%d"
+    std::string Unsolvable;
+    std::string Tile; // "Tile %d", for screen readers
+    i18n::PluralRule Plurals = i18n::PluralRule::OneOther;
+};
+
 // The main game window: the board, its menu, the status bar and the game's timers.
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -174,6 +183,7 @@ private:
     void applyRecordsLanguage(const i18n::LanguageTexts& texts);
 
     std::function<std::uint32_t()> seedSource_;
+    app::HintTexts hintTexts_;
     bool shown_ = false;
     bool activated_ = false;
     bool ended_ = false;

@@ -146,19 +146,62 @@ constexpr std::array<std::array<const char*, KeyCount>, LanguageCount> kTable = 
     }},
 }};
 
+// Keys after 31, ascending; each in English, Russian, Ukrainian and French. A counted text has
+// three forms (one, few, many: see PluralForm); English and French use the many form for few.
+constexpr std::array<AddedText, 6> kAdded = {{
+    {32, {"&Hint", "&Подсказка", "&Підказка", "&Indice"}},
+    {33, {"%d move to go", "%d ход до победы", "%d хід до перемоги", "Encore %d coup"}},
+    {34, {"%d moves to go", "%d хода до победы", "%d ходи до перемоги", "Encore %d coups"}},
+    {35, {"%d moves to go", "%d ходов до победы", "%d ходів до перемоги", "Encore %d coups"}},
+    {36,
+     {"These tiles cannot be brought into order.", "Эту позицию невозможно собрать.",
+      "Цю позицію неможливо скласти.", "Cette position ne peut pas être résolue."}},
+    {37, {"Tile %d", "Фишка %d", "Фішка %d", "Pièce %d"}},
+}};
+
+const Language* languageOfSection(const std::string& section) {
+    for (const Language& language : Languages)
+        if (section == language.Section)
+            return &language;
+    return nullptr;
+}
+
 } // namespace
 
+std::span<const AddedText> AddedTexts() {
+    return kAdded;
+}
+
+std::vector<int> TableKeys() {
+    std::vector<int> keys;
+    keys.reserve(KeyCount + kAdded.size());
+    for (int key = 1; key <= KeyCount; ++key)
+        keys.push_back(key);
+    for (const AddedText& added : kAdded)
+        keys.push_back(added.Key);
+    return keys;
+}
+
 const char* StringTableText(int language, int key) {
-    if (language < 0 || language >= LanguageCount || key < 1 || key > KeyCount)
+    if (language < 0 || language >= LanguageCount)
         return "";
-    return kTable[static_cast<std::size_t>(language)][static_cast<std::size_t>(key - 1)];
+    const auto index = static_cast<std::size_t>(language);
+    if (key >= 1 && key <= KeyCount)
+        return kTable[index][static_cast<std::size_t>(key - 1)];
+    for (const AddedText& added : kAdded)
+        if (added.Key == key)
+            return added.Texts[index];
+    return "";
 }
 
 CodePage EncodingOfSection(const std::string& section) {
-    for (const Language& language : Languages)
-        if (section == language.Section)
-            return language.Encoding;
-    return CodePage::Windows1252;
+    const Language* language = languageOfSection(section);
+    return language ? language->Encoding : CodePage::Windows1252;
+}
+
+PluralRule PluralRuleOfSection(const std::string& section) {
+    const Language* language = languageOfSection(section);
+    return language ? language->Plurals : PluralRule::OneOther;
 }
 
 } // namespace i18n
