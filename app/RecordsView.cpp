@@ -58,6 +58,7 @@ void ShowRecordTable(dialogs::TRecordsDialog& dialog, const rules::RecordTable& 
         won.Text = std::to_string(record.Won) + " / " + std::to_string(record.Played);
         dialog.RecordsGrid->SetCell(row, 3, won);
     }
+    dialog.FitToTable();
 }
 
 } // namespace app

@@ -180,7 +180,8 @@ private:
     void countDeal(Level level);
     RecordMarks countWin();
     void showRecords(const RecordMarks& marks);
-    void applyRecordsLanguage(const i18n::LanguageTexts& texts);
+    std::vector<i18n::CaptionSetter> recordsCaptionSetters();
+    void applyRecordsLanguage();
 
     std::function<std::uint32_t()> seedSource_;
     app::HintTexts hintTexts_;
@@ -188,6 +189,7 @@ private:
     bool activated_ = false;
     bool ended_ = false;
     dialogs::RecordsTexts recordsTexts_;
+    RecordsMessages recordsMessages_;
     RecordMarks recordMarks_; // what the records window marks while it is open
 };
 

@@ -11,7 +11,7 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
     using T = i18n::CaptionTarget;
     using dialogs::SetsText;
     using dialogs::SetsTitle;
-    return {
+    std::vector<i18n::CaptionSetter> setters{
         SetsTitle(T::Files, Files),
         SetsText(T::Play, Play),
         SetsText(T::Play1, Play1),
@@ -43,12 +43,16 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         {T::HintUnsolvable, [this](const std::string& text) { hintTexts_.Unsolvable = text; }},
         {T::HintTile, [this](const std::string& text) { hintTexts_.Tile = text; }},
     };
+    for (i18n::CaptionSetter& setter : recordsCaptionSetters())
+        setters.push_back(std::move(setter));
+    return setters;
 }
 
 void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
     Game.MarqueeText = texts.MarqueeText;
     hintTexts_.Plurals = texts.Plurals;
     i18n::ApplyCaptions(texts, CaptionSetters());
+    applyRecordsLanguage();
 }
 
 } // namespace app

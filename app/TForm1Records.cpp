@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 
 #include "app/rules/Records.h"
+#include "dialogs/CaptionSetters.h"
 #include "dialogs/TRecordsDialog.h"
 #include "media/SoundEffects.h"
 
@@ -60,8 +61,37 @@ void TForm1::showRecords(const RecordMarks& marks) {
     RecordsDialog->open();
 }
 
-void TForm1::applyRecordsLanguage(const i18n::LanguageTexts& texts) {
-    (void)texts;
+std::vector<i18n::CaptionSetter> TForm1::recordsCaptionSetters() {
+    using T = i18n::CaptionTarget;
+    const auto into = [](T target, std::string& text) -> i18n::CaptionSetter {
+        return {target, [&text](const std::string& value) { text = value; }};
+    };
+    dialogs::RecordsTexts& t = recordsTexts_;
+    return {
+        dialogs::SetsText(T::Records, Records),
+        into(T::RecordsCaption, t.Caption),
+        into(T::RecordsLevelHeader, t.Headers[0]),
+        into(T::RecordsBestTimeHeader, t.Headers[1]),
+        into(T::RecordsFewestMovesHeader, t.Headers[2]),
+        into(T::RecordsWonPlayedHeader, t.Headers[3]),
+        into(T::RecordsClose, t.Close),
+        into(T::RecordsLevel1, t.LevelNames[0]),
+        into(T::RecordsLevel2, t.LevelNames[1]),
+        into(T::RecordsLevel3, t.LevelNames[2]),
+        into(T::RecordsLevel4, t.LevelNames[3]),
+        into(T::RecordsNewRecord, t.NewRecord),
+        into(T::RecordsNoRecord, t.NoRecord),
+        into(T::RecordsBestTimeDetails, t.BestTimeDetails),
+        into(T::RecordsBestMovesDetails, t.BestMovesDetails),
+        into(T::RecordsSetAside, recordsMessages_.SetAside),
+        into(T::RecordsNotSetAside, recordsMessages_.NotSetAside),
+        into(T::RecordsNotSaved, recordsMessages_.NotSaved),
+    };
+}
+
+// The window follows a language change at once, also while it is open.
+void TForm1::applyRecordsLanguage() {
+    PlayerRecords.SetMessages(recordsMessages_);
     if (!RecordsDialog)
         return;
     RecordsDialog->SetTexts(recordsTexts_);

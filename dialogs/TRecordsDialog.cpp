@@ -29,11 +29,6 @@ TRecordsDialog::TRecordsDialog(QWidget* parent)
     setPalette(face);
     setFont(platform::ToQFont(platform::TFont{}));
 
-    RecordsGrid = new TRecordsGrid;
-    const int boxWidth = RecordsGrid->width() + 2 * Margin;
-    const int boxHeight = RecordsGrid->height() + 2 * Margin + Margin / 2;
-    const int clientWidth = boxWidth + 2 * Margin;
-
     XPPanel1 = new controls::TXPPanel(this);
     XPPanel1->setObjectName(QStringLiteral("XPPanel1"));
     XPPanel1->SetColor(platform::clBlack);
@@ -41,25 +36,19 @@ TRecordsDialog::TRecordsDialog(QWidget* parent)
 
     RecordsBox = new controls::TXPGroupBox(XPPanel1);
     RecordsBox->setObjectName(QStringLiteral("RecordsBox"));
-    RecordsBox->setGeometry(Margin, Margin, boxWidth, boxHeight);
     RecordsBox->SetFont(fontIn(platform::clYellow));
     RecordsBox->SetColor(platform::clBlack);
-    RecordsGrid->setParent(RecordsBox);
+    RecordsGrid = new TRecordsGrid(RecordsBox);
     RecordsGrid->setObjectName(QStringLiteral("RecordsGrid"));
     RecordsGrid->move(Margin, 2 * Margin);
 
     CloseButton = new controls::TXPButton(XPPanel1);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
-    CloseButton->setGeometry((clientWidth - ButtonWidth) / 2, 2 * Margin + boxHeight, ButtonWidth,
-                             CloseButton->height());
     CloseButton->SetFont(fontIn(platform::clNavy));
     CloseButton->setCursor(Qt::PointingHandCursor);
     CloseButton->SetDefault(true);
     CloseButton->OnClick = [this](QObject*) { close(); };
 
-    const int clientHeight = CloseButton->geometry().bottom() + 1 + Margin;
-    XPPanel1->setGeometry(0, 0, clientWidth, clientHeight);
-    setFixedSize(clientWidth, clientHeight);
     SetTexts(texts_);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -75,6 +64,20 @@ void TRecordsDialog::SetTexts(const RecordsTexts& texts) {
     CloseButton->SetCaption(texts.Close);
     QString spoken = QString::fromStdString(texts.Close);
     CloseButton->setAccessibleName(spoken.remove(QLatin1Char('&')));
+    FitToTable();
+}
+
+void TRecordsDialog::FitToTable() {
+    RecordsGrid->FitColumns();
+    const int boxWidth = RecordsGrid->width() + 2 * Margin;
+    const int boxHeight = RecordsGrid->height() + 2 * Margin + Margin / 2;
+    const int clientWidth = boxWidth + 2 * Margin;
+    RecordsBox->setGeometry(Margin, Margin, boxWidth, boxHeight);
+    CloseButton->setGeometry((clientWidth - ButtonWidth) / 2, 2 * Margin + boxHeight, ButtonWidth,
+                             CloseButton->height());
+    const int clientHeight = CloseButton->geometry().bottom() + 1 + Margin;
+    XPPanel1->setGeometry(0, 0, clientWidth, clientHeight);
+    setFixedSize(clientWidth, clientHeight);
 }
 
 } // namespace dialogs

@@ -45,6 +45,8 @@ public:
     // The window's own words: caption, headers, button; the cells are the caller's.
     void SetTexts(const RecordsTexts& texts);
     const RecordsTexts& Texts() const { return texts_; }
+    // Widens the table to its texts and the window around it; after the cells change.
+    void FitToTable();
 
 private:
     RecordsTexts texts_;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TRecordsGrid.h"
 
+#include "platform/gdi/Fonts.h"
+
 #include <QAccessible>
+#include <QFontMetrics>
+#include <algorithm>
 #include <numeric>
 
 namespace dialogs {
@@ -12,13 +16,28 @@ constexpr unsigned kCellFormat = platform::DT_CENTER | platform::DT_VCENTER |
                                  platform::DT_SINGLELINE | platform::DT_NOPREFIX |
                                  platform::DT_END_ELLIPSIS;
 constexpr unsigned kLevelFormat = (kCellFormat & ~platform::DT_CENTER) | platform::DT_LEFT;
-constexpr int kTextInset = 3;
 
 } // namespace
 
 TRecordsGrid::TRecordsGrid(QWidget* parent) : TCanvasControl(parent) {
-    setFixedSize(std::accumulate(ColumnWidths.begin(), ColumnWidths.end(), 0),
-                 (Rows + 1) * RowHeight);
+    FitColumns();
+}
+
+void TRecordsGrid::FitColumns() {
+    QFont bold = platform::ToQFont(platform::TFont{});
+    bold.setBold(true);
+    const QFontMetrics headerMetrics(bold);
+    const QFontMetrics cellMetrics(platform::ToQFont(platform::TFont{}));
+    for (int column = 0; column < Columns; ++column) {
+        int widest = headerMetrics.horizontalAdvance(QString::fromStdString(Header(column)));
+        for (int row = 0; row < Rows; ++row)
+            widest = std::max(widest, cellMetrics.horizontalAdvance(
+                                          QString::fromStdString(CellAt(row, column).Text)));
+        // Room for the inset on both sides and a blank between neighbouring texts.
+        widths_[index(column)] = std::max(MinColumnWidths[index(column)], widest + 4 * TextInset);
+    }
+    setFixedSize(std::accumulate(widths_.begin(), widths_.end(), 0), (Rows + 1) * RowHeight);
+    update();
 }
 
 void TRecordsGrid::SetHeader(int column, const std::string& text) {
@@ -41,8 +60,8 @@ void TRecordsGrid::SetCell(int row, int column, Cell cell) {
 QRect TRecordsGrid::CellRect(int row, int column) const {
     int left = 0;
     for (int c = 0; c < column; ++c)
-        left += ColumnWidths[index(c)];
-    return {left, (row + 1) * RowHeight, ColumnWidths[index(column)], RowHeight};
+        left += widths_[index(c)];
+    return {left, (row + 1) * RowHeight, widths_[index(column)], RowHeight};
 }
 
 void TRecordsGrid::PaintTo(platform::Canvas& canvas) const {
@@ -69,7 +88,7 @@ void TRecordsGrid::PaintTo(platform::Canvas& canvas) const {
                                          : TextColor;
             canvas.Font.Style = row < 0 ? unsigned{platform::fsBold} : 0u;
             const platform::TRect text =
-                platform::Rect(box.Left + kTextInset, box.Top, box.Right - kTextInset, box.Bottom);
+                platform::Rect(box.Left + TextInset, box.Top, box.Right - TextInset, box.Bottom);
             const std::string& caption = row < 0 ? Header(column) : CellAt(row, column).Text;
             canvas.DrawText(caption, text, row >= 0 && column == 0 ? kLevelFormat : kCellFormat);
             canvas.Brush.Style = platform::bsSolid;

@@ -19,7 +19,9 @@ public:
     static constexpr int Columns = 4;
     static constexpr int Rows = 4; // below the headers
     static constexpr int RowHeight = 19;
-    static constexpr std::array<int, Columns> ColumnWidths{124, 72, 84, 76};
+    // The narrowest each column gets; a longer text widens it.
+    static constexpr std::array<int, Columns> MinColumnWidths{112, 64, 64, 64};
+    static constexpr int TextInset = 3;
     static constexpr platform::TColor HeaderColor = platform::clYellow;
     static constexpr platform::TColor TextColor = platform::clWhite;
     static constexpr platform::TColor BackColor = platform::clBlack;
@@ -39,6 +41,8 @@ public:
     const Cell& CellAt(int row, int column) const { return cells_[index(row)][index(column)]; }
     // The cell's rectangle in the grid; row -1 is the header row.
     QRect CellRect(int row, int column) const;
+    // Makes every column as wide as its widest text, headers in bold, and resizes the grid.
+    void FitColumns();
 
     void PaintTo(platform::Canvas& canvas) const override;
 
@@ -46,6 +50,7 @@ private:
     static std::size_t index(int i) { return static_cast<std::size_t>(i); }
     void announce(int row, int column);
 
+    std::array<int, Columns> widths_ = MinColumnWidths;
     std::array<std::string, Columns> headers_;
     std::array<std::array<Cell, Columns>, Rows> cells_;
 };

@@ -62,13 +62,31 @@ struct AddedTarget {
     int Key;
     CaptionTarget Target;
 };
-constexpr std::array<AddedTarget, 6> kAddedTargets = {{
+constexpr std::array<AddedTarget, 24> kAddedTargets = {{
     {32, T::Hint},
     {33, T::HintMovesOne},
     {34, T::HintMovesFew},
     {35, T::HintMovesMany},
     {36, T::HintUnsolvable},
     {37, T::HintTile},
+    {40, T::Records},
+    {41, T::RecordsCaption},
+    {42, T::RecordsLevelHeader},
+    {43, T::RecordsBestTimeHeader},
+    {44, T::RecordsFewestMovesHeader},
+    {45, T::RecordsWonPlayedHeader},
+    {46, T::RecordsClose},
+    {47, T::RecordsLevel1},
+    {48, T::RecordsLevel2},
+    {49, T::RecordsLevel3},
+    {50, T::RecordsLevel4},
+    {51, T::RecordsNewRecord},
+    {52, T::RecordsNoRecord},
+    {53, T::RecordsBestTimeDetails},
+    {54, T::RecordsBestMovesDetails},
+    {55, T::RecordsSetAside},
+    {56, T::RecordsNotSetAside},
+    {57, T::RecordsNotSaved},
 }};
 
 CaptionTarget targetOf(int key, bool secondRead) {
