@@ -72,6 +72,40 @@ private slots:
         QCOMPARE(temporaryFilesPresent(), QStringList());
     }
 
+    void anEndSignalWithTheRecordsWindowOpenEndsTheGame() {
+        const QString notStarted = StartGame(game_, gamePath);
+        QVERIFY2(notStarted.isEmpty(), qPrintable(notStarted));
+        QStringList main;
+        QVERIFY2(pollFor(
+                     [&] {
+                         main = visibleWindowsTitled(QStringLiteral("^Velmar$"),
+                                                     QStringLiteral("Velmar"));
+                         return !main.isEmpty() || game_.state() != QProcess::Running;
+                     },
+                     kAppearTimeoutMs),
+                 "no visible window titled Velmar");
+        QVERIFY(!main.isEmpty());
+        bool ok = false;
+        xdotool({"windowfocus", main.first()}, &ok);
+        QVERIFY(ok);
+        xdotool({"key", "ctrl+r"}, &ok);
+        QVERIFY(ok);
+        QVERIFY2(pollFor(
+                     [&] {
+                         return !visibleWindowsTitled(QStringLiteral("^Records$"),
+                                                      QStringLiteral("Records"))
+                                     .isEmpty();
+                     },
+                     kAppearTimeoutMs),
+                 "Ctrl+R did not bring up the records");
+
+        QCOMPARE(::kill(static_cast<pid_t>(game_.processId()), SIGTERM), 0);
+        QVERIFY2(game_.waitForFinished(kExitTimeoutMs), "the game did not end on the signal");
+        QCOMPARE(game_.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game_.exitCode(), 0);
+        QCOMPARE(temporaryFilesPresent(), QStringList());
+    }
+
     void cleanup() { StopGame(game_); }
 };
 
