@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/GameRecords.h"
+#include "app/HintSearch.h"
 #include "app/RecordsView.h"
 #include "app/rules/GameState.h"
 #include "controls/ColorButtons.h"
@@ -33,12 +34,14 @@ extern rules::GameState Game;
 
 // The hint's texts in the player's language, as the language passes read them.
 struct HintTexts {
-    std::string Caption;
     std::array<std::string, 3> Moves; // one, few and many moves to go, each with "%d"
     std::string Unsolvable;
     std::string Tile; // "Tile %d", for screen readers
     i18n::PluralRule Plurals = i18n::PluralRule::OneOther;
 };
+
+// The hint's texts before any language pass has run.
+HintTexts EnglishHintTexts();
 
 // The main game window: the board, its menu, the status bar and the game's timers.
 class TForm1 : public QWidget {
@@ -61,6 +64,7 @@ public:
     QAction* Play1;
     QAction* Play2;
     QAction* Play3;
+    QAction* Hint;
     QAction* Records;
     QMenu* Music;
     QAction* PlayMusic1;
@@ -79,13 +83,14 @@ public:
     QAction* HelpGame;
     QAction* HelpOnHelp;
 
-    platform::Timer Timer1;   // slide steps
-    platform::Timer Timer2;   // countdown of the 15-minute level
-    platform::Timer Timer3;   // countdown of the 10- and 5-minute levels
-    platform::Timer Timer4;   // icon animation
-    platform::Timer Timer5;   // scrolling text on the empty board
-    platform::Timer TimerST;  // clock of the simple game
-    platform::Timer TimerSTR; // time used in a timed level
+    platform::Timer Timer1;    // slide steps
+    platform::Timer Timer2;    // countdown of the 15-minute level
+    platform::Timer Timer3;    // countdown of the 10- and 5-minute levels
+    platform::Timer Timer4;    // icon animation
+    platform::Timer Timer5;    // scrolling text on the empty board
+    platform::Timer TimerST;   // clock of the simple game
+    platform::Timer TimerSTR;  // time used in a timed level
+    platform::Timer TimerHint; // the hinted tile's blink
 
     std::array<QIcon, 5> ImageList1;
     controls::TRyMenu* RyMenu1; // a painter of the layout, never attached
@@ -126,6 +131,8 @@ public:
     void PlayMusic2Click();
     void PlayMusic3Click();
     void StopedClick();
+    void HintClick();
+    void TimerHintTimer();
     void RecordsClick();
     void AppException(const std::exception& error);
 
@@ -144,6 +151,16 @@ public:
 
     // Where new deals take their seed; the clock unless a test says otherwise.
     void SetSeedSource(std::function<std::uint32_t()> source) { seedSource_ = std::move(source); }
+
+    // Where hints come from; the game's solver unless a test says otherwise. Ends any search
+    // under way.
+    void SetHintSolver(HintSearch::Search search);
+    // A hint was asked for and its search has not answered yet.
+    bool HintSearching() const { return hintSearch_ && hintSearch_->Busy(); }
+    // Whether a worker thread for hints exists.
+    bool HasHintWorker() const { return hintSearch_ && hintSearch_->HasWorker(); }
+    // The tile the last hint marks, 0 for none.
+    int HintedTile() const { return hintTile_; }
 
     // The tile of number 1..15.
     controls::TColorButton* Tile(int number) const { return Buttons[number - 1]; }
@@ -183,8 +200,22 @@ private:
     std::vector<i18n::CaptionSetter> recordsCaptionSetters();
     void applyRecordsLanguage();
 
+    void hintFound(const HintSearch::Outcome& outcome);
+    void showHint(int tile, int moves);
+    void endBlink();
+    void cancelHint();
+    void clearHintNote();
+    void hintBoardChanged();
+
     std::function<std::uint32_t()> seedSource_;
     app::HintTexts hintTexts_;
+    HintSearch::Search hintSolver_ = HintSearch::GameSolver();
+    std::unique_ptr<HintSearch> hintSearch_; // made by the first hint
+    rules::BoardCells hintBoard_{};          // the board the last hint is for
+    int hintTile_ = 0;                       // the tile it marks, 0 for none
+    bool blinking_ = false;
+    int blinkPhase_ = 0;
+    QString titleBeforeBlink_;
     bool shown_ = false;
     bool activated_ = false;
     bool ended_ = false;

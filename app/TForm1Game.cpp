@@ -68,6 +68,7 @@ void TForm1::Move() {
     if (!step->Finished)
         return;
     Timer1.SetEnabled(false);
+    hintBoardChanged();
     AnnounceBoardChanged(Panel2);
     if (step->Solved)
         FinnalyGames->trigger();
@@ -100,6 +101,7 @@ void TForm1::stopClocks() {
 
 void TForm1::StartGame(Level level) {
     media::StartSound("CLICK");
+    cancelHint();
     cancelSlide();
     stopClocks();
     Timer5.SetEnabled(false);
@@ -119,7 +121,6 @@ void TForm1::StartGame(Level level) {
         break;
     }
     Game.TimeUsed = 0;
-    Game.HintUsed = false;
     StatusBar1->SetPanelText(kMovePanel, "0");
     raiseCount(kRoundPanel);
     switch (level) {

@@ -36,7 +36,7 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         dialogs::SetsWindowTitle(T::MainCaption, this),
         {T::StatusPanel0, [this](const std::string& text) { StatusBar1->SetPanelText(0, text); }},
         {T::StatusPanel2, [this](const std::string& text) { StatusBar1->SetPanelText(2, text); }},
-        {T::Hint, [this](const std::string& text) { hintTexts_.Caption = text; }},
+        SetsText(T::Hint, Hint),
         {T::HintMovesOne, [this](const std::string& text) { hintTexts_.Moves[0] = text; }},
         {T::HintMovesFew, [this](const std::string& text) { hintTexts_.Moves[1] = text; }},
         {T::HintMovesMany, [this](const std::string& text) { hintTexts_.Moves[2] = text; }},
@@ -49,6 +49,8 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
 }
 
 void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
+    // A search or blink in another language would answer in the wrong words.
+    cancelHint();
     Game.MarqueeText = texts.MarqueeText;
     hintTexts_.Plurals = texts.Plurals;
     i18n::ApplyCaptions(texts, CaptionSetters());

@@ -78,6 +78,7 @@ BoardCells DealBoard(std::uint32_t seed) {
 
 void ShuffleBoard(GameState& state, std::uint32_t seed) {
     state.Board = DealBoard(seed);
+    state.HintUsed = false;
 }
 
 std::uint32_t ClockSeed() {

@@ -20,7 +20,7 @@ public:
 // The board a seed deals: a random arrangement, turned into a winnable one when it is not.
 BoardCells DealBoard(std::uint32_t seed);
 
-// Deals into the state's Board.
+// Deals into the state's Board; the new round has used no hint.
 void ShuffleBoard(GameState& state, std::uint32_t seed);
 
 // Whether every number 1..16 stands on exactly one cell.

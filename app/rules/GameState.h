@@ -35,8 +35,10 @@ struct GameState {
     std::int32_t TimeLeft = 0;
     std::int32_t TimeUsed = 0;
     std::int32_t IconFrame = 0;
-    bool HintUsed = false;   // the round in play was given a hint; cleared at every deal
     std::string MarqueeText; // UTF-8
+
+    // The round was shown a hint; a deal clears it.
+    bool HintUsed = false;
 };
 
 } // namespace rules

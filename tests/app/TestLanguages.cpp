@@ -92,6 +92,43 @@ private slots:
         }
     }
 
+    void bothPassesCaptionTheHintWithAnAccessKeyNoOtherGameItemHas_data() {
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("afterChange"); // the caption of the next language
+        QTest::newRow("English") << "0"
+                                 << "&Hint"
+                                 << "&Подсказка";
+        QTest::newRow("Russian") << "1"
+                                 << "&Подсказка"
+                                 << "&Підказка";
+        QTest::newRow("Ukrainian") << "2"
+                                   << "&Підказка"
+                                   << "&Indice";
+        QTest::newRow("French") << "3"
+                                << "&Indice"
+                                << "&Hint";
+    }
+    void bothPassesCaptionTheHintWithAnAccessKeyNoOtherGameItemHas() {
+        QFETCH(QString, select);
+        QFETCH(QString, caption);
+        storeLanguage(qPrintable(select));
+        FormFixture f;
+        QCOMPARE(menuText(f.form->Hint), caption);
+        const QChar key = caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
+        for (const QAction* item : f.form->Files->actions()) {
+            const QString text = item->text();
+            const auto amp = text.indexOf(QLatin1Char('&'));
+            if (item == f.form->Hint || amp < 0 || amp + 1 >= text.size())
+                continue;
+            QVERIFY2(text.at(amp + 1).toLower() != key, qPrintable(text));
+        }
+        f.panel->ComboBox1->setCurrentIndex((select.toInt() + 1) % 4);
+        f.panel->ComboBox1Change();
+        QTEST(menuText(f.form->Hint), "afterChange");
+        storeLanguage(nullptr);
+    }
+
     void aStoredNumberOutOfRangeMeansEnglish() {
         storeLanguage("7");
         FormFixture f;
