@@ -5,6 +5,7 @@
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
 #include "controls/ColorButtons.h"
+#include "dialogs/RecordsGridAccessible.h"
 #include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
 
@@ -33,8 +34,11 @@ public:
         switch (t) {
         case QAccessible::Name:
             return QStringLiteral("Tile ") + number;
-        case QAccessible::Description:
-            return CellText(rules::CellOfTile(Game.Board, number.toInt()));
+        case QAccessible::Description: {
+            const QString cell = CellText(rules::CellOfTile(Game.Board, number.toInt()));
+            const QString hint = widget()->accessibleDescription();
+            return hint.isEmpty() ? cell : hint + QStringLiteral(". ") + cell;
+        }
         default:
             return QAccessibleWidget::text(t);
         }
@@ -89,6 +93,8 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
         return new TileAccessible(tile);
     if (isBoard(object))
         return new BoardAccessible(static_cast<QWidget*>(object));
+    if (QAccessibleInterface* records = dialogs::AccessibleRecordsFactory(object))
+        return records;
     return platform::AccessibleWidgetFactory(object);
 }
 
@@ -102,6 +108,15 @@ QString CellText(int cell) {
 
 void InstallAccessibility() {
     QAccessible::installFactory(factory);
+}
+
+// The widget's own description property holds the note: it sends the change to listening tools.
+void AnnounceHint(QWidget* tile, const QString& text) {
+    tile->setAccessibleDescription(text);
+}
+
+void ClearHint(QWidget* tile) {
+    tile->setAccessibleDescription(QString());
 }
 
 void AnnounceBoardChanged(QWidget* board) {

@@ -16,6 +16,11 @@ void InstallAccessibility();
 // elsewhere now. Does nothing while no tool listens.
 void AnnounceBoardChanged(QWidget* board);
 
+// Lets a screen reader hear a hint: the tile's description becomes `text` ("Tile 7, 42 moves to
+// go") until ClearHint.
+void AnnounceHint(QWidget* tile, const QString& text);
+void ClearHint(QWidget* tile);
+
 // "Row 2, column 3" for cell 1..16; empty for any other number.
 QString CellText(int cell);
 

@@ -39,7 +39,7 @@ TForm1::TForm1()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      seedSource_(&rules::ClockSeed) {
+      seedSource_(&rules::ClockSeed), hintTexts_(EnglishHintTexts()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kProgramName));
     setFocusPolicy(Qt::StrongFocus);
@@ -55,6 +55,7 @@ TForm1::~TForm1() {
 
 void TForm1::FormDestroy() {
     MenuPainter.reset();
+    hintSearch_.reset(); // the worker ends with the window
 }
 
 void TForm1::createControls() {
@@ -115,6 +116,8 @@ void TForm1::createTimers() {
     Timer5.OnTimer = [this] { Timer5Timer(); };
     TimerST.OnTimer = [this] { TimerSTTimer(); };
     TimerSTR.OnTimer = [this] { TimerSTRTimer(); };
+    TimerHint.OnTimer = [this] { TimerHintTimer(); };
+    TimerHint.SetEnabled(false);
     TimerST.SetEnabled(false);
     TimerSTR.SetEnabled(false);
 }
@@ -303,8 +306,9 @@ void TForm1::EndProgram() {
     if (ended_)
         return;
     ended_ = true;
+    cancelHint();
     for (platform::Timer* timer :
-         {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &TimerST, &TimerSTR})
+         {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &TimerST, &TimerSTR, &TimerHint})
         timer->SetEnabled(false);
     FormClose();
     hide();

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/GameRecords.h"
+#include "app/HintSearch.h"
+#include "app/RecordsView.h"
 #include "app/rules/GameState.h"
 #include "controls/ColorButtons.h"
 #include "controls/RyMenus.h"
@@ -29,6 +32,17 @@ namespace app {
 // The game's state lives in the main window's unit, not in the window object.
 extern rules::GameState Game;
 
+// The hint's texts in the player's language, as the language passes read them.
+struct HintTexts {
+    std::array<std::string, 3> Moves; // one, few and many moves to go, each with "%d"
+    std::string Unsolvable;
+    std::string Tile; // "Tile %d", for screen readers
+    i18n::PluralRule Plurals = i18n::PluralRule::OneOther;
+};
+
+// The hint's texts before any language pass has run.
+HintTexts EnglishHintTexts();
+
 // The main game window: the board, its menu, the status bar and the game's timers.
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -50,6 +64,8 @@ public:
     QAction* Play1;
     QAction* Play2;
     QAction* Play3;
+    QAction* Hint;
+    QAction* Records;
     QMenu* Music;
     QAction* PlayMusic1;
     QAction* PlayMusic2;
@@ -67,19 +83,24 @@ public:
     QAction* HelpGame;
     QAction* HelpOnHelp;
 
-    platform::Timer Timer1;   // slide steps
-    platform::Timer Timer2;   // countdown of the 15-minute level
-    platform::Timer Timer3;   // countdown of the 10- and 5-minute levels
-    platform::Timer Timer4;   // icon animation
-    platform::Timer Timer5;   // scrolling text on the empty board
-    platform::Timer TimerST;  // clock of the simple game
-    platform::Timer TimerSTR; // time used in a timed level
+    platform::Timer Timer1;    // slide steps
+    platform::Timer Timer2;    // countdown of the 15-minute level
+    platform::Timer Timer3;    // countdown of the 10- and 5-minute levels
+    platform::Timer Timer4;    // icon animation
+    platform::Timer Timer5;    // scrolling text on the empty board
+    platform::Timer TimerST;   // clock of the simple game
+    platform::Timer TimerSTR;  // time used in a timed level
+    platform::Timer TimerHint; // the hinted tile's blink
 
     std::array<QIcon, 5> ImageList1;
     controls::TRyMenu* RyMenu1; // a painter of the layout, never attached
     // Draws every item of MainMenu1 from the first show until the window is destroyed.
     std::unique_ptr<controls::TRyMenu> MenuPainter;
     media::TMediaPlayer MediaPlayer1;
+    // The player's records, kept in the records file; the window that shows them is made at
+    // its first opening.
+    GameRecords PlayerRecords;
+    dialogs::TRecordsDialog* RecordsDialog = nullptr;
 
     // Handlers, named as the design names them.
     void Button15Click(QObject* sender);
@@ -110,6 +131,9 @@ public:
     void PlayMusic2Click();
     void PlayMusic3Click();
     void StopedClick();
+    void HintClick();
+    void TimerHintTimer();
+    void RecordsClick();
     void AppException(const std::exception& error);
 
     // Puts the main window's share of a language pass on its menus, caption and status bar.
@@ -127,6 +151,16 @@ public:
 
     // Where new deals take their seed; the clock unless a test says otherwise.
     void SetSeedSource(std::function<std::uint32_t()> source) { seedSource_ = std::move(source); }
+
+    // Where hints come from; the game's solver unless a test says otherwise. Ends any search
+    // under way.
+    void SetHintSolver(HintSearch::Search search);
+    // A hint was asked for and its search has not answered yet.
+    bool HintSearching() const { return hintSearch_ && hintSearch_->Busy(); }
+    // Whether a worker thread for hints exists.
+    bool HasHintWorker() const { return hintSearch_ && hintSearch_->HasWorker(); }
+    // The tile the last hint marks, 0 for none.
+    int HintedTile() const { return hintTile_; }
 
     // The tile of number 1..15.
     controls::TColorButton* Tile(int number) const { return Buttons[number - 1]; }
@@ -160,11 +194,34 @@ private:
     void raiseCount(int panel);
     int tileNumberOf(QObject* sender) const;
     void showEndMessage(const std::string& text);
+    void countDeal(Level level);
+    RecordMarks countWin();
+    void showRecords(const RecordMarks& marks);
+    std::vector<i18n::CaptionSetter> recordsCaptionSetters();
+    void applyRecordsLanguage();
+
+    void hintFound(const HintSearch::Outcome& outcome);
+    void showHint(int tile, int moves);
+    void endBlink();
+    void cancelHint();
+    void clearHintNote();
+    void hintBoardChanged();
 
     std::function<std::uint32_t()> seedSource_;
+    app::HintTexts hintTexts_;
+    HintSearch::Search hintSolver_ = HintSearch::GameSolver();
+    std::unique_ptr<HintSearch> hintSearch_; // made by the first hint
+    rules::BoardCells hintBoard_{};          // the board the last hint is for
+    int hintTile_ = 0;                       // the tile it marks, 0 for none
+    bool blinking_ = false;
+    int blinkPhase_ = 0;
+    QString titleBeforeBlink_;
     bool shown_ = false;
     bool activated_ = false;
     bool ended_ = false;
+    dialogs::RecordsTexts recordsTexts_;
+    RecordsMessages recordsMessages_;
+    RecordMarks recordMarks_; // what the records window marks while it is open
 };
 
 } // namespace app

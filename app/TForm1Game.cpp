@@ -68,6 +68,7 @@ void TForm1::Move() {
     if (!step->Finished)
         return;
     Timer1.SetEnabled(false);
+    hintBoardChanged();
     AnnounceBoardChanged(Panel2);
     if (step->Solved)
         FinnalyGames->trigger();
@@ -100,6 +101,7 @@ void TForm1::stopClocks() {
 
 void TForm1::StartGame(Level level) {
     media::StartSound("CLICK");
+    cancelHint();
     cancelSlide();
     stopClocks();
     Timer5.SetEnabled(false);
@@ -139,6 +141,7 @@ void TForm1::StartGame(Level level) {
         tile->show();
     rules::ShuffleBoard(Game, seedSource_());
     PlaceTiles();
+    countDeal(level);
 }
 
 void TForm1::PlayClick() {
@@ -193,16 +196,20 @@ void TForm1::showEndMessage(const std::string& text) {
 void TForm1::FinnalyGamesClick() {
     media::StartSound("FINALLY");
     stopClocks();
+    const RecordMarks marks = countWin();
     const std::string message = labelText(&dialogs::TControllPanel::Label1) + "\r\n" +
                                 labelText(&dialogs::TControllPanel::ZATTIME) + ": " +
                                 labelText(&dialogs::TControllPanel::LabelTime) + "\r\n" +
                                 StatusBar1->PanelText(0) + " " + StatusBar1->PanelText(kMovePanel);
     showEndMessage(message);
+    if (marks.Level != 0)
+        showRecords(marks);
 }
 
 void TForm1::GameOverClick() {
     media::StartSound("GAMEOVER");
     stopClocks();
+    PlayerRecords.CountTimeOut();
     showEndMessage(labelText(&dialogs::TControllPanel::Label2));
 }
 

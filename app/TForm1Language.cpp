@@ -14,7 +14,7 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
     using T = i18n::CaptionTarget;
     using dialogs::SetsText;
     using dialogs::SetsTitle;
-    return {
+    std::vector<i18n::CaptionSetter> setters{
         SetsTitle(T::Files, Files),
         SetsText(T::Play, Play),
         SetsText(T::Play1, Play1),
@@ -39,14 +39,27 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         dialogs::SetsWindowTitle(T::MainCaption, this),
         {T::StatusPanel0, [this](const std::string& text) { StatusBar1->SetPanelText(0, text); }},
         {T::StatusPanel2, [this](const std::string& text) { StatusBar1->SetPanelText(2, text); }},
+        SetsText(T::Hint, Hint),
+        {T::HintMovesOne, [this](const std::string& text) { hintTexts_.Moves[0] = text; }},
+        {T::HintMovesFew, [this](const std::string& text) { hintTexts_.Moves[1] = text; }},
+        {T::HintMovesMany, [this](const std::string& text) { hintTexts_.Moves[2] = text; }},
+        {T::HintUnsolvable, [this](const std::string& text) { hintTexts_.Unsolvable = text; }},
+        {T::HintTile, [this](const std::string& text) { hintTexts_.Tile = text; }},
     };
+    for (i18n::CaptionSetter& setter : recordsCaptionSetters())
+        setters.push_back(std::move(setter));
+    return setters;
 }
 
 void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
+    // A search or blink in another language would answer in the wrong words.
+    cancelHint();
     Game.MarqueeText = texts.MarqueeText;
+    hintTexts_.Plurals = texts.Plurals;
     i18n::ApplyCaptions(texts, CaptionSetters());
     // The window's locale names its language, so the help viewer opens the page in it.
     setLocale(QLocale(QString::fromLatin1(i18n::LanguageCodeOfSection(texts.Section))));
+    applyRecordsLanguage();
 }
 
 } // namespace app

@@ -43,6 +43,9 @@ void TForm1::createMenu() {
     Play1 = item(Files, "Play1", "&Level 2 - time 15 min.", Qt::Key_F6, [this] { Play1Click(); });
     Play2 = item(Files, "Play2", "&Level 3 - time 10 min.", Qt::Key_F7, [this] { Play2Click(); });
     Play3 = item(Files, "Play3", "&Level 4 - time 5 min.", Qt::Key_F8, [this] { Play3Click(); });
+    Hint = item(Files, "Hint", "&Hint", Qt::Key_H, [this] { HintClick(); });
+    Records = item(Files, "Records", "&Records", QKeySequence(Qt::CTRL | Qt::Key_R),
+                   [this] { RecordsClick(); });
     Files->addSeparator();
     Music = Files->addMenu(QStringLiteral("&Music"));
     Music->setObjectName(QStringLiteral("Music"));

@@ -35,6 +35,13 @@ void TColorButton::SetFont(const platform::TFont& font) {
     update();
 }
 
+void TColorButton::SetDrawnDown(bool value) {
+    if (FDrawnDown == value)
+        return;
+    FDrawnDown = value;
+    update();
+}
+
 void TColorButton::focusMoved(QWidget* now) {
     if (!now || now->window() != window())
         return;
@@ -48,7 +55,7 @@ void TColorButton::SetButtonStyle(bool isDefault) {
 
 unsigned TColorButton::ItemState() const {
     unsigned state = 0;
-    if (isDown())
+    if (isDown() || FDrawnDown)
         state |= platform::ODS_SELECTED;
     if (!isEnabled())
         state |= platform::ODS_DISABLED;

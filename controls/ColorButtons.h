@@ -24,6 +24,9 @@ public:
     const platform::TFont& Font() const { return FFont; }
     void SetFont(const platform::TFont& font);
     bool DefaultFrame() const { return FDefaultFrame; }
+    // Draws the face pressed without pressing the button, so a blink never eats a real click.
+    bool DrawnDown() const { return FDrawnDown; }
+    void SetDrawnDown(bool value);
 
     // Paints the whole face for the ODS_ item state bits onto `canvas`.
     void DrawItem(platform::Canvas& canvas, unsigned itemState) const;
@@ -45,6 +48,7 @@ private:
     platform::TColor FButtonColor = platform::clBtnFace;
     bool FFrame3D = false;
     bool FDefaultFrame = false;
+    bool FDrawnDown = false;
     platform::TFont FFont;
 };
 

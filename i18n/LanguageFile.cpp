@@ -17,15 +17,16 @@ std::string LanguageFilePath() {
 void WriteStringTable() {
     const platform::TempFolder folder = platform::PrepareTempFolder();
     const std::string path = folder.Path + LanguageFileName;
+    const std::vector<int> keys = TableKeys();
     std::vector<platform::ProfileEntry> entries;
-    entries.reserve(LanguageCount * KeyCount);
+    entries.reserve(LanguageCount * keys.size());
     for (int language = 0; language < LanguageCount; ++language) {
         const Language& l = Languages[static_cast<std::size_t>(language)];
-        for (int key = 1; key <= KeyCount; ++key)
+        for (const int key : keys)
             entries.push_back({l.Section, std::to_string(key),
                                ToCodePage(StringTableText(language, key), l.Encoding)});
     }
-    // One replacement of the file instead of 124: the same result, without 124 syncs.
+    // One replacement of the file instead of one per entry: the same result, without the syncs.
     if (!folder.Usable || !platform::WritePrivateProfileStrings(entries, path))
         throw platform::Exception("Unable to write to " + path);
 }

@@ -10,9 +10,9 @@ constexpr const char* LanguageFileName = "Language_Velmar.lng";
 // Where the language file lives: the private temporary folder.
 std::string LanguageFilePath();
 
-// Writes all 124 entries of the string table, each section in its own code page, replacing
-// entries in place and keeping everything else the file holds. A refused write raises
-// platform::Exception "Unable to write to <path>".
+// Writes every entry of the string table, each section in its own code page and keys 1..31
+// first, replacing entries in place and keeping everything else the file holds. A refused write
+// raises platform::Exception "Unable to write to <path>".
 void WriteStringTable();
 
 } // namespace i18n

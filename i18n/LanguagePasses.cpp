@@ -6,6 +6,7 @@
 #include "platform/files/IniFile.h"
 
 #include <array>
+#include <stdexcept>
 
 namespace i18n {
 
@@ -48,12 +49,6 @@ constexpr std::array<CaptionTarget, KeyCount> kTargets = {
     T::Volime1,
 };
 
-CaptionTarget targetOf(int key, bool secondRead) {
-    if (key == 17 && secondRead)
-        return T::MainCaption;
-    return kTargets[static_cast<std::size_t>(key - 1)];
-}
-
 constexpr std::array<int, 32> kStartUpOrder = {1,  2,  3,  4,  21, 29, 5,  24, 25, 26, 27,
                                                28, 6,  7,  22, 8,  9,  30, 17, 17, 18, 10,
                                                11, 14, 15, 20, 16, 12, 13, 19, 23, 31};
@@ -61,6 +56,58 @@ constexpr std::array<int, 32> kStartUpOrder = {1,  2,  3,  4,  21, 29, 5,  24, 2
 constexpr std::array<int, 32> kChangeOrder = {1,  2,  3,  4,  21, 29, 5,  24, 25, 26, 27,
                                               28, 6,  31, 7,  8,  9,  30, 17, 17, 18, 10,
                                               11, 22, 14, 15, 20, 16, 12, 13, 19, 23};
+
+// What the keys after 31 label, ascending.
+struct AddedTarget {
+    int Key;
+    CaptionTarget Target;
+};
+constexpr std::array<AddedTarget, 24> kAddedTargets = {{
+    {32, T::Hint},
+    {33, T::HintMovesOne},
+    {34, T::HintMovesFew},
+    {35, T::HintMovesMany},
+    {36, T::HintUnsolvable},
+    {37, T::HintTile},
+    {40, T::Records},
+    {41, T::RecordsCaption},
+    {42, T::RecordsLevelHeader},
+    {43, T::RecordsBestTimeHeader},
+    {44, T::RecordsFewestMovesHeader},
+    {45, T::RecordsWonPlayedHeader},
+    {46, T::RecordsClose},
+    {47, T::RecordsLevel1},
+    {48, T::RecordsLevel2},
+    {49, T::RecordsLevel3},
+    {50, T::RecordsLevel4},
+    {51, T::RecordsNewRecord},
+    {52, T::RecordsNoRecord},
+    {53, T::RecordsBestTimeDetails},
+    {54, T::RecordsBestMovesDetails},
+    {55, T::RecordsSetAside},
+    {56, T::RecordsNotSetAside},
+    {57, T::RecordsNotSaved},
+}};
+
+CaptionTarget targetOf(int key, bool secondRead) {
+    if (key == 17 && secondRead)
+        return T::MainCaption;
+    if (key <= KeyCount)
+        return kTargets[static_cast<std::size_t>(key - 1)];
+    for (const AddedTarget& added : kAddedTargets)
+        if (added.Key == key)
+            return added.Target;
+    throw std::logic_error("string key " + std::to_string(key) + " labels nothing");
+}
+
+// The pass's order of keys 1..31, then every added key.
+std::vector<int> readOrder(Pass pass) {
+    const auto& design = pass == Pass::StartUp ? kStartUpOrder : kChangeOrder;
+    std::vector<int> order(design.begin(), design.end());
+    for (const AddedText& added : AddedTexts())
+        order.push_back(added.Key);
+    return order;
+}
 
 // The text shown when a key cannot be read.
 std::string defaultOf(int key, Pass pass) {
@@ -100,7 +147,8 @@ LanguageTexts ReadLanguage(const std::string& section, Pass pass) {
     texts.MarqueeText =
         FromCodePage(file.ReadString("MainDialog", "Caption", "Start Game"), encoding) +
         (pass == Pass::StartUp ? "      " : "   ");
-    const auto& order = pass == Pass::StartUp ? kStartUpOrder : kChangeOrder;
+    texts.Plurals = PluralRuleOfSection(section);
+    const std::vector<int> order = readOrder(pass);
     texts.Captions.reserve(order.size());
     bool titleRead = false;
     for (const int key : order) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "i18n/Plurals.h"
+
 #include <functional>
 #include <span>
 #include <string>
@@ -42,6 +44,31 @@ enum class CaptionTarget {
     Label2,
     Label3,
     ZATTIME,
+    // Texts added after key 31.
+    Hint,
+    HintMovesOne,
+    HintMovesFew,
+    HintMovesMany,
+    HintUnsolvable,
+    HintTile,
+    Records,
+    RecordsCaption,
+    RecordsLevelHeader,
+    RecordsBestTimeHeader,
+    RecordsFewestMovesHeader,
+    RecordsWonPlayedHeader,
+    RecordsClose,
+    RecordsLevel1,
+    RecordsLevel2,
+    RecordsLevel3,
+    RecordsLevel4,
+    RecordsNewRecord,
+    RecordsNoRecord,
+    RecordsBestTimeDetails,
+    RecordsBestMovesDetails,
+    RecordsSetAside,
+    RecordsNotSetAside,
+    RecordsNotSaved,
 };
 
 struct Caption {
@@ -52,15 +79,17 @@ struct Caption {
 struct LanguageTexts {
     std::string Section; // the language file's section they were read from
     std::string MarqueeText;
-    std::vector<Caption> Captions; // in the order the pass reads them
+    std::vector<Caption> Captions;             // in the order the pass reads them
+    PluralRule Plurals = PluralRule::OneOther; // for the counted texts among them
 };
 
 // The start-up pass runs when the main window shows; the change pass when the player picks a
 // language. They differ in their key order, two defaults and the marquee's blanks.
 enum class Pass { StartUp, Change };
 
-// Reads the language file's `section` as `pass` does; a missing file, section or key gives
-// that key's English default.
+// Reads the language file's `section` as `pass` does, keys 1..31 in the pass's own order and
+// then the added keys in ascending order; a missing file, section or key gives that key's
+// English default.
 LanguageTexts ReadLanguage(const std::string& section, Pass pass);
 
 // Where a window puts the caption of one element it owns.

@@ -149,26 +149,108 @@ constexpr std::array<std::array<const char*, KeyCount>, LanguageCount> kTable = 
 // ISO 639 codes of the languages, in the table's order.
 constexpr std::array<const char*, LanguageCount> kCodes = {"en", "ru", "uk", "fr"};
 
+// Keys after 31, ascending; each in English, Russian, Ukrainian and French. A counted text has
+// three forms (one, few, many: see PluralForm); English and French use the many form for few.
+constexpr std::array<AddedText, 24> kAdded = {{
+    {32, {"&Hint", "&Подсказка", "&Підказка", "&Indice"}},
+    {33, {"%d move to go", "%d ход до победы", "%d хід до перемоги", "Encore %d coup"}},
+    {34, {"%d moves to go", "%d хода до победы", "%d ходи до перемоги", "Encore %d coups"}},
+    {35, {"%d moves to go", "%d ходов до победы", "%d ходів до перемоги", "Encore %d coups"}},
+    {36,
+     {"These tiles cannot be brought into order.", "Эту позицию невозможно собрать.",
+      "Цю позицію неможливо скласти.", "Cette position ne peut pas être résolue."}},
+    {37, {"Tile %d", "Фишка %d", "Фішка %d", "Pièce %d"}},
+    // The records; "%1" and "%2" are filled by the game, never used as format strings.
+    {40, {"&Records", "&Рекорды", "Ре&корди", "&Tableau des records"}},
+    {41, {"Records", "Рекорды", "Рекорди", "Records"}},
+    {42, {"Level", "Уровень", "Рівень", "Niveau"}},
+    {43, {"Best time", "Лучшее время", "Найкращий час", "Meilleur temps"}},
+    {44, {"Fewest moves", "Меньше ходов", "Найменше ходів", "Moins de coups"}},
+    {45, {"Won / played", "Побед / игр", "Перемог / ігор", "Gagnées / jouées"}},
+    {46, {"&Close", "&Закрыть", "&Закрити", "&Fermer"}},
+    {47, {"No time limit", "Без ограничения", "Без обмеження", "Sans limite"}},
+    {48, {"Level 2 - 15 min.", "Уровень 2 - 15 мин.", "Рівень 2 - 15 хв.", "Niveau 2 - 15 min."}},
+    {49, {"Level 3 - 10 min.", "Уровень 3 - 10 мин.", "Рівень 3 - 10 хв.", "Niveau 3 - 10 min."}},
+    {50, {"Level 4 - 5 min.", "Уровень 4 - 5 мин.", "Рівень 4 - 5 хв.", "Niveau 4 - 5 min."}},
+    {51, {"New record!", "Новый рекорд!", "Новий рекорд!", "Nouveau record !"}},
+    {52, {"No record yet", "Рекорда ещё нет", "Рекорду ще немає", "Pas encore de record"}},
+    {53,
+     {"%1 moves, won on %2", "%1 ходов, победа %2", "%1 ходів, перемога %2",
+      "%1 coups, gagnée le %2"}},
+    {54, {"in %1, won on %2", "за %1, победа %2", "за %1, перемога %2", "en %1, gagnée le %2"}},
+    {55,
+     {"The records file could not be read. It is kept as %1, and a fresh table of records begins.",
+      "Файл рекордов не удалось прочитать. Он сохранён как %1, таблица рекордов начата заново.",
+      "Файл рекордів не вдалося прочитати. Його збережено як %1, таблицю рекордів розпочато "
+      "заново.",
+      "Le fichier des records est illisible. Il est gardé sous le nom %1, et un nouveau tableau "
+      "des records commence."}},
+    {56,
+     {"The records file %1 could not be read, nor could it be set aside. This run's records are "
+      "kept until the game ends.",
+      "Файл рекордов %1 не удалось ни прочитать, ни отложить. Рекорды этой игры хранятся до её "
+      "конца.",
+      "Файл рекордів %1 не вдалося ні прочитати, ні відкласти. Рекорди цієї гри зберігаються до її "
+      "кінця.",
+      "Le fichier des records %1 est illisible et n'a pas pu être mis de côté. Les records de "
+      "cette partie sont gardés jusqu'à la fin du jeu."}},
+    {57,
+     {"The records could not be saved in %1. The game goes on, and this run's records are kept "
+      "until it ends.",
+      "Рекорды не удалось сохранить в %1. Игра продолжается, рекорды хранятся до её конца.",
+      "Рекорди не вдалося зберегти в %1. Гра триває, рекорди зберігаються до її кінця.",
+      "Les records n'ont pas pu être enregistrés dans %1. Le jeu continue, et les records sont "
+      "gardés jusqu'à sa fin."}},
+}};
+
+const Language* languageOfSection(const std::string& section) {
+    for (const Language& language : Languages)
+        if (section == language.Section)
+            return &language;
+    return nullptr;
+}
+
 } // namespace
 
+std::span<const AddedText> AddedTexts() {
+    return kAdded;
+}
+
+std::vector<int> TableKeys() {
+    std::vector<int> keys;
+    keys.reserve(KeyCount + kAdded.size());
+    for (int key = 1; key <= KeyCount; ++key)
+        keys.push_back(key);
+    for (const AddedText& added : kAdded)
+        keys.push_back(added.Key);
+    return keys;
+}
+
 const char* StringTableText(int language, int key) {
-    if (language < 0 || language >= LanguageCount || key < 1 || key > KeyCount)
+    if (language < 0 || language >= LanguageCount)
         return "";
-    return kTable[static_cast<std::size_t>(language)][static_cast<std::size_t>(key - 1)];
+    const auto index = static_cast<std::size_t>(language);
+    if (key >= 1 && key <= KeyCount)
+        return kTable[index][static_cast<std::size_t>(key - 1)];
+    for (const AddedText& added : kAdded)
+        if (added.Key == key)
+            return added.Texts[index];
+    return "";
 }
 
 CodePage EncodingOfSection(const std::string& section) {
-    for (const Language& language : Languages)
-        if (section == language.Section)
-            return language.Encoding;
-    return CodePage::Windows1252;
+    const Language* language = languageOfSection(section);
+    return language ? language->Encoding : CodePage::Windows1252;
+}
+
+PluralRule PluralRuleOfSection(const std::string& section) {
+    const Language* language = languageOfSection(section);
+    return language ? language->Plurals : PluralRule::OneOther;
 }
 
 const char* LanguageCodeOfSection(const std::string& section) {
-    for (std::size_t i = 0; i < Languages.size(); ++i)
-        if (section == Languages[i].Section)
-            return kCodes[i];
-    return kCodes[0];
+    const Language* language = languageOfSection(section);
+    return kCodes[language ? static_cast<std::size_t>(language - Languages.data()) : 0];
 }
 
 } // namespace i18n

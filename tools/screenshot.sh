@@ -13,6 +13,7 @@
 #   SHOT_LANG=C.UTF-8       locale the game runs in
 #   SHOT_POPUPS=1           also take in the open menus beside the window (e.g. after alt+g)
 #   SHOT_SETTINGS=FILE      a settings file the fresh home starts with (its ORV_Velmar.INI)
+#   SHOT_RECORDS=FILE       a records file the game starts with (the Records window's table)
 set -euo pipefail
 
 die() {
@@ -77,12 +78,15 @@ done
 [[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; die "Xvfb did not start"; }
 display=:$(<"$work/display")
 
-mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/tmp" "$work/runtime"
+mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/state/velmar" "$work/tmp" \
+    "$work/runtime"
 chmod 700 "$work/runtime"
 [[ -z ${SHOT_SETTINGS:-} ]] || cp "$SHOT_SETTINGS" "$work/config/ORV_Velmar.INI" ||
     die "cannot copy $SHOT_SETTINGS"
+[[ -z ${SHOT_RECORDS:-} ]] || cp "$SHOT_RECORDS" "$work/state/velmar/records.ini"
 vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
-    XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
+    XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
+    XDG_RUNTIME_DIR="$work/runtime"
     TMPDIR="$work/tmp" DISPLAY="$display" LANG="${SHOT_LANG:-C.UTF-8}" SDL_AUDIODRIVER=dummy)
 
 (cd "$work/home" && exec env -i "${vars[@]}" "$probe" exec --stamp "$work/stamp" -- "$bin") \

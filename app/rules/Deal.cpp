@@ -11,7 +11,20 @@ std::uint32_t Lcg::Below(std::uint32_t n) {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(State) * n) >> 32);
 }
 
+bool IsPermutation(const BoardCells& board) {
+    unsigned seen = 0;
+    for (int cell = 1; cell <= CellCount; ++cell) {
+        const unsigned n = board[static_cast<std::size_t>(cell)];
+        if (n < 1 || n > CellCount || (seen & (1u << n)))
+            return false;
+        seen |= 1u << n;
+    }
+    return true;
+}
+
 bool IsSolvable(const BoardCells& board) {
+    if (!IsPermutation(board))
+        return false;
     int inversions = 0;
     int emptyRow = 0;
     for (int i = 1; i <= CellCount; ++i) {
@@ -65,6 +78,7 @@ BoardCells DealBoard(std::uint32_t seed) {
 
 void ShuffleBoard(GameState& state, std::uint32_t seed) {
     state.Board = DealBoard(seed);
+    state.HintUsed = false;
 }
 
 std::uint32_t ClockSeed() {

@@ -20,10 +20,14 @@ public:
 // The board a seed deals: a random arrangement, turned into a winnable one when it is not.
 BoardCells DealBoard(std::uint32_t seed);
 
-// Deals into the state's Board.
+// Deals into the state's Board; the new round has used no hint.
 void ShuffleBoard(GameState& state, std::uint32_t seed);
 
-// Whether the tiles can be brought into order at all.
+// Whether every number 1..16 stands on exactly one cell.
+bool IsPermutation(const BoardCells& board);
+
+// Whether the tiles can be brought into order at all; false for a board that is not a
+// permutation of 1..16.
 bool IsSolvable(const BoardCells& board);
 
 // The low 32 bits of the monotonic high-resolution clock.

@@ -36,6 +36,9 @@ struct GameState {
     std::int32_t TimeUsed = 0;
     std::int32_t IconFrame = 0;
     std::string MarqueeText; // UTF-8
+
+    // The round was shown a hint; a deal clears it.
+    bool HintUsed = false;
 };
 
 } // namespace rules

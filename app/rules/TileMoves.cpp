@@ -79,15 +79,22 @@ std::optional<SlideStepResult> StepSlide(GameState& state) {
 
     state.SlideDX = 0;
     state.SlideDY = 0;
+    state.Board = BoardAfterSlide(state);
     state.Sliding = 0;
+    result.Finished = true;
+    result.Solved = IsSolved(state.Board);
+    return result;
+}
+
+BoardCells BoardAfterSlide(const GameState& state) {
+    BoardCells board = state.Board;
+    if (state.Sliding != 1 || state.SlideDirection < sdLeft || state.SlideDirection > sdDown)
+        return board;
     static constexpr int offsets[] = {0, -1, +1, -4, +4};
     const int target = state.SlideCell + offsets[state.SlideDirection];
-    BoardCells& board = state.Board;
     board[static_cast<std::size_t>(target)] = board[static_cast<std::size_t>(state.SlideCell)];
     board[static_cast<std::size_t>(state.SlideCell)] = EmptyCell;
-    result.Finished = true;
-    result.Solved = IsSolved(board);
-    return result;
+    return board;
 }
 
 std::optional<SlideStepResult> CancelSlide(GameState& state) {

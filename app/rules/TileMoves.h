@@ -44,6 +44,10 @@ std::optional<SlideStepResult> StepSlide(GameState& state);
 // can put it back. The board is untouched, since it only changes at a slide's last step.
 std::optional<SlideStepResult> CancelSlide(GameState& state);
 
+// The board as it will stand once the slide under way has ended; the board itself when none
+// runs.
+BoardCells BoardAfterSlide(const GameState& state);
+
 // Tiles 1..15 in order with the empty cell at the bottom right.
 bool IsSolved(const BoardCells& board);
 

@@ -4,6 +4,7 @@
 #include "FormFixture.h"
 
 #include "i18n/LanguageFile.h"
+#include "i18n/StringTable.h"
 #include "platform/files/Profile.h"
 #include "platform/files/TempPath.h"
 
@@ -81,7 +82,7 @@ private slots:
             setters.push_back(std::move(setter));
         for (const i18n::Pass pass : {i18n::Pass::StartUp, i18n::Pass::Change}) {
             const i18n::LanguageTexts texts = i18n::ReadLanguage("English", pass);
-            QCOMPARE(texts.Captions.size(), std::size_t(32));
+            QCOMPARE(texts.Captions.size(), 32 + i18n::AddedTexts().size());
             for (const i18n::Caption& caption : texts.Captions) {
                 const auto homes =
                     std::count_if(setters.begin(), setters.end(),
@@ -89,6 +90,43 @@ private slots:
                 QVERIFY2(homes == 1, caption.Text.c_str());
             }
         }
+    }
+
+    void bothPassesCaptionTheHintWithAnAccessKeyNoOtherGameItemHas_data() {
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("afterChange"); // the caption of the next language
+        QTest::newRow("English") << "0"
+                                 << "&Hint"
+                                 << "&Подсказка";
+        QTest::newRow("Russian") << "1"
+                                 << "&Подсказка"
+                                 << "&Підказка";
+        QTest::newRow("Ukrainian") << "2"
+                                   << "&Підказка"
+                                   << "&Indice";
+        QTest::newRow("French") << "3"
+                                << "&Indice"
+                                << "&Hint";
+    }
+    void bothPassesCaptionTheHintWithAnAccessKeyNoOtherGameItemHas() {
+        QFETCH(QString, select);
+        QFETCH(QString, caption);
+        storeLanguage(qPrintable(select));
+        FormFixture f;
+        QCOMPARE(menuText(f.form->Hint), caption);
+        const QChar key = caption.at(caption.indexOf(QLatin1Char('&')) + 1).toLower();
+        for (const QAction* item : f.form->Files->actions()) {
+            const QString text = item->text();
+            const auto amp = text.indexOf(QLatin1Char('&'));
+            if (item == f.form->Hint || amp < 0 || amp + 1 >= text.size())
+                continue;
+            QVERIFY2(text.at(amp + 1).toLower() != key, qPrintable(text));
+        }
+        f.panel->ComboBox1->setCurrentIndex((select.toInt() + 1) % 4);
+        f.panel->ComboBox1Change();
+        QTEST(menuText(f.form->Hint), "afterChange");
+        storeLanguage(nullptr);
     }
 
     void aStoredNumberOutOfRangeMeansEnglish() {

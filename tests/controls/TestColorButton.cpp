@@ -276,6 +276,23 @@ private slots:
         QCOMPARE(clicks.count(), 2);
     }
 
+    void aTileDrawnDownLooksPressedAndStillTakesItsClick() {
+        Board board;
+        board.tile->setDown(true);
+        const QImage pressed = board.face();
+        board.tile->setDown(false);
+        board.tile->SetDrawnDown(true);
+        QCOMPARE(board.face(), pressed);
+        QVERIFY(!board.tile->isDown());
+        // A real click in the middle of a blink counts once, whatever the blink does meanwhile.
+        QSignalSpy clicks(board.tile, &QPushButton::clicked);
+        QTest::mousePress(board.tile, Qt::LeftButton, {}, QPoint(20, 20));
+        board.tile->SetDrawnDown(false);
+        QTest::mouseRelease(board.tile, Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(board.face() != pressed);
+    }
+
     void aRightDoubleClickDoesNotPress() {
         Board board;
         QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 20),

@@ -38,6 +38,30 @@ class EndSignals : public QObject {
     Q_OBJECT
     QProcess game_;
 
+    // The window's id once the started game shows it; empty when it never does.
+    QString startedWindow() {
+        QStringList windows;
+        pollFor(
+            [&] {
+                windows =
+                    visibleWindowsTitled(QStringLiteral("^Velmar$"), QStringLiteral("Velmar"));
+                return !windows.isEmpty() || game_.state() != QProcess::Running;
+            },
+            kAppearTimeoutMs);
+        return windows.isEmpty() ? QString() : windows.first();
+    }
+
+    void expectCleanEndOn(int signal) {
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(::kill(static_cast<pid_t>(game_.processId()), signal), 0);
+        QVERIFY2(game_.waitForFinished(kExitTimeoutMs), "the game did not end on the signal");
+        qInfo("ended %lld ms after the signal", static_cast<long long>(clock.elapsed()));
+        QCOMPARE(game_.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game_.exitCode(), 0);
+        QCOMPARE(temporaryFilesPresent(), QStringList());
+    }
+
 private slots:
     void anEndSignalEndsTheGameCleanly_data() {
         QTest::addColumn<int>("signal");
@@ -70,6 +94,44 @@ private slots:
         QCOMPARE(game_.exitStatus(), QProcess::NormalExit);
         QCOMPARE(game_.exitCode(), 0);
         QCOMPARE(temporaryFilesPresent(), QStringList());
+    }
+
+    void aSignalDuringAHintsSearchEndsTheGameWithoutWaitingForIt() {
+        const QString notStarted = StartGame(game_, gamePath);
+        QVERIFY2(notStarted.isEmpty(), qPrintable(notStarted));
+        const QString window = startedWindow();
+        QVERIFY2(!window.isEmpty(), "no visible window titled Velmar");
+        xdotool({"windowfocus", window});
+        QVERIFY(pollFor([&] { return xdotool({"getwindowfocus"}) == window; }, kAppearTimeoutMs));
+        bool ok = false;
+        xdotool({"key", "F5", "h"}, &ok);
+        QVERIFY(ok);
+        // The first hint builds the solver's tables, which takes seconds in a fresh home: the
+        // signal comes while the search runs.
+        QTest::qWait(300);
+        QCOMPARE(game_.state(), QProcess::Running);
+        expectCleanEndOn(SIGTERM);
+    }
+
+    void anEndSignalWithTheRecordsWindowOpenEndsTheGame() {
+        const QString notStarted = StartGame(game_, gamePath);
+        QVERIFY2(notStarted.isEmpty(), qPrintable(notStarted));
+        const QString window = startedWindow();
+        QVERIFY2(!window.isEmpty(), "no visible window titled Velmar");
+        xdotool({"windowfocus", window});
+        QVERIFY(pollFor([&] { return xdotool({"getwindowfocus"}) == window; }, kAppearTimeoutMs));
+        bool ok = false;
+        xdotool({"key", "ctrl+r"}, &ok);
+        QVERIFY(ok);
+        QVERIFY2(pollFor(
+                     [&] {
+                         return !visibleWindowsTitled(QStringLiteral("^Records$"),
+                                                      QStringLiteral("Records"))
+                                     .isEmpty();
+                     },
+                     kAppearTimeoutMs),
+                 "Ctrl+R did not bring up the records");
+        expectCleanEndOn(SIGTERM);
     }
 
     void cleanup() { StopGame(game_); }

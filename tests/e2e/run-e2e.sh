@@ -39,7 +39,7 @@ trap cleanup EXIT
 # A signal must still reach the cleanup above.
 trap 'exit 130' INT TERM HUP
 
-mkdir -p "$scratch/home" "$scratch/config" "$scratch/tmp"
+mkdir -p "$scratch/home" "$scratch/config" "$scratch/state" "$scratch/tmp"
 : >"$scratch/display"
 # Xvfb picks a free display itself and writes its number once it accepts clients.
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" \
@@ -64,7 +64,8 @@ if [ -z "$display" ]; then
 fi
 
 export DISPLAY=":$display"
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp"
+export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state"
+export TMPDIR="$scratch/tmp"
 export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
 export VELMAR_E2E_GAME_PIDFILE="$scratch/game.pid"
 unset XDG_CURRENT_DESKTOP QT_QPA_PLATFORMTHEME WAYLAND_DISPLAY

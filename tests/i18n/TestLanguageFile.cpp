@@ -3,6 +3,7 @@
 #include "i18n/CodePages.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguagePasses.h"
+#include "i18n/Plurals.h"
 #include "i18n/StringTable.h"
 #include "platform/Exception.h"
 #include "platform/files/Profile.h"
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -68,6 +71,17 @@ private slots:
                                                  << "11" << QByteArray("Round:");
         QTest::newRow("title everywhere") << "Ukrainian"
                                           << "17" << QByteArray("Velmar");
+        QTest::newRow("English hint") << "English"
+                                      << "32" << QByteArray("&Hint");
+        QTest::newRow("Russian few moves")
+            << "Russian"
+            << "34" << QByteArray("%d \xF5\xEE\xE4\xE0 \xE4\xEE \xEF\xEE\xE1\xE5\xE4\xFB");
+        QTest::newRow("Ukrainian hint, its own i")
+            << "Ukrainian"
+            << "32" << QByteArray("&\xCF\xB3\xE4\xEA\xE0\xE7\xEA\xE0");
+        QTest::newRow("French unsolvable")
+            << "French"
+            << "36" << QByteArray("Cette position ne peut pas \xEAtre r\xE9solue.");
     }
     void sectionsKeepTheirOwnCodePage() {
         QFETCH(QString, section);
@@ -92,17 +106,24 @@ private slots:
         QCOMPARE(written.size(), expected.size());
     }
 
-    void theFileHolds124EntriesInOrderWithCrLf() {
+    void everySectionHoldsKeys1To31ThenTheAddedOnesWithCrLf() {
         WriteStringTable();
         const QByteArray bytes = readFile(LanguageFilePath());
         QVERIFY(bytes.endsWith("\r\n"));
         QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
         const QList<QByteArray> lines = bytes.left(bytes.size() - 2).split('\n');
-        QCOMPARE(lines.size(), 4 * 32);
+        std::vector<int> keys;
+        for (int key = 1; key <= KeyCount; ++key)
+            keys.push_back(key);
+        for (const AddedText& added : AddedTexts()) {
+            QVERIFY2(added.Key > keys.back(), "added keys ascend after 31");
+            keys.push_back(added.Key);
+        }
+        QCOMPARE(lines.size(), qsizetype(4 * (keys.size() + 1)));
         int line = 0;
         for (const Language& language : Languages) {
             QCOMPARE(lines[line++], QByteArray("[") + language.Section + "]\r");
-            for (int key = 1; key <= KeyCount; ++key)
+            for (const int key : keys)
                 QVERIFY(lines[line++].startsWith(QByteArray::number(key) + "="));
         }
         QVERIFY(!bytes.contains("\r\n\r\n")); // no blank lines of our own
@@ -144,7 +165,7 @@ private slots:
         WriteStringTable();
         const LanguageTexts texts = ReadLanguage("French", Pass::Change);
         QCOMPARE(texts.MarqueeText, std::string("Start Game   "));
-        QCOMPARE(int(texts.Captions.size()), 32);
+        QCOMPARE(texts.Captions.size(), 32 + AddedTexts().size());
         QCOMPARE(texts.Captions[13].Target, CaptionTarget::Volime1);
         QCOMPARE(texts.Captions[18].Target, CaptionTarget::ApplicationTitle);
         QCOMPARE(texts.Captions[19].Target, CaptionTarget::MainCaption);
@@ -161,7 +182,7 @@ private slots:
         WriteStringTable();
         const LanguageTexts texts = ReadLanguage("Ukrainian", Pass::StartUp);
         QCOMPARE(texts.MarqueeText, std::string("Start Game      "));
-        QCOMPARE(texts.Captions.back().Target, CaptionTarget::Volime1);
+        QCOMPARE(texts.Captions[31].Target, CaptionTarget::Volime1); // the design's last
         QCOMPARE(textOf(texts, CaptionTarget::StatusPanel0), std::string("Ходів:"));
         QCOMPARE(textOf(texts, CaptionTarget::Label2),
                  std::string("Час гри закінчився - Ви ПРОГРАЛИ !"));
@@ -190,10 +211,78 @@ private slots:
         QCOMPARE(ReadLanguage("English", Pass::Change).MarqueeText, std::string("Go   "));
     }
 
+    void anOldFileWithoutTheAddedKeysGetsThemAfterKey31() {
+        WriteStringTable();
+        QByteArray old;
+        for (const QByteArray& line : readFile(LanguageFilePath()).split('\n')) {
+            const bool added = std::any_of(AddedTexts().begin(), AddedTexts().end(), [&](auto& a) {
+                return line.startsWith(QByteArray::number(a.Key) + "=");
+            });
+            if (!added && !line.isEmpty())
+                old += line + "\n";
+        }
+        writeFile(LanguageFilePath(), old);
+        WriteStringTable();
+        const QByteArray bytes = readFile(LanguageFilePath());
+        const qsizetype english = bytes.indexOf("31=&Volime\r\n");
+        QVERIFY(english > 0);
+        QVERIFY(bytes.indexOf("32=&Hint\r\n") > english);
+        QVERIFY(bytes.indexOf("32=&Hint\r\n") < bytes.indexOf("[Russian]"));
+    }
+
+    void theAddedTextsReachBothPassesAndDefaultToEnglish() {
+        const LanguageTexts missing = ReadLanguage("Ukrainian", Pass::Change);
+        QCOMPARE(textOf(missing, CaptionTarget::Hint), std::string("&Hint"));
+        WriteStringTable();
+        for (const Pass pass : {Pass::StartUp, Pass::Change}) {
+            const LanguageTexts texts = ReadLanguage("Ukrainian", pass);
+            QCOMPARE(texts.Captions.back().Target, CaptionTarget::RecordsNotSaved);
+            QCOMPARE(textOf(texts, CaptionTarget::Hint), std::string("&Підказка"));
+            QCOMPARE(textOf(texts, CaptionTarget::HintMovesFew),
+                     std::string("%d ходи до перемоги"));
+            QCOMPARE(texts.Plurals, PluralRule::EastSlavic);
+        }
+        QCOMPARE(ReadLanguage("French", Pass::StartUp).Plurals, PluralRule::ZeroOneOther);
+    }
+
+    void countedTextsTakeTheFormTheirLanguageNeeds_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("English one") << 0 << 1 << "1 move to go";
+        QTest::newRow("English eleven") << 0 << 11 << "11 moves to go";
+        QTest::newRow("Russian 21") << 1 << 21 << "21 ход до победы";
+        QTest::newRow("Russian 11") << 1 << 11 << "11 ходов до победы";
+        QTest::newRow("Russian 42") << 1 << 42 << "42 хода до победы";
+        QTest::newRow("Russian 12") << 1 << 12 << "12 ходов до победы";
+        QTest::newRow("Russian 80") << 1 << 80 << "80 ходов до победы";
+        QTest::newRow("Ukrainian 3") << 2 << 3 << "3 ходи до перемоги";
+        QTest::newRow("Ukrainian 114") << 2 << 114 << "114 ходів до перемоги";
+        QTest::newRow("Ukrainian 101") << 2 << 101 << "101 хід до перемоги";
+        QTest::newRow("French one") << 3 << 1 << "Encore 1 coup";
+        QTest::newRow("French two") << 3 << 2 << "Encore 2 coups";
+    }
+    void countedTextsTakeTheFormTheirLanguageNeeds() {
+        QFETCH(int, language);
+        QFETCH(int, count);
+        const std::array<std::string, 3> forms = {StringTableText(language, 33),
+                                                  StringTableText(language, 34),
+                                                  StringTableText(language, 35)};
+        const PluralRule rule = Languages[static_cast<std::size_t>(language)].Plurals;
+        QTEST(QString::fromStdString(CountText(forms, rule, count)), "text");
+    }
+
+    void aCountedTextFromTheFileIsNeverAFormat() {
+        const std::array<std::string, 3> forms = {"%s %d %d", "%n", "100%"};
+        QCOMPARE(CountText(forms, PluralRule::OneOther, 1), std::string("%s 1 %d"));
+        QCOMPARE(CountText(forms, PluralRule::EastSlavic, 3), std::string("%n"));
+        QCOMPARE(CountText(forms, PluralRule::ZeroOneOther, 5), std::string("100%"));
+    }
+
     void codePagesRoundTripEveryTableText() {
         for (int language = 0; language < LanguageCount; ++language) {
             const CodePage page = Languages[static_cast<std::size_t>(language)].Encoding;
-            for (int key = 1; key <= KeyCount; ++key) {
+            for (const int key : TableKeys()) {
                 const std::string text = StringTableText(language, key);
                 const std::string bytes = ToCodePage(text, page);
                 QVERIFY2(bytes.find('?') == std::string::npos ||

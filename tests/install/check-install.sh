@@ -46,9 +46,9 @@ case $module in
 usr/lib/velmar/libvelmar_audio.so | usr/lib/*-linux-gnu*/velmar/libvelmar_audio.so) ;;
 *) fail "the audio module is not in a private library folder: '$module'" ;;
 esac
-expected=(usr/bin/velmar "$module"
+expected=(usr/bin/velmar usr/bin/velmar-solve "$module"
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
-    usr/share/man/man6/velmar.6
+    usr/share/man/man6/velmar.6 usr/share/man/man6/velmar-solve.6
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     "usr/share/icons/hicolor/symbolic/apps/$id-symbolic.svg")
 for size in 16 22 24 32 48 64 128 256; do
@@ -71,11 +71,13 @@ appstreamcli validate-tree --no-net --strict "$root" >"$scratch/tree.log" 2>&1 |
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo's release is not $version"
 
+for page in "$root"/usr/share/man/man6/velmar.6 "$root"/usr/share/man/man6/velmar-solve.6; do
+    warnings=$(groff -ww -z -man -Tutf8 "$page" 2>&1)
+    [ -z "$warnings" ] || fail "groff -ww $(basename "$page"): $warnings"
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man --warnings $(basename "$page"): $warnings"
+done
 page=$root/usr/share/man/man6/velmar.6
-warnings=$(groff -ww -z -man -Tutf8 "$page" 2>&1)
-[ -z "$warnings" ] || fail "groff -ww: $warnings"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "man --warnings: $warnings"
 LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q "VELMAR_AUDIO_MODULE" ||
     fail "the manual page does not render its environment"
 
@@ -103,6 +105,17 @@ status=0
 [ "$status" -eq 2 ] || fail "an unknown option ended with $status, not 2"
 [ ! -s "$scratch/out" ] || fail "an unknown option wrote to standard output"
 grep -q "unknown option --bogus" "$scratch/err" || fail "an unknown option was not named"
+
+# The installed solver: a position in, its shortest solution out, tables in the cache folder.
+solver=$root/usr/bin/velmar-solve
+[ "$("${plain[@]}" XDG_CACHE_HOME="$scratch/cache" "$solver" --version)" = "velmar-solve $version" ] ||
+    fail "velmar-solve --version is wrong"
+answer=$(echo "1 2 3 4 5 6 7 8 9 10 16 11 13 14 15 12" |
+    "${plain[@]}" XDG_CACHE_HOME="$scratch/cache" "$solver") || fail "velmar-solve failed"
+[ "$answer" = "2 11 12" ] || fail "velmar-solve answered '$answer'"
+[ -s "$scratch/cache/velmar/solver-tables.bin" ] || fail "velmar-solve kept no tables"
+LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$root/usr/share/man/man6/velmar-solve.6" 2>/dev/null |
+    grep -q "XDG_CACHE_HOME" || fail "the solver's manual page does not render its environment"
 
 # The installed game, offscreen: it must map the installed sound module and report nothing.
 "${plain[@]}" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$game" \

@@ -107,10 +107,13 @@ private slots:
         QVERIFY(moved > 0);
     }
 
-    void shuffleBoardDealsIntoTheBoard() {
+    void shuffleBoardDealsIntoTheBoardForARoundWithoutHint() {
         GameState state;
+        QVERIFY(!state.HintUsed);
+        state.HintUsed = true;
         ShuffleBoard(state, 12345);
         QVERIFY(state.Board == DealBoard(12345));
+        QVERIFY(!state.HintUsed);
     }
 };
 

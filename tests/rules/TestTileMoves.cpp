@@ -154,6 +154,23 @@ private slots:
         QVERIFY(!CancelSlide(state));
     }
 
+    void theBoardAfterASlideIsKnownFromItsFirstStep() {
+        GameState state;
+        setBoard(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15});
+        QVERIFY(BoardAfterSlide(state) == state.Board);
+        const TilePlace from = CellPosition(16);
+        QVERIFY(BeginSlide(state, 15, from.Left, from.Top));
+        StepSlide(state);
+        const BoardCells after = BoardAfterSlide(state);
+        QCOMPARE(int(after[15]), 15);
+        QCOMPARE(int(after[16]), int(EmptyCell));
+        QCOMPARE(int(state.Board[16]), 15); // the board itself changes at the last step
+        for (int step = 0; step < 9; ++step)
+            StepSlide(state);
+        QVERIFY(state.Board == after);
+        QVERIFY(BoardAfterSlide(state) == after);
+    }
+
     void aTileOnNoCellDoesNotSlide() {
         GameState state;
         QVERIFY(!BeginSlide(state, 7, 0, 0)); // no board dealt yet

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/HintSearch.h"
+
+#include "app/SolverCache.h"
+
+#include <exception>
+#include <memory>
+
+namespace app {
+
+HintSearch::Search HintSearch::GameSolver() {
+    // The tables live as long as the worker that loaded them; only that thread touches them.
+    return [tables = std::shared_ptr<const rules::SolverTables>()](
+               const rules::BoardCells& board, const std::atomic<bool>& cancel) mutable {
+        if (!tables)
+            tables = LoadSolverTables(cancel);
+        if (!tables)
+            return rules::SolveResult{};
+        return rules::Solve(board, *tables, cancel);
+    };
+}
+
+HintSearch::HintSearch(std::function<void(const Outcome&)> onFound, Search search)
+    : onFound_(std::move(onFound)), search_(std::move(search)) {}
+
+HintSearch::~HintSearch() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+        pending_.reset();
+        cancel_ = true;
+    }
+    wake_.notify_one();
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void HintSearch::Start(const rules::BoardCells& board) {
+    // A thread that cannot start throws here, before anything waits for it.
+    if (!worker_.joinable())
+        worker_ = std::thread([this] { run(); });
+    awaited_ = ++lastId_;
+    {
+        const std::lock_guard lock(mutex_);
+        pending_ = Job{awaited_, board};
+        cancel_ = true; // the search under way is for another board
+    }
+    wake_.notify_one();
+}
+
+void HintSearch::Cancel() {
+    awaited_ = 0;
+    const std::lock_guard lock(mutex_);
+    pending_.reset();
+    cancel_ = true;
+}
+
+void HintSearch::run() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stop_ || pending_.has_value(); });
+            if (stop_)
+                return;
+            job = *pending_;
+            pending_.reset();
+            cancel_ = false; // under the lock, so a Cancel from now on reaches this job
+        }
+        const Outcome outcome = searched(job);
+        if (outcome.Error.empty() && outcome.Result.Status == rules::SolveStatus::Cancelled)
+            continue;
+        // Posted while this object is alive: the destructor joins this thread first.
+        QMetaObject::invokeMethod(
+            this, [this, id = job.Id, outcome] { deliver(id, outcome); }, Qt::QueuedConnection);
+    }
+}
+
+HintSearch::Outcome HintSearch::searched(const Job& job) {
+    Outcome outcome;
+    outcome.Board = job.Board;
+    try {
+        outcome.Result = search_(job.Board, cancel_);
+    } catch (const std::exception& error) {
+        outcome.Error = error.what();
+    } catch (...) {
+        outcome.Error = "The search for a hint failed.";
+    }
+    return outcome;
+}
+
+void HintSearch::deliver(std::uint64_t id, const Outcome& outcome) {
+    if (id != awaited_)
+        return; // cancelled, or overtaken by a newer search
+    awaited_ = 0;
+    onFound_(outcome);
+}
+
+} // namespace app

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/rules/GameState.h"
+#include "app/rules/Solver.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace app {
+
+// Finds a shortest solution of a board on a worker thread, so the window never waits for it.
+//
+// Threads: the UI thread owns the object, calls every public function and receives each
+// outcome through OnFound; the worker thread, started by the first Start, runs the searches.
+// Lock order: mutex_ is the only lock. Either thread holds it only to hand over a job or to
+// stop, never while searching, posting an outcome or calling out. cancel_ is atomic and read by
+// the search without the lock.
+class HintSearch : public QObject {
+    Q_OBJECT
+public:
+    // Solves `board`, giving up with SolveStatus::Cancelled soon after `cancel` is raised.
+    using Search = std::function<rules::SolveResult(const rules::BoardCells& board,
+                                                    const std::atomic<bool>& cancel)>;
+
+    struct Outcome {
+        rules::BoardCells Board{}; // the board that was searched
+        rules::SolveResult Result;
+        std::string Error; // why the search failed; empty when it did not
+    };
+
+    // The game's solver with its cached tables, loaded by the first search.
+    static Search GameSolver();
+
+    HintSearch(std::function<void(const Outcome&)> onFound, Search search = GameSolver());
+    // Cancels the search under way and ends the worker; the search stops within milliseconds.
+    ~HintSearch() override;
+
+    // Searches `board`, abandoning any search under way; its outcome reaches OnFound later.
+    void Start(const rules::BoardCells& board);
+    // Abandons the search under way: no outcome of it reaches OnFound.
+    void Cancel();
+    // A search was started and its outcome has not arrived yet.
+    bool Busy() const { return awaited_ != 0; }
+    // Whether the worker thread exists; it does from the first Start to the destructor.
+    bool HasWorker() const { return worker_.joinable(); }
+
+private:
+    struct Job {
+        std::uint64_t Id = 0;
+        rules::BoardCells Board{};
+    };
+
+    void run();
+    Outcome searched(const Job& job);
+    void deliver(std::uint64_t id, const Outcome& outcome);
+
+    std::function<void(const Outcome&)> onFound_;
+    Search search_; // called on the worker thread only
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<Job> pending_; // guarded by mutex_
+    bool stop_ = false;          // guarded by mutex_
+    std::atomic<bool> cancel_{false};
+
+    std::uint64_t lastId_ = 0;  // UI thread only
+    std::uint64_t awaited_ = 0; // UI thread only: the job whose outcome counts, 0 for none
+    std::thread worker_;
+};
+
+} // namespace app

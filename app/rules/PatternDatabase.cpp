@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/rules/PatternDatabase.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+namespace rules {
+namespace {
+
+constexpr std::uint8_t kUnseen = 0xFF;
+constexpr std::size_t kPollEvery = 1 << 16;
+
+// Up to four neighbours of each cell, 16 ending a shorter list.
+constexpr std::array<std::array<std::uint8_t, 4>, 16> kNeighbours = [] {
+    std::array<std::array<std::uint8_t, 4>, 16> table{};
+    for (std::size_t cell = 0; cell < 16; ++cell) {
+        std::size_t n = 0;
+        table[cell] = {16, 16, 16, 16};
+        if (cell >= 4)
+            table[cell][n++] = static_cast<std::uint8_t>(cell - 4);
+        if (cell < 12)
+            table[cell][n++] = static_cast<std::uint8_t>(cell + 4);
+        if (cell % 4 != 0)
+            table[cell][n++] = static_cast<std::uint8_t>(cell - 1);
+        if (cell % 4 != 3)
+            table[cell][n++] = static_cast<std::uint8_t>(cell + 1);
+    }
+    return table;
+}();
+
+std::size_t placementCount(int k) {
+    std::size_t count = 1;
+    for (int i = 0; i < k; ++i)
+        count *= static_cast<std::size_t>(16 - i);
+    return count;
+}
+
+int cellOf(std::uint32_t index, int slot) {
+    return static_cast<int>((index >> (4 * slot)) & 15u);
+}
+
+int manhattan(int a, int b) {
+    return std::abs(a / 4 - b / 4) + std::abs(a % 4 - b % 4);
+}
+
+// The cells the empty cell can reach from `start` through the cells in `open`.
+unsigned regionOf(unsigned start, unsigned open) {
+    unsigned region = start;
+    for (unsigned before = 0; region != before;) {
+        before = region;
+        region |= ((region << 4) | (region >> 4) | ((region << 1) & 0xEEEEu) |
+                   ((region >> 1) & 0x7777u)) &
+                  open;
+    }
+    return region;
+}
+
+unsigned occupiedBy(std::uint32_t placement, int k) {
+    unsigned occupied = 0;
+    for (int slot = 0; slot < k; ++slot)
+        occupied |= 1u << cellOf(placement, slot);
+    return occupied;
+}
+
+// The search's states: a placement and the part of the board the empty cell can reach,
+// named by its lowest cell. Moves of the empty cell within that part cost nothing.
+class StateSearch {
+public:
+    explicit StateSearch(int k)
+        : k_(k), distance_(std::size_t{1} << (4 * k), kUnseen),
+          // calloc: the system hands out zeroed pages as they are first touched, and most are
+          // never touched.
+          seen_(static_cast<std::uint64_t*>(
+              std::calloc((std::size_t{1} << (4 * k + 4)) / 64, sizeof(std::uint64_t)))) {
+        if (!seen_)
+            throw std::bad_alloc();
+        queue_.reserve(placementCount(k));
+    }
+
+    // Every state of the home placement, whichever part of the board holds the empty cell.
+    void Start(std::uint32_t home) {
+        distance_[home] = 0;
+        const unsigned open = ~occupiedBy(home, k_) & 0xFFFFu;
+        for (unsigned rest = open; rest != 0;) {
+            const unsigned region = regionOf(rest & (~rest + 1u), open);
+            Push(home, region, open);
+            rest &= ~region;
+        }
+    }
+
+    bool Run(const std::atomic<bool>& cancel) {
+        std::size_t layerEnd = queue_.size();
+        std::uint8_t next = 1;
+        for (std::size_t head = 0; head < queue_.size(); ++head) {
+            if (head == layerEnd) {
+                layerEnd = queue_.size();
+                ++next;
+            }
+            if (head % kPollEvery == 0 && cancel.load(std::memory_order_relaxed))
+                return false;
+            Expand(queue_[head], next);
+        }
+        return true;
+    }
+
+    std::vector<std::uint8_t> TakeDistances() { return std::move(distance_); }
+
+private:
+    // A placement whose open cells all hang together has one state, seen once it has a
+    // distance; only the rarer placements that wall off part of the board need the bit set.
+    void Push(std::uint32_t placement, unsigned region, unsigned open) {
+        const std::uint32_t state =
+            (placement << 4) | static_cast<std::uint32_t>(std::countr_zero(region));
+        if (region != open) {
+            std::uint64_t& word = seen_.get()[state >> 6];
+            const std::uint64_t bit = std::uint64_t{1} << (state & 63u);
+            if (word & bit)
+                return;
+            word |= bit;
+        }
+        queue_.push_back(state);
+    }
+
+    // Each tile next to the empty cell's part of the board may slide into it; the empty cell
+    // then stands where the tile stood.
+    void Expand(std::uint32_t state, std::uint8_t next) {
+        const std::uint32_t placement = state >> 4;
+        const unsigned open = ~occupiedBy(placement, k_) & 0xFFFFu;
+        const unsigned region = regionOf(1u << (state & 15u), open);
+        for (int slot = 0; slot < k_; ++slot) {
+            const int from = cellOf(placement, slot);
+            const std::uint32_t others = placement & ~(15u << (4 * slot));
+            for (const std::uint8_t to : kNeighbours[static_cast<std::size_t>(from)]) {
+                if (to == 16)
+                    break;
+                if (!(region & (1u << to)))
+                    continue;
+                const std::uint32_t moved = others | (std::uint32_t{to} << (4 * slot));
+                const unsigned nowOpen = (open & ~(1u << to)) | (1u << from);
+                const unsigned nowRegion = regionOf(1u << from, nowOpen);
+                if (distance_[moved] == kUnseen)
+                    distance_[moved] = next;
+                else if (nowRegion == nowOpen)
+                    continue;
+                Push(moved, nowRegion, nowOpen);
+            }
+        }
+    }
+
+    int k_;
+    std::vector<std::uint8_t> distance_;
+    struct Free {
+        void operator()(std::uint64_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint64_t, Free> seen_;
+    std::vector<std::uint32_t> queue_;
+};
+
+// Distances in moves of the group's tiles, one byte a placement, kUnseen where cells repeat.
+std::vector<std::uint8_t> distances(const std::vector<std::uint8_t>& homes,
+                                    const std::atomic<bool>& cancel) {
+    const int k = static_cast<int>(homes.size());
+    std::uint32_t home = 0;
+    for (int slot = 0; slot < k; ++slot)
+        home |= std::uint32_t{homes[static_cast<std::size_t>(slot)]} << (4 * slot);
+    StateSearch search(k);
+    search.Start(home);
+    if (!search.Run(cancel))
+        return {};
+    return search.TakeDistances();
+}
+
+} // namespace
+
+std::vector<std::uint8_t> BuildPatternTable(const std::vector<std::uint8_t>& homes,
+                                            const std::atomic<bool>& cancel) {
+    const int k = static_cast<int>(homes.size());
+    const std::vector<std::uint8_t> distance = distances(homes, cancel);
+    if (distance.empty())
+        return {};
+    std::vector<std::uint8_t> table(PatternTableBytes(k), 0);
+    for (std::uint32_t index = 0; index < distance.size(); ++index) {
+        if (distance[index] == kUnseen)
+            continue;
+        int moves = 0;
+        for (int slot = 0; slot < k; ++slot)
+            moves += manhattan(cellOf(index, slot), homes[static_cast<std::size_t>(slot)]);
+        // Smaller is still a lower bound, should a group ever need more than four bits.
+        const int extra = std::min((distance[index] - moves) / 2, 15);
+        table[index >> 1] |= static_cast<std::uint8_t>(extra << ((index & 1u) * 4));
+    }
+    return table;
+}
+
+} // namespace rules

@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The hint: when it answers, what it shows, that following it wins, and that it never holds
+// the window or outlives it.
+#include "FormFixture.h"
+
+#include "app/AccessibleBoard.h"
+#include "app/rules/Solver.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Two moves from solved: 14 left, then 15 left.
+constexpr std::array<int, 16> kTwoMovesFromSolved = {1, 2,  3,  4,  5,  6,  7,  8,
+                                                     9, 10, 11, 12, 13, 16, 14, 15};
+// Tiles 14 and 15 swapped: no sequence of slides puts this in order.
+constexpr std::array<int, 16> kUnsolvable = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 16};
+
+// A search that holds until it is cancelled, so a test can act while it runs.
+struct HeldSolver {
+    std::atomic<int> calls{0};
+    std::atomic<bool> running{false};
+    std::atomic<bool> sawCancel{false};
+
+    app::HintSearch::Search search() {
+        return [this](const rules::BoardCells&, const std::atomic<bool>& cancel) {
+            ++calls;
+            running = true;
+            while (!cancel.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            sawCancel = true;
+            running = false;
+            return rules::SolveResult{};
+        };
+    }
+};
+
+// The tiles the hint draws pressed now.
+std::vector<int> tilesDrawnDown(const FormFixture& f) {
+    std::vector<int> down;
+    for (int n = 1; n <= 15; ++n)
+        if (f.form->Tile(n)->DrawnDown())
+            down.push_back(n);
+    return down;
+}
+
+// Asks for a hint and lets its search answer.
+bool hintArrives(FormFixture& f) {
+    f.form->Hint->trigger();
+    return QTest::qWaitFor([&] { return !f.form->HintSearching(); }, 60000);
+}
+
+// The number in the title the hint shows, -1 when it shows none.
+int announcedMoves(const FormFixture& f) {
+    const QString title = f.form->windowTitle();
+    if (!title.endsWith(QStringLiteral(" to go")))
+        return -1;
+    return title.section(QLatin1Char(' '), 0, 0).toInt();
+}
+
+} // namespace
+
+class TestHint : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { app::InstallAccessibility(); }
+
+    void theHintIsAGameItemAfterTheLastLevelWithKeyH() {
+        FormFixture f;
+        const QList<QAction*> items = f.form->Files->actions();
+        const auto at = items.indexOf(f.form->Hint);
+        QCOMPARE(items.at(at - 1), f.form->Play3);
+        QVERIFY(items.at(at + 1)->isSeparator());
+        QCOMPARE(items.at(at + 2), f.form->Music->menuAction());
+        QCOMPARE(f.form->Hint->shortcut(), QKeySequence(Qt::Key_H));
+        QCOMPARE(f.form->Hint->text(), QStringLiteral("&Hint"));
+        QVERIFY(f.form->MenuPainter->Hooks(f.form->Hint));
+    }
+
+    void beforeTheFirstGameAndOnASolvedBoardTheHintDoesNothing() {
+        FormFixture f;
+        f.form->Hint->trigger();
+        QVERIFY(!f.form->HintSearching());
+        QVERIFY(!f.form->HasHintWorker());
+        QVERIFY(f.sounds.empty());
+        f.form->PlayClick();
+        f.setBoard(kOneMoveFromSolved);
+        f.slide(15);
+        QCOMPARE(int(f.boxes.size()), 1); // the win
+        f.sounds.clear();
+        f.form->Hint->trigger();
+        QVERIFY(!f.form->HintSearching());
+        QVERIFY(f.sounds.empty());
+        QVERIFY(!app::Game.HintUsed);
+    }
+
+    void pressingHBlinksOneTileNextToTheGapThreeTimesAndNamesTheMoves() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kTwoMovesFromSolved);
+        f.sounds.clear();
+        f.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+        QTest::keyClick(f.form.get(), Qt::Key_H);
+        QVERIFY(f.form->HintSearching());
+        QCOMPARE(f.sounds, std::vector<std::string>{"KEY"});
+        QTRY_VERIFY(!f.form->HintSearching());
+        QCOMPARE(tilesDrawnDown(f), std::vector<int>{14});
+        QVERIFY(rules::DirectionToEmpty(app::Game.Board, rules::CellOfTile(app::Game.Board, 14)));
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("2 moves to go"));
+        QCOMPARE(f.form->TimerHint.Interval() * 6, 1002);
+        // Pressed, released, three times; then the title is the game's again.
+        int presses = 1;
+        for (int phase = 1; phase < 6; ++phase) {
+            QVERIFY(f.form->TimerHint.Enabled());
+            f.form->TimerHint.Tick();
+            presses += f.form->Tile(14)->DrawnDown() ? 1 : 0;
+            QCOMPARE(tilesDrawnDown(f).size(), std::size_t(phase % 2 == 0 ? 1 : 0));
+        }
+        QCOMPARE(presses, 3);
+        f.form->TimerHint.Tick();
+        QVERIFY(!f.form->TimerHint.Enabled());
+        QVERIFY(tilesDrawnDown(f).empty());
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmar"));
+        QCOMPARE(f.sounds, std::vector<std::string>{"KEY"});
+    }
+
+    void aScreenReaderHearsTheTileAndTheMovesUntilTheBoardChanges() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kOneMoveFromSolved);
+        QVERIFY(hintArrives(f));
+        QAccessibleInterface* tile = QAccessible::queryAccessibleInterface(f.form->Tile(15));
+        QCOMPARE(tile->text(QAccessible::Description),
+                 QStringLiteral("Tile 15, 1 move to go. Row 4, column 4"));
+        for (int phase = 0; phase < 6; ++phase)
+            f.form->TimerHint.Tick();
+        QVERIFY(tile->text(QAccessible::Description).startsWith(QStringLiteral("Tile 15, 1 move")));
+        f.slide(15);
+        QCOMPARE(tile->text(QAccessible::Description), QStringLiteral("Row 4, column 3"));
+    }
+
+    void followingTheHintsFromADealWinsInExactlyTheAnnouncedMoves() {
+        FormFixture f;
+        f.form->PlayClick();
+        QVERIFY(hintArrives(f));
+        const int announced = announcedMoves(f);
+        QVERIFY2(announced > 0, qPrintable(f.form->windowTitle()));
+        int moves = 0;
+        while (f.boxes.empty()) {
+            QCOMPARE(announcedMoves(f), announced - moves);
+            const int tile = f.form->HintedTile();
+            QVERIFY(tile != 0);
+            f.slide(tile);
+            ++moves;
+            QVERIFY(moves <= announced);
+            if (f.boxes.empty())
+                QVERIFY(hintArrives(f));
+        }
+        QCOMPARE(moves, announced);
+        QVERIFY(rules::IsSolved(app::Game.Board));
+        QVERIFY(app::Game.HintUsed);
+        QCOMPARE(f.panelText(1), std::to_string(announced)); // the hints added no move
+    }
+
+    void aHintTouchesNeitherTheMovesNorTheClocksButMarksTheRound() {
+        FormFixture f;
+        f.form->Play2Click();
+        f.click(1); // counted, whether or not it moves
+        f.setBoard(kTwoMovesFromSolved);
+        for (int t = 0; t < 3; ++t) {
+            f.form->Timer3.Tick();
+            f.form->TimerSTR.Tick();
+        }
+        const std::string moves = f.panelText(1);
+        const std::string clock = f.panelText(4);
+        const rules::GameState before = app::Game;
+        QVERIFY(!before.HintUsed);
+        QVERIFY(hintArrives(f));
+        QCOMPARE(f.panelText(1), moves);
+        QCOMPARE(f.panelText(4), clock);
+        QCOMPARE(app::Game.TimeLeft, before.TimeLeft);
+        QCOMPARE(app::Game.TimeUsed, before.TimeUsed);
+        QVERIFY(app::Game.Board == before.Board);
+        QVERIFY(f.form->Timer3.Enabled() && f.form->TimerSTR.Enabled());
+        QVERIFY(app::Game.HintUsed);
+        f.form->PlayClick();
+        QVERIFY(!app::Game.HintUsed);
+    }
+
+    void aSlideUnderWayCountsAsMade() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kTwoMovesFromSolved);
+        f.click(14); // the first of its ten steps
+        QVERIFY(app::Game.Sliding);
+        QVERIFY(hintArrives(f));
+        QCOMPARE(f.form->HintedTile(), 15);
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("1 move to go"));
+        for (int i = 0; i < 9; ++i)
+            f.form->Timer1.Tick();
+        QCOMPARE(tilesDrawnDown(f), std::vector<int>{15}); // the slide it expected ends no blink
+    }
+
+    void aMoveWhileTheSearchRunsGetsAHintForTheNewBoard() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kTwoMovesFromSolved);
+        f.form->Hint->trigger();
+        f.slide(14); // before the answer can arrive
+        QTRY_VERIFY(!f.form->HintSearching());
+        QTRY_COMPARE(f.form->HintedTile(), 15);
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("1 move to go"));
+    }
+
+    void anUnsolvableBoardIsSaidSoAndNothingBlinks() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kUnsolvable);
+        QVERIFY(hintArrives(f));
+        QCOMPARE(int(f.boxes.size()), 1);
+        QCOMPARE(f.boxes.front().Text, std::string("These tiles cannot be brought into order."));
+        QVERIFY(tilesDrawnDown(f).empty());
+        QVERIFY(!app::Game.HintUsed);
+    }
+
+    void aSecondHWhileOneSearchesDoesNothingMore() {
+        HeldSolver solver;
+        FormFixture f;
+        f.form->SetHintSolver(solver.search());
+        f.form->PlayClick();
+        f.sounds.clear();
+        f.form->Hint->trigger();
+        QTRY_VERIFY(solver.running);
+        f.form->Hint->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(solver.calls.load(), 1);
+        QCOMPARE(f.sounds, std::vector<std::string>{"KEY"});
+        QVERIFY(f.form->HintSearching());
+    }
+
+    void aNewGameALanguageChangeOrTheCloseCancelTheSearchAtOnce_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("new game") << 0;
+        QTest::newRow("language change") << 1;
+        QTest::newRow("close") << 2;
+    }
+    void aNewGameALanguageChangeOrTheCloseCancelTheSearchAtOnce() {
+        QFETCH(int, how);
+        HeldSolver solver;
+        FormFixture f;
+        f.form->SetHintSolver(solver.search());
+        f.form->PlayClick();
+        f.form->Hint->trigger();
+        QTRY_VERIFY(solver.running);
+        switch (how) {
+        case 0:
+            f.form->Play3Click();
+            break;
+        case 1:
+            f.panel->ComboBox1->setCurrentIndex(2);
+            f.panel->ComboBox1Change();
+            break;
+        default:
+            f.form->EndProgram(); // where a confirmed close and an end signal arrive
+            QTRY_VERIFY(solver.sawCancel);
+            QVERIFY(!f.form->TimerHint.Enabled());
+            f.form.reset(); // and the worker ends with the window
+            return;
+        }
+        QVERIFY(!f.form->HintSearching());
+        QTRY_VERIFY(solver.sawCancel);
+        QCoreApplication::processEvents();
+        QVERIFY(tilesDrawnDown(f).empty());
+        QVERIFY(!app::Game.HintUsed);
+        // The next H searches again.
+        f.form->Hint->trigger();
+        QTRY_COMPARE(solver.calls.load(), 2);
+    }
+
+    void theHintSpeaksThePlayersLanguage() {
+        FormFixture f;
+        f.form->PlayClick();
+        f.setBoard(kTwoMovesFromSolved);
+        f.panel->ComboBox1->setCurrentIndex(1);
+        f.panel->ComboBox1Change();
+        QVERIFY(hintArrives(f));
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("2 хода до победы"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.form->Tile(14))
+                     ->text(QAccessible::Description)
+                     .section(QLatin1Char('.'), 0, 0),
+                 QStringLiteral("Фишка 14, 2 хода до победы"));
+        // A language change during the blink puts the new language's title up at once.
+        f.panel->ComboBox1->setCurrentIndex(3);
+        f.panel->ComboBox1Change();
+        QVERIFY(tilesDrawnDown(f).empty());
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmar"));
+    }
+};
+
+VELMAR_TEST_MAIN(TestHint)
+#include "TestHint.moc"

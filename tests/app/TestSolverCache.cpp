@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/SolverCache.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+// The cache folder follows XDG_CACHE_HOME, which each case points at a folder of its own.
+class TestSolverCache : public QObject {
+    Q_OBJECT
+    QTemporaryDir scratch_;
+    QByteArray goodBytes_; // what a sound build stores
+    const std::atomic<bool> never_{false};
+    const std::atomic<bool> cancelled_{true};
+
+    QString useCacheHome(const QString& name) {
+        const QString home = scratch_.filePath(name);
+        qputenv("XDG_CACHE_HOME", home.toUtf8());
+        return home + "/velmar/" + app::SolverTablesFile;
+    }
+
+private slots:
+    void aMissingCacheIsBuiltStoredAndThenRead() {
+        const QString file = useCacheHome("fresh");
+        QVERIFY(!app::LoadSolverTables(cancelled_)); // nothing to read, and the build stopped
+        QVERIFY(!QFile::exists(file));
+
+        const auto built = app::LoadSolverTables(never_);
+        QVERIFY(built);
+        goodBytes_ = readAll(file);
+        QCOMPARE(goodBytes_.toStdString() == built->ToBytes(), true);
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files),
+                 QStringList{app::SolverTablesFile});
+
+        // Read, not built: a raised flag would have stopped a build.
+        const auto read = app::LoadSolverTables(cancelled_);
+        QVERIFY(read);
+        QCOMPARE(read->ToBytes() == built->ToBytes(), true);
+    }
+
+    void aDamagedFileIsNeverTrusted_data() {
+        QTest::addColumn<int>("cut");  // bytes kept, or -1 for all of them
+        QTest::addColumn<int>("flip"); // the byte flipped, or -1 for none
+        QTest::newRow("empty") << 0 << -1;
+        QTest::newRow("cut short") << 4096 << -1;
+        QTest::newRow("last byte missing") << -2 << -1;
+        QTest::newRow("a table byte flipped") << -1 << 100000;
+        QTest::newRow("the checksum flipped") << -1 << -2;
+    }
+    void aDamagedFileIsNeverTrusted() {
+        QFETCH(int, cut);
+        QFETCH(int, flip);
+        QVERIFY(!goodBytes_.isEmpty());
+        QByteArray bytes = goodBytes_;
+        if (cut >= 0)
+            bytes.truncate(cut);
+        else if (cut == -2)
+            bytes.chop(1);
+        if (flip != -1) {
+            const qsizetype at = flip == -2 ? bytes.size() - 1 : flip;
+            bytes[at] = static_cast<char>(bytes[at] ^ 1);
+        }
+        const QString file = useCacheHome(QString("damaged-%1-%2").arg(cut).arg(flip));
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        writeAll(file, bytes);
+        // Rejected: with the build stopped there is nothing to give.
+        QVERIFY(!app::LoadSolverTables(cancelled_));
+    }
+
+    void aShortFileIsSilentlyBuiltAgain() {
+        const QString file = useCacheHome("short");
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        writeAll(file, goodBytes_.left(goodBytes_.size() / 2));
+        QVERIFY(app::LoadSolverTables(never_));
+        QCOMPARE(readAll(file) == goodBytes_, true);
+    }
+
+    void anUnwritableCacheStillGivesTables() {
+        // A file where the folder should be: no folder can be made there, not even by root.
+        const QString blocker = scratch_.filePath("blocker");
+        writeAll(blocker, "not a folder");
+        qputenv("XDG_CACHE_HOME", blocker.toUtf8());
+        const auto tables = app::LoadSolverTables(never_);
+        QVERIFY(tables);
+        QCOMPARE(tables->ToBytes() == goodBytes_.toStdString(), true);
+        QCOMPARE(readAll(blocker), QByteArray("not a folder"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSolverCache)
+#include "TestSolverCache.moc"

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SolverReference.h"
+
+#include "app/rules/Deal.h"
+#include "app/rules/Solver.h"
+
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+using namespace rules;
+
+namespace {
+
+std::array<std::uint8_t, 16> solverCells(const BoardCells& board) {
+    std::array<std::uint8_t, 16> cells{};
+    for (std::size_t cell = 0; cell < 16; ++cell)
+        cells[cell] = board[cell + 1] == EmptyCell ? 0 : board[cell + 1];
+    return cells;
+}
+
+BoardCells boardOf(const std::array<int, 16>& cells) {
+    BoardCells board{};
+    for (std::size_t cell = 0; cell < 16; ++cell)
+        board[cell + 1] = static_cast<std::uint8_t>(cells[cell]);
+    return board;
+}
+
+} // namespace
+
+class TestSolver : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SolverTables> tables_;
+    std::atomic<bool> never_{false};
+
+    // The solution found for `board`; nothing unless it is one that really reaches the goal.
+    std::optional<std::vector<std::uint8_t>> solvedReplaying(const BoardCells& board) {
+        const SolveResult result = Solve(board, *tables_, never_);
+        if (result.Status != SolveStatus::Solved)
+            return std::nullopt;
+        BoardCells replayed = board;
+        if (!reference::Replay(replayed, result.Tiles) || replayed != reference::Goal())
+            return std::nullopt;
+        return result.Tiles;
+    }
+
+private slots:
+    void initTestCase() {
+        tables_ = SolverTables::Build(never_);
+        QVERIFY(tables_);
+        QVERIFY(tables_->SizeInBytes() <= 24u * 1024 * 1024);
+    }
+
+    void everyPositionWithinFourteenMovesIsSolvedOptimally() {
+        // All of them: about 64,000 positions, each solved in a few dozen nodes.
+        const auto positions = reference::PositionsNearGoal(14);
+        QVERIFY(positions.size() > 60000);
+        for (const auto& [key, distance] : positions) {
+            const BoardCells board = reference::FromKey(key);
+            const int estimate = tables_->Estimate(solverCells(board));
+            if (estimate > distance || (distance - estimate) % 2 != 0)
+                QFAIL(qPrintable(
+                    QStringLiteral("estimate %1 at distance %2").arg(estimate).arg(distance)));
+            const auto tiles = solvedReplaying(board);
+            if (!tiles || static_cast<int>(tiles->size()) != distance)
+                QFAIL(qPrintable(QStringLiteral("no shortest solution at distance %1, key %2")
+                                     .arg(distance)
+                                     .arg(key, 16, 16, QChar('0'))));
+        }
+    }
+
+    void randomPositionsAreAsShortAsAPlainManhattanSearch() {
+        std::mt19937 random(20261209);
+        reference::ManhattanSearch manhattan;
+        for (int i = 0; i < 12; ++i) {
+            const BoardCells board = reference::RandomWalk(random, 30 + i * 2);
+            const auto tiles = solvedReplaying(board);
+            QVERIFY(tiles);
+            QCOMPARE(static_cast<int>(tiles->size()), manhattan.Length(board));
+        }
+    }
+
+    void dealtBoardsAreSolvedAllTheWayHome() {
+        for (std::uint32_t seed : {1u, 2u, 12345u}) {
+            const BoardCells board = DealBoard(seed);
+            const auto tiles = solvedReplaying(board);
+            QVERIFY(tiles);
+            QCOMPARE_GE(static_cast<int>(tiles->size()), tables_->Estimate(solverCells(board)));
+        }
+    }
+
+    void theSolvedBoardNeedsNoMove() {
+        const SolveResult result = Solve(reference::Goal(), *tables_, never_);
+        QCOMPARE(result.Status, SolveStatus::Solved);
+        QVERIFY(result.Tiles.empty());
+    }
+
+    void boardsThatCannotBeWonAreReportedUnsolvable_data() {
+        QTest::addColumn<QList<int>>("cells");
+        QTest::newRow("two tiles swapped")
+            << QList<int>{2, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+        QTest::newRow("fourteen and fifteen swapped")
+            << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 16};
+        QTest::newRow("a repeated tile")
+            << QList<int>{1, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+        QTest::newRow("two empty cells")
+            << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 16};
+        QTest::newRow("a number past sixteen")
+            << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17};
+        QTest::newRow("no board dealt yet") << QList<int>(16, 0);
+    }
+    void boardsThatCannotBeWonAreReportedUnsolvable() {
+        QFETCH(QList<int>, cells);
+        std::array<int, 16> values{};
+        std::copy(cells.begin(), cells.end(), values.begin());
+        const BoardCells board = boardOf(values);
+        QVERIFY(!IsSolvable(board));
+        const SolveResult result = Solve(board, *tables_, never_);
+        QCOMPARE(result.Status, SolveStatus::Unsolvable);
+        QVERIFY(result.Tiles.empty());
+    }
+
+    void aRaisedFlagEndsTheSearchWithinAFewThousandNodes() {
+        const std::atomic<bool> cancelled{true};
+        const SolveResult result = Solve(DealBoard(8), *tables_, cancelled);
+        QCOMPARE(result.Status, SolveStatus::Cancelled);
+        QVERIFY(result.Tiles.empty());
+        QCOMPARE_LE(result.Nodes, 4096u);
+        QVERIFY(!SolverTables::Build(cancelled));
+    }
+
+    void tablesComeBackFromTheirBytesAndOnlyFromThem() {
+        const std::string bytes = tables_->ToBytes();
+        const auto again = SolverTables::FromBytes(bytes);
+        QVERIFY(again);
+        QCOMPARE(again->ToBytes() == bytes, true);
+        const BoardCells board = DealBoard(7);
+        QCOMPARE(again->Estimate(solverCells(board)), tables_->Estimate(solverCells(board)));
+
+        QVERIFY(!SolverTables::FromBytes(""));
+        QVERIFY(!SolverTables::FromBytes(std::string_view(bytes).substr(0, bytes.size() - 1)));
+        QVERIFY(!SolverTables::FromBytes(bytes + '\0'));
+        for (const std::size_t at :
+             {std::size_t{0}, std::size_t{9}, bytes.size() / 2, bytes.size() - 1}) {
+            std::string damaged = bytes;
+            damaged[at] = static_cast<char>(damaged[at] ^ 0x10);
+            QVERIFY2(!SolverTables::FromBytes(damaged), qPrintable(QString::number(at)));
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSolver)
+#include "TestSolver.moc"
