@@ -12,6 +12,8 @@
 #   SHOT_TITLE              title of the window to shoot (default GAME_TITLE; empty: whole screen)
 #   SHOT_LANG=C.UTF-8       locale the game runs in
 #   SHOT_POPUPS=1           also take in the open menus beside the window (e.g. after alt+g)
+#   SHOT_SELECT=N           start in language N (the settings' Select: 0 English, 1 Russian,
+#                           2 Ukrainian, 3 French)
 set -euo pipefail
 
 die() {
@@ -78,6 +80,10 @@ display=:$(<"$work/display")
 
 mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/tmp" "$work/runtime"
 chmod 700 "$work/runtime"
+if [[ -n ${SHOT_SELECT:-} ]]; then
+    [[ $SHOT_SELECT =~ ^[0-3]$ ]] || die "SHOT_SELECT must be 0 to 3"
+    printf '[USER]\r\nSelect=%s\r\n' "$SHOT_SELECT" >"$work/config/ORV_Velmar.INI"
+fi
 vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
     XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
     TMPDIR="$work/tmp" DISPLAY="$display" LANG="${SHOT_LANG:-C.UTF-8}" SDL_AUDIODRIVER=dummy)
