@@ -2,9 +2,9 @@
 // The gradient button: its looks in every state, and its mouse and keyboard rules.
 #include "controls/Gradient.h"
 #include "controls/XPButton.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/gdi/CanvasImages.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -110,6 +110,37 @@ class MenuBar : public QObject {
             kChangeTimeoutMs));
     }
 
+    // Starts the game with language `select` stored and returns its window, whose place it
+    // records; empty when it did not show.
+    QString startInLanguage(int select) {
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        QFile settings(config + QStringLiteral("/ORV_Velmar.INI"));
+        if (config.isEmpty() || !QDir().mkpath(config) ||
+            !settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {};
+        settings.write(QByteArray("[USER]\r\nSelect=") + QByteArray::number(select) + "\r\n");
+        settings.close();
+        if (!StartGame(game_, gamePath).isEmpty())
+            return {};
+        QStringList ids;
+        if (!pollFor(
+                [&] {
+                    ids =
+                        visibleWindowsTitled(QStringLiteral("^Velmar$"), QStringLiteral("Velmar"));
+                    return !ids.isEmpty();
+                },
+                kAppearTimeoutMs))
+            return {};
+        QHash<QString, int> g;
+        for (const QString& line : xdotool({"getwindowgeometry", "--shell", ids.first()})
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            g.insert(line.section(QLatin1Char('='), 0, 0),
+                     line.section(QLatin1Char('='), 1).toInt());
+        window_ = QRect(g.value(QStringLiteral("X")), g.value(QStringLiteral("Y")),
+                        g.value(QStringLiteral("WIDTH")), g.value(QStringLiteral("HEIGHT")));
+        return ids.first();
+    }
+
 private slots:
     void everyLanguageShowsItsThreeMenusOnTheBar_data() {
         QTest::addColumn<int>("select");
@@ -123,35 +154,8 @@ private slots:
     void everyLanguageShowsItsThreeMenusOnTheBar() {
         QFETCH(int, select);
         QFETCH(QString, accessKey);
-        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-        QVERIFY(!config.isEmpty() && QDir().mkpath(config));
-        QFile settings(config + QStringLiteral("/ORV_Velmar.INI"));
-        QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        settings.write(QByteArray("[USER]\r\nSelect=") + QByteArray::number(select) + "\r\n");
-        settings.close();
-
-        const QString notStarted = StartGame(game_, gamePath);
-        QVERIFY2(notStarted.isEmpty(), qPrintable(notStarted));
-        QStringList ids;
-        QVERIFY2(pollFor(
-                     [&] {
-                         ids = visibleWindowsTitled(QStringLiteral("^Velmar$"),
-                                                    QStringLiteral("Velmar"));
-                         return !ids.isEmpty();
-                     },
-                     kAppearTimeoutMs),
-                 "no visible window titled Velmar");
-        const QString id = ids.first();
-        const QHash<QString, int> g = [&] {
-            QHash<QString, int> values;
-            for (const QString& line : xdotool({"getwindowgeometry", "--shell", id})
-                                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-                values.insert(line.section(QLatin1Char('='), 0, 0),
-                              line.section(QLatin1Char('='), 1).toInt());
-            return values;
-        }();
-        window_ = QRect(g.value(QStringLiteral("X")), g.value(QStringLiteral("Y")),
-                        g.value(QStringLiteral("WIDTH")), g.value(QStringLiteral("HEIGHT")));
+        const QString id = startInLanguage(select);
+        QVERIFY2(!id.isEmpty(), "the game did not show its window");
         QCOMPARE(window_.width(), kWindowWidth);
         QCOMPARE(window_.height(), kClientHeight);
         xdotool({"windowfocus", id});
