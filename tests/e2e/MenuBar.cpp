@@ -97,18 +97,21 @@ class MenuBar : public QObject {
         return ok;
     }
 
+    bool barIsQuiet() {
+        return openItem(grabScreen(QRect(window_.topLeft(), QSize(kWindowWidth, kBarHeight))))
+            .isNull();
+    }
+
+    // Esc closes the menu, then leaves the bar; on a loaded machine a press may come before
+    // the bar has taken the one before, so it presses until the bar is quiet.
     void closeMenus() {
         // Off the bar, so no item stays lit under the pointer.
         moveTo(QPoint(100, 120));
-        key(QStringLiteral("Escape"));
-        key(QStringLiteral("Escape"));
-        QVERIFY(pollFor(
-            [&] {
-                return openItem(
-                           grabScreen(QRect(window_.topLeft(), QSize(kWindowWidth, kBarHeight))))
-                    .isNull();
-            },
-            kChangeTimeoutMs));
+        for (int press = 0; press < 4 && !barIsQuiet(); ++press) {
+            key(QStringLiteral("Escape"));
+            pollFor([&] { return barIsQuiet(); }, 1500);
+        }
+        QVERIFY(barIsQuiet());
     }
 
     // Starts the game with language `select` stored and returns its window, whose place it
