@@ -88,7 +88,7 @@ TMovingButton::TMovingButton(QWidget* parent)
     platform::TFont font = Font();
     font.Color = platform::clBtnText;
     SetFont(font);
-    FMoveTimer->SetInterval(FMoveInterval);
+    FMoveTimer->SetInterval(ConstructionInterval);
     FMoveTimer->OnTimer = [this] { ButtonTimerTimer(); };
     FMoveTimer->SetEnabled(true);
 }
@@ -105,6 +105,7 @@ void TMovingButton::stop() {
 
 void TMovingButton::ButtonTimerTimer() {
     try {
+        FTicked = true;
         FMoveTimer->SetInterval(FMoveInterval);
         const QWidget* owner = parentWidget();
         if (!FIsMoving || !owner) {
@@ -128,6 +129,7 @@ void TMovingButton::ButtonTimerTimer() {
 void TMovingButton::Advance(std::uint64_t ticks) {
     if (ticks == 0 || FBroken)
         return;
+    FTicked = true;
     FMoveTimer->SetInterval(FMoveInterval);
     if (!FIsMoving) {
         normaliseSteps();
@@ -152,10 +154,16 @@ void TMovingButton::SuspendMoving() {
 void TMovingButton::ResumeMoving(std::uint64_t elapsedMilliseconds) {
     if (FBroken)
         return;
-    // A timer without a positive interval never ticks.
-    if (FMoveInterval > 0) {
-        const int interval = std::max(FMoveInterval, platform::Timer::MinimumInterval);
-        Advance(elapsedMilliseconds / static_cast<std::uint64_t>(interval));
+    // The first tick comes after the constructor's interval, the later ones after
+    // MoveInterval; a timer without a positive interval ticks no more.
+    const auto intervalOf = [](int ms) {
+        return static_cast<std::uint64_t>(std::max(ms, platform::Timer::MinimumInterval));
+    };
+    const std::uint64_t first = intervalOf(FTicked ? FMoveInterval : ConstructionInterval);
+    if ((FTicked ? FMoveInterval : ConstructionInterval) > 0 && elapsedMilliseconds >= first) {
+        const std::uint64_t later =
+            FMoveInterval > 0 ? (elapsedMilliseconds - first) / intervalOf(FMoveInterval) : 0;
+        Advance(1 + later);
     }
     FMoveTimer->SetEnabled(true);
 }

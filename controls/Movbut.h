@@ -20,6 +20,9 @@ class TMovingButton : public platform::TBitBtn {
 public:
     explicit TMovingButton(QWidget* parent = nullptr);
 
+    // The interval the timer is made with; the one set later applies from its first tick on.
+    static constexpr int ConstructionInterval = 100;
+
     int MoveInterval() const { return FMoveInterval; }
     void SetMoveInterval(int value) { FMoveInterval = value; }
     int PixelsPerMove() const { return FPixelsPerMove; }
@@ -51,6 +54,7 @@ private:
     int FDeltaY = 1;
     platform::Timer* FMoveTimer;
     bool FBroken = false;
+    bool FTicked = false; // the timer's first tick, after the constructor's interval, is past
 };
 
 } // namespace controls

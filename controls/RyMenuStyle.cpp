@@ -200,6 +200,28 @@ const QAction* TRyMenuStyle::measuredAction(const QMenu& menu,
     return nullptr;
 }
 
+// A bar item keeps the framework's measure in the bar's own font, as high as the classic bar.
+// Qt clips each item to its rectangle, so an item whose caption in the painter's larger font
+// would lose its ends grows just to the caption's width: all three menus still fit the bar.
+QSize TRyMenuStyle::barItemSize(const QStyleOptionMenuItem& option, QSize measured) const {
+    const int caption =
+        QFontMetrics(ToQFont(painter_.Font)).size(Qt::TextShowMnemonic, option.text).width();
+    measured.setWidth(std::max(measured.width(), caption));
+    measured.setHeight(std::max(measured.height(), MenuBarItemHeight));
+    return measured;
+}
+
+const QAction* TRyMenuStyle::barAction(const QStyleOption* option, const QWidget* widget) const {
+    const auto* bar = qobject_cast<const QMenuBar*>(widget);
+    const auto* opt = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    if (!bar || !opt || opt->text.isEmpty())
+        return nullptr;
+    for (const QAction* action : bar->actions())
+        if (action->text() == opt->text)
+            return action;
+    return nullptr;
+}
+
 std::optional<QSize> TRyMenuStyle::measureMenuItem(const QStyleOption* option,
                                                    const QWidget* widget) const {
     const auto* menu = qobject_cast<const QMenu*>(widget);
@@ -216,31 +238,14 @@ std::optional<QSize> TRyMenuStyle::measureMenuItem(const QStyleOption* option,
     return QSize(width - reservedShortcutWidth(*menu), height);
 }
 
-// A bar item keeps the application's rule, applied to the text in the font it is drawn in;
-// measured in the bar's smaller font, a longer caption would lose its end to the ellipsis.
-QSize TRyMenuStyle::barItemText(const QStyleOption* option, const QWidget* widget,
-                                const QSize& size) const {
-    const auto* bar = qobject_cast<const QMenuBar*>(widget);
-    const auto* opt = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    if (!bar || !opt || opt->text.isEmpty())
-        return size;
-    const QList<QAction*> actions = bar->actions();
-    const bool hooked = std::any_of(actions.begin(), actions.end(), [&](const QAction* action) {
-        return painter_.Hooks(action) && action->text() == opt->text;
-    });
-    if (!hooked)
-        return size;
-    return QFontMetrics(ToQFont(painter_.Font)).size(Qt::TextShowMnemonic, opt->text);
-}
-
 QSize TRyMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                      const QSize& size, const QWidget* widget) const {
     if (type == CT_MenuItem)
         if (const std::optional<QSize> measured = measureMenuItem(option, widget))
             return *measured;
-    if (type == CT_MenuBarItem)
-        return QProxyStyle::sizeFromContents(type, option, barItemText(option, widget, size),
-                                             widget);
+    if (type == CT_MenuBarItem && painter_.Hooks(barAction(option, widget)))
+        return barItemSize(*qstyleoption_cast<const QStyleOptionMenuItem*>(option),
+                           QProxyStyle::sizeFromContents(type, option, size, widget));
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
 

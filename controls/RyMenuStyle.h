@@ -22,6 +22,8 @@ public:
 
     // Width and height of the classic popup frame around a menu's items.
     static constexpr int MenuFrameWidth = 3;
+    // The classic menu bar's height: its menu metric and the line below it.
+    static constexpr int MenuBarItemHeight = 20;
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
@@ -36,7 +38,8 @@ private:
     bool drawMenuItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     bool drawBarItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     std::optional<QSize> measureMenuItem(const QStyleOption* option, const QWidget* widget) const;
-    QSize barItemText(const QStyleOption* option, const QWidget* widget, const QSize& size) const;
+    QSize barItemSize(const QStyleOptionMenuItem& option, QSize measured) const;
+    const QAction* barAction(const QStyleOption* option, const QWidget* widget) const;
     const QAction* measuredAction(const QMenu& menu, const QStyleOptionMenuItem& option) const;
 
     const TRyMenu& painter_;

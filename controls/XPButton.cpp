@@ -112,13 +112,15 @@ bool TXPButton::IsHighlighted(bool IgnoreDefault) const {
 }
 
 void TXPButton::Click() {
-    if (auto* form = qobject_cast<QDialog*>(window()); form) {
+    auto* form = qobject_cast<QDialog*>(window());
+    if (form)
         form->setResult(FModalResult);
-        if (FModalResult != 0 && form->isVisible())
-            form->done(FModalResult);
-    }
     if (OnClick)
         OnClick(this);
+    // A modal result ends the form after the handler, through its close handler; the
+    // framework's own close would report a cancel instead.
+    if (form && FModalResult != 0 && form->isVisible() && form->close())
+        form->setResult(FModalResult);
 }
 
 void TXPButton::repaintUnlessLocked() {

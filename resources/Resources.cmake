@@ -27,9 +27,14 @@ velmar_resource(HELP HELPFILE help/VELMAR.html)
 foreach(clip CLICK FINALLY GAMEOVER KEY MOVE)
     velmar_resource(WAVE ${clip} sounds/${clip}.wav)
 endforeach()
-foreach(font LiberationSans-Regular.ttf LiberationSans-Bold.ttf ComicNeue-Regular.otf
-        ComicNeue-Bold.otf)
-    velmar_resource(FONT ${font} fonts/${font})
-endforeach()
-
 qt_add_resources(velmar_core velmar_resources PREFIX / FILES ${velmar_resource_files})
+
+# Fonts stay uncompressed: the font engine then reads them in place, without a second copy.
+set(velmar_font_files)
+foreach(font LiberationSans-Regular.ttf LiberationSans-Bold.ttf Andika-Regular.ttf)
+    set(path ${VELMAR_RESOURCE_DIR}/fonts/${font})
+    set_source_files_properties(${path} PROPERTIES QT_RESOURCE_ALIAS FONT/${font})
+    list(APPEND velmar_font_files ${path})
+endforeach()
+qt_add_resources(velmar_core velmar_fonts PREFIX / OPTIONS --no-compress
+                 FILES ${velmar_font_files})

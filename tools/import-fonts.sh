@@ -8,8 +8,7 @@ out="$top/resources/fonts"
 mkdir -p "$out"
 cp /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf \
    /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf \
-   /usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf \
-   /usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf "$out/"
+   /usr/share/fonts/truetype/andika/Andika-Regular.ttf "$out/"
 cp /usr/share/doc/fonts-liberation2/copyright "$out/LiberationSans.copyright"
-cp /usr/share/doc/fonts-comic-neue/copyright "$out/ComicNeue.copyright"
+cp /usr/share/doc/fonts-sil-andika/copyright "$out/Andika.copyright"
 echo "fonts copied to $out"

@@ -14,6 +14,8 @@
 #   SHOT_POPUPS=1           also take in the open menus beside the window (e.g. after alt+g)
 #   SHOT_SETTINGS=FILE      a settings file the fresh home starts with (its ORV_Velmar.INI)
 #   SHOT_RECORDS=FILE       a records file the game starts with (the Records window's table)
+#   SHOT_SELECT=N           start in language N (the settings' Select: 0 English, 1 Russian,
+#                           2 Ukrainian, 3 French)
 set -euo pipefail
 
 die() {
@@ -84,6 +86,10 @@ chmod 700 "$work/runtime"
 [[ -z ${SHOT_SETTINGS:-} ]] || cp "$SHOT_SETTINGS" "$work/config/ORV_Velmar.INI" ||
     die "cannot copy $SHOT_SETTINGS"
 [[ -z ${SHOT_RECORDS:-} ]] || cp "$SHOT_RECORDS" "$work/state/velmar/records.ini"
+if [[ -n ${SHOT_SELECT:-} ]]; then
+    [[ $SHOT_SELECT =~ ^[0-3]$ ]] || die "SHOT_SELECT must be 0 to 3"
+    printf '[USER]\r\nSelect=%s\r\n' "$SHOT_SELECT" >"$work/config/ORV_Velmar.INI"
+fi
 vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
     XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
     XDG_RUNTIME_DIR="$work/runtime"

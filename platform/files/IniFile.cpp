@@ -10,18 +10,21 @@
 namespace platform {
 
 int StrToIntDef(std::string_view text, int defaultValue) {
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
     int base = 10;
-    if (text.starts_with('$')) {
-        text.remove_prefix(1);
-        base = 16;
-    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    bool negative = false;
+    // "0x" counts only at the very start of a longer text: "-0x10" is not a number.
+    if (text.size() > 2 && (text.starts_with("0x") || text.starts_with("0X"))) {
         text.remove_prefix(2);
         base = 16;
+    } else {
+        if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+            negative = text.front() == '-';
+            text.remove_prefix(1);
+        }
+        if (text.starts_with('$')) {
+            text.remove_prefix(1);
+            base = 16;
+        }
     }
     // from_chars would take a second sign; only digits may follow.
     if (text.empty() || text.front() == '-' || text.front() == '+')

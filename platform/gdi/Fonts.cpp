@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gdi/Fonts.h"
 
+#include <QByteArray>
 #include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
 
 #include <array>
@@ -19,15 +21,30 @@ struct Substitution {
 constexpr std::array<Substitution, 3> kSubstitutes = {{
     {"MS Sans Serif", "Liberation Sans"},
     {"Arial", "Liberation Sans"},
-    {"Comic Sans MS", "Comic Neue"},
+    // Informal, and one family for the Latin and Cyrillic of all four languages.
+    {"Comic Sans MS", "Andika"},
 }};
 
-constexpr std::array<const char*, 4> kFontResources = {
+// The menus' bold is never asked for; a bold Andika would be made from the regular face.
+constexpr std::array<const char*, 3> kFontResources = {
     ":/FONT/LiberationSans-Regular.ttf",
     ":/FONT/LiberationSans-Bold.ttf",
-    ":/FONT/ComicNeue-Regular.otf",
-    ":/FONT/ComicNeue-Bold.otf",
+    ":/FONT/Andika-Regular.ttf",
 };
+
+// The fonts are stored uncompressed, so the font engine reads them where the executable maps
+// them instead of from a copy on the heap.
+bool registerResourceFont(const char* path) {
+    const QResource resource(QString::fromLatin1(path));
+    if (!resource.isValid())
+        return false;
+    const QByteArray data =
+        resource.compressionAlgorithm() == QResource::NoCompression
+            ? QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                      static_cast<qsizetype>(resource.size()))
+            : resource.uncompressedData();
+    return QFontDatabase::addApplicationFontFromData(data) >= 0;
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -45,7 +62,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 bool RegisterFonts() {
     bool all = true;
     for (const char* path : kFontResources)
-        all = QFontDatabase::addApplicationFont(QString::fromLatin1(path)) >= 0 && all;
+        all = registerResourceFont(path) && all;
     return all;
 }
 

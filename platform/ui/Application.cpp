@@ -6,8 +6,11 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace platform {
 
@@ -117,6 +120,15 @@ void PrepareApplication(QApplication& app) {
     QApplication::setPalette(palette);
     RegisterFonts();
     QApplication::setFont(ToQFont(TFont{}));
+    // The platform's own texts, such as a message box's OK, follow the desktop's language; the
+    // game's own texts follow the language chosen in the game. Without Qt's translations they
+    // stay English.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 } // namespace platform

@@ -59,6 +59,7 @@ QStyle::StandardPixmap iconOf(TMsgDlgType type) {
 struct ButtonInfo {
     const char* caption;
     int result;
+    bool platformText = false; // the platform's own, translated to the desktop's language
 };
 
 ButtonInfo infoOf(TMsgDlgBtn button) {
@@ -68,11 +69,18 @@ ButtonInfo infoOf(TMsgDlgBtn button) {
     case mbNo:
         return {NoCaption, mrNo};
     case mbCancel:
-        return {"Cancel", mrCancel};
+        return {"Cancel", mrCancel, true};
     case mbOK:
         break;
     }
-    return {"OK", mrOk};
+    return {"OK", mrOk, true};
+}
+
+// OK and Cancel are the platform's own texts, in the desktop's language; Yes and No are the
+// game's library texts, in two languages at once.
+QString captionOf(const ButtonInfo& info) {
+    return info.platformText ? QCoreApplication::translate("QPlatformTheme", info.caption)
+                             : QString::fromUtf8(info.caption);
 }
 
 // Esc answers with Cancel, else No, else OK, as the classic box does.
@@ -98,10 +106,6 @@ int showModal(const MessageBoxRequest& request) {
     box.setPalette(palette);
     box.setAutoFillBackground(true);
 
-    auto* icon = new QLabel;
-    const int iconSize = 32;
-    icon->setPixmap(box.style()->standardIcon(iconOf(request.Type)).pixmap(iconSize, iconSize));
-    icon->setAlignment(Qt::AlignTop);
     QString text = QString::fromStdString(request.Text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     auto* label = new QLabel(text);
@@ -109,7 +113,14 @@ int showModal(const MessageBoxRequest& request) {
 
     auto* top = new QHBoxLayout;
     top->setSpacing(12);
-    top->addWidget(icon);
+    // The simple message box is text and a button, without the information box's icon.
+    if (request.Type != mtCustom) {
+        auto* icon = new QLabel;
+        const int iconSize = 32;
+        icon->setPixmap(box.style()->standardIcon(iconOf(request.Type)).pixmap(iconSize, iconSize));
+        icon->setAlignment(Qt::AlignTop);
+        top->addWidget(icon);
+    }
     top->addWidget(label, 1);
 
     auto* row = new QHBoxLayout;
@@ -120,7 +131,7 @@ int showModal(const MessageBoxRequest& request) {
     bool first = true;
     for (TMsgDlgBtn b : buttons) {
         const ButtonInfo info = infoOf(b);
-        auto* button = new QPushButton(QString::fromUtf8(info.caption));
+        auto* button = new QPushButton(captionOf(info));
         button->setMinimumWidth(75);
         button->setDefault(first);
         first = false;

@@ -7,6 +7,10 @@ namespace platform {
 
 TBitBtn::TBitBtn(QWidget* parent) : TCanvasControl(parent) {
     resize(75, 25);
+    // The classic bitmap button is a default one only when told so; Qt would make every push
+    // button in a dialog one, and Enter elsewhere would click it.
+    setAutoDefault(false);
+    setDefault(false);
     connect(this, &QPushButton::clicked, this, [this] {
         if (OnClick)
             OnClick(this);

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
 #include <array>
 
 namespace platform {
@@ -51,6 +53,8 @@ QIcon swatch(TColor color) {
 TColorBox::TColorBox(QWidget* parent, unsigned style) : QComboBox(parent) {
     setEditable(false);
     setIconSize(QSize(14, 12));
+    // The style's menu-like list would ignore the entries' height.
+    setItemDelegate(new QStyledItemDelegate(this));
     if (style & cbStandardColors) {
         for (const NamedColor& entry : kStandardColors)
             addColor(entry.color, QString::fromLatin1(entry.name));
@@ -62,6 +66,18 @@ TColorBox::TColorBox(QWidget* parent, unsigned style) : QComboBox(parent) {
         if (OnClick)
             OnClick(this);
     });
+}
+
+// The classic chooser is a flat field in its background colour beside its drop button, not a
+// push button with a gradient.
+void TColorBox::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.editable = true;
+    style()->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, this);
+    option.editable = false;
+    style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, this);
 }
 
 void TColorBox::addColor(TColor color, const QString& name) {

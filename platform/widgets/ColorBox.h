@@ -31,6 +31,9 @@ public:
     // The player picked an entry.
     std::function<void(QObject* Sender)> OnClick;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void addColor(TColor color, const QString& name);
     int customIndex() const;

@@ -102,20 +102,51 @@ private slots:
         files->ensurePolished();
         QCOMPARE(files->actionGeometry(f->form->Play).height(), h);
         QCOMPARE(files->actionGeometry(f->form->Play).x(), controls::TRyMenuStyle::MenuFrameWidth);
-        QCOMPARE(files->actionGeometry(files->actions().at(1)).height(), 5);
+        QCOMPARE(files->actionGeometry(files->actions().at(1)).height(), h > 20 ? 11 : 5);
         // The widest item sets the column: caption and shortcut text plus 35.
         const int widest = widestMeasured(*files);
         QCOMPARE(files->actionGeometry(f->form->Play).width(), widest);
     }
 
-    void barItemsMakeRoomForTheirCaptionInThePaintersFont() {
-        const QFontMetrics metrics(ToQFont(f->form->MenuPainter->Font));
+    void theBarHoldsItsThreeMenusOnOneRowInEveryLanguage_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Russian") << 1;
+        QTest::newRow("Ukrainian") << 2;
+        QTest::newRow("French") << 3;
+    }
+
+    void theBarHoldsItsThreeMenusOnOneRowInEveryLanguage() {
+        QFETCH(int, language);
+        const int englishHeight = f->form->height();
+        f->panel->ComboBox1->setCurrentIndex(language);
+        f->panel->ComboBox1Change();
+        QCoreApplication::processEvents();
+        QMenuBar* bar = f->form->MainMenu1;
+        // The bar measures its items in its own font, as the framework does for any bar, and
+        // each item holds its caption whole in the painter's font.
+        const QFontMetrics barFont(bar->font());
+        const QFontMetrics painted(ToQFont(f->form->MenuPainter->Font));
+        int left = 0;
         for (QMenu* menu : {f->form->Files, f->form->Parameters, f->form->Helps}) {
-            const QRect item = f->form->MainMenu1->actionGeometry(menu->menuAction());
-            QVERIFY2(item.width() >= metrics.size(Qt::TextShowMnemonic, menu->title()).width() + 4,
+            const QRect item = bar->actionGeometry(menu->menuAction());
+            QVERIFY2(item.x() >= left && item.right() < bar->width(),
+                     qPrintable(QStringLiteral("%1 at %2+%3 of %4")
+                                    .arg(menu->title())
+                                    .arg(item.x())
+                                    .arg(item.width())
+                                    .arg(bar->width())));
+            QCOMPARE(item.y(), bar->actionGeometry(f->form->Files->menuAction()).y());
+            QVERIFY(item.width() >= barFont.size(Qt::TextShowMnemonic, menu->title()).width());
+            QVERIFY2(item.width() >= painted.size(Qt::TextShowMnemonic, menu->title()).width(),
                      qPrintable(menu->title()));
-            QVERIFY(item.height() >= metrics.height());
+            left = item.right() + 1;
         }
+        // Nothing falls into the overflow popup, and the window keeps its height.
+        const auto* overflow = bar->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"));
+        QVERIFY(!overflow || !overflow->isVisible());
+        QCOMPARE(bar->height(), 20);
+        QCOMPARE(f->form->height(), englishHeight);
     }
 
     void shortcutsShowTheirClassicTexts() {
@@ -185,14 +216,14 @@ private slots:
     }
 
     void aLanguageChangeMeasuresTheNewCaptions() {
-        QMenu* parameters = f->form->Parameters;
-        const int before = parameters->actionGeometry(f->form->Volime1).width();
+        QMenu* files = f->form->Files;
+        const int before = files->actionGeometry(f->form->Play1).width();
         f->panel->ComboBox1->setCurrentIndex(3);
         f->panel->ComboBox1Change();
-        QCOMPARE(f->form->Volime1->text(), QStringLiteral("&Volume du son"));
-        const int widest = widestMeasured(*parameters);
+        QCOMPARE(f->form->Play1->text(), QStringLiteral("&Niveau 2 - temps 15 min."));
+        const int widest = widestMeasured(*files);
         QVERIFY(widest != before);
-        QCOMPARE(parameters->actionGeometry(f->form->Volime1).width(), widest);
+        QCOMPARE(files->actionGeometry(f->form->Play1).width(), widest);
     }
 
     void freeingThePainterGivesTheMenusBackTheirOwnLook() {

@@ -196,17 +196,34 @@ private slots:
         QCOMPARE(a.at(), c.at());
     }
 
+    // The timer is made with the default 100 ms; the 50 ms of the about box applies from its
+    // first tick on.
+    void aSleepingButtonKeepsNoTimerAndResumesByTheElapsedTicks_data() {
+        QTest::addColumn<int>("ticksBefore");
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("before the first tick") << 0 << 99 << 0;
+        QTest::newRow("the first tick") << 0 << 100 << 1;
+        QTest::newRow("the first after 100 ms, then every 50") << 0 << 50 * 300 + 49 << 299;
+        QTest::newRow("already ticking") << 1 << 50 * 300 + 49 << 300;
+    }
+
     void aSleepingButtonKeepsNoTimerAndResumesByTheElapsedTicks() {
+        QFETCH(int, ticksBefore);
+        QFETCH(int, elapsed);
+        QFETCH(int, ticks);
         Stage s({193, 81}, {30, 49, 80, 29});
         Stage ticked({193, 81}, {30, 49, 80, 29});
         s.button->SetMoveInterval(50);
+        s.tick(ticksBefore);
+        ticked.tick(ticksBefore);
         s.button->SuspendMoving();
         QVERIFY(!s.button->MoveTimer().Running());
-        s.button->ResumeMoving(50 * 300 + 49);
-        ticked.tick(300);
+        s.button->ResumeMoving(static_cast<std::uint64_t>(elapsed));
+        ticked.tick(ticks);
         QCOMPARE(s.at(), ticked.at());
         QVERIFY(s.button->MoveTimer().Enabled());
-        QCOMPARE(s.button->MoveTimer().Interval(), 50);
+        QCOMPARE(s.button->MoveTimer().Interval(), ticksBefore + ticks > 0 ? 50 : 100);
     }
 };
 

@@ -127,6 +127,10 @@ private slots:
         QCOMPARE(width, metrics.horizontalAdvance(QStringLiteral("&Pley New GameF5")) + 35);
 
         painter->MeasureItem(dropDown("-"), MeasuringCanvas(), width, height);
+        QCOMPARE(height, h > 20 ? 11 : 5);
+        painter->Font.Size = 8; // a text height of 20 or less
+        QVERIFY(heightOfW(painter->Font) <= 20);
+        painter->MeasureItem(dropDown("-"), MeasuringCanvas(), width, height);
         QCOMPARE(height, 5);
         painter->MinHeight = 21;
         painter->MeasureItem(dropDown("-"), MeasuringCanvas(), width, height);
@@ -254,7 +258,9 @@ private slots:
     void aSeparatorIsOneShadowLineThroughTheMiddle() {
         const auto painter = gamePainter();
         const QImage image = paintItem(*painter, dropDown("-"), 5, 0);
-        QCOMPARE(inkIn(image, rgbOf(clBtnShadow), 0, kWidth), QRect(27, 2, kWidth - 27, 1));
+        // The gutter of a separator is as wide as an item's: its text height, at least 18, + 4.
+        const int line = std::max(heightOfW(painter->Font), 18) + 4 + 5;
+        QCOMPARE(inkIn(image, rgbOf(clBtnShadow), 0, kWidth), QRect(line, 2, kWidth - line, 1));
         QCOMPARE(image.pixel(0, 2), rgbOf(clBlue));
         QCOMPARE(image.pixel(21, 2), rgbOf(clBlue));
         QCOMPARE(image.pixel(26, 2), rgbOf(clTeal));

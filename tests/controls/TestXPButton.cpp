@@ -4,12 +4,14 @@
 #include "controls/XPButton.h"
 #include "platform/gdi/CanvasImages.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QEnterEvent>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace platform;
@@ -349,6 +351,31 @@ private slots:
         alone.SetModalResult(2);
         alone.Click(); // no form: nothing to set, and nothing fails
         QVERIFY(!alone.isVisible());
+    }
+
+    // The handler runs while the dialog still stands; the dialog then closes through its own
+    // close handler and ends its modal loop with the button's result.
+    void aModalResultClosesTheDialogThroughItsCloseHandlerAfterOnClick() {
+        struct Dialog : QDialog {
+            QStringList* steps = nullptr;
+            void closeEvent(QCloseEvent* event) override {
+                steps->append(QStringLiteral("close"));
+                QDialog::closeEvent(event);
+            }
+        };
+        QStringList steps;
+        Dialog dialog;
+        dialog.steps = &steps;
+        auto* button = new TXPButton(&dialog);
+        button->SetModalResult(platform::mrOk);
+        button->OnClick = [&](QObject*) {
+            steps.append(dialog.isVisible() && dialog.result() == platform::mrOk
+                             ? QStringLiteral("click while shown")
+                             : QStringLiteral("click after"));
+        };
+        QTimer::singleShot(0, button, [button] { button->Click(); });
+        QCOMPARE(dialog.exec(), int(platform::mrOk));
+        QCOMPARE(steps, QStringList({"click while shown", "close"}));
     }
 
     void losingTheFocusAbandonsAPress() {

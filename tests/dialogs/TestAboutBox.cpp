@@ -185,6 +185,26 @@ private slots:
         QVERIFY(!f.form->TimerST.Running());
     }
 
+    // No button of the box is a default one: Enter on "OK" leaves "Play Game" alone, and
+    // Space clicks the button that has the focus.
+    void enterOnOkClicksNoOtherButtonAndSpaceClicksTheFocusedOne() {
+        FormFixture f;
+        int plays = 0;
+        QObject::connect(f.about->MovingButton1, &QPushButton::clicked, [&plays] { ++plays; });
+        whileOpen(f, [&f, &plays] {
+            f.about->Button3d1->setFocus();
+            QTest::keyClick(f.about->Button3d1, Qt::Key_Return);
+            QTest::keyClick(f.about->Button3d1, Qt::Key_Enter);
+            QCOMPARE(plays, 0);
+            QVERIFY(f.about->isVisible());
+            f.about->MovingButton1->setFocus();
+            QTest::keyClick(f.about->MovingButton1, Qt::Key_Space);
+            QCOMPARE(plays, 1);
+            QVERIFY(f.about->isHidden());
+        });
+        QCOMPARE(plays, 1);
+    }
+
     void anyButtonOnTheBackgroundPanelOrPictureDragsTheBox_data() {
         QTest::addColumn<QString>("surface");
         QTest::addColumn<QPoint>("at");
@@ -231,7 +251,9 @@ private slots:
         ticked.setGeometry(30, 49, 80, 29);
         ticked.MoveTimer().SetEnabled(false);
 
-        now += 50 * 300 + 20; // 300 ticks: both side edges and the bottom and top ones
+        // 300 ticks, the first 100 ms after the button was made: both side edges and the
+        // bottom and top ones.
+        now += 100 + 50 * 299 + 20;
         f.about->show();
         for (int i = 0; i < 300; ++i)
             ticked.ButtonTimerTimer();

@@ -101,6 +101,9 @@ private slots:
                                    << platform::clGreen << platform::clYellow;
         QTest::newRow("dollar prefix") << QByteArray("[USER]\r\nSelected3=$FF\r\n") << 0
                                        << platform::clBlack << platform::clRed;
+        QTest::newRow("a sign before 0x is no number")
+            << QByteArray("[USER]\r\nSelected=-0x10\r\n") << 0 << platform::clBlack
+            << platform::clYellow;
         QTest::newRow("0x alone is no number") << QByteArray("[USER]\r\nSelected3=0x\r\n") << 0
                                                << platform::clBlack << platform::clYellow;
         QTest::newRow("quoted values") << QByteArray("[USER]\r\nSelect=\"2\"\r\nSelected='255'\r\n")

@@ -386,6 +386,8 @@ private slots:
         QTest::newRow("not a number") << QByteArray("black") << missing;
         QTest::newRow("trailing text") << QByteArray("12px") << missing;
         QTest::newRow("prefix only") << QByteArray("0x") << missing;
+        QTest::newRow("0x after a sign is no number") << QByteArray("-0x10") << missing;
+        QTest::newRow("sign after 0x") << QByteArray("0x-5") << missing;
         QTest::newRow("sign only") << QByteArray("-") << missing;
         QTest::newRow("two signs") << QByteArray("--5") << missing;
         QTest::newRow("sign after prefix") << QByteArray("$-5") << missing;

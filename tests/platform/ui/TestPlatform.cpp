@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -254,6 +255,26 @@ private slots:
             QTest::keyClick(box, Qt::Key_Y, Qt::AltModifier);
         });
         QCOMPARE(MessageDlg("Sure ?", mtConfirmation, {mbYes, mbNo}), mrYes);
+    }
+
+    // The simple message box has no icon; the information box shows its "i".
+    void onlyTheSimpleMessageBoxShowsNoIcon() {
+        SetMessageResponder({});
+        int icons = -1;
+        auto countIconsThenClose = [&icons] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            icons = 0;
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                icons += label->pixmap().isNull() ? 0 : 1;
+            QTest::keyClick(box, Qt::Key_Return);
+        };
+        QTimer::singleShot(50, countIconsThenClose);
+        ShowMessage("Start the game again");
+        QCOMPARE(icons, 0);
+        QTimer::singleShot(50, countIconsThenClose);
+        InformationBox("You have won", "Velmar", clBtnFace, 0);
+        QCOMPARE(icons, 1);
     }
 
     void anErrorBeforeActivationIsShownAndTheProgramGoesOn() {
