@@ -40,6 +40,7 @@ public:
     void load(const QByteArray& page) {
         browser_->setHtml(QString::fromUtf8(page));
         setWindowTitle(browser_->documentTitle());
+        browser_->setAccessibleName(browser_->documentTitle());
     }
 
 protected:
