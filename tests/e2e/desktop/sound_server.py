@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The game heard through a real sound server: PulseAudio with a null sink in a private
-runtime folder, its monitor recorded, the game run without any SDL driver chosen for it.
-Usage: sound_server.py GAME"""
+"""The game heard through a real sound server, PulseAudio or PipeWire's PulseAudio service,
+with a null sink in a private runtime folder, its monitor recorded, the game run without any
+SDL driver chosen for it.
+Usage: sound_server.py GAME [pulseaudio | pipewire] (run-desktop.sh gives it a session bus)"""
 import array
 import os
 import subprocess
@@ -49,24 +50,47 @@ class Recorder:
         return self.peak(start, self.now())
 
 
-def start_server(session):
-    env = dict(session.env)
-    server = session.start(
-        ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-         "--log-target=stderr", "--disallow-exit", "--disable-shm=yes",
-         "-L", f"module-null-sink sink_name={SINK} rate={RATE}",
-         "-L", "module-native-protocol-unix"],
-        "pulse.log", env=env)
+def start_server(session, kind):
+    """The server's processes, listening on $XDG_RUNTIME_DIR/pulse/native."""
+    if kind == "pulseaudio":
+        need("pulseaudio")
+        servers = [session.start(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+             "--log-target=stderr", "--disallow-exit", "--disable-shm=yes",
+             "-L", f"module-null-sink sink_name={SINK} rate={RATE}",
+             "-L", "module-native-protocol-unix"], "pulse.log")]
+    else:
+        # No session manager: the three daemons a desktop session would start.
+        need("pipewire", "wireplumber", "pipewire-pulse")
+        core = session.path("run", "pipewire-0")
+        for stale in (core, core + ".lock"):
+            if os.path.exists(stale):
+                os.unlink(stale)
+        servers = [session.start(["pipewire"], "pipewire.log")]
+        check(wait_for(lambda: os.path.exists(core), 15), "PipeWire did not start: "
+              + session.log("pipewire.log"))
+        servers.append(session.start(["wireplumber"], "wireplumber.log"))
+        servers.append(session.start(["pipewire-pulse"], "pulse.log"))
     socket = session.path("run", "pulse", "native")
-    check(wait_for(lambda: os.path.exists(socket) and pactl(session, "info") is not None, 15),
-          "PulseAudio did not start: " + session.log("pulse.log"))
+    check(wait_for(lambda: os.path.exists(socket) and pactl(session, "info") is not None, 20),
+          f"{kind} did not start: " + session.log("pulse.log"))
+    if kind == "pipewire":
+        check(wait_for(lambda: pactl(session, "load-module", "module-null-sink",
+                                     f"sink_name={SINK}", f"rate={RATE}"), 20, 0.5),
+              "PipeWire made no null sink")
+        check(wait_for(lambda: SINK in (pactl(session, "list", "short", "sinks") or ""), 10),
+              "the null sink did not appear")
     pactl(session, "set-default-sink", SINK)
-    return server
+    return servers
 
 
 def pactl(session, *args):
-    result = subprocess.run(["pactl", *args], env=session.env, capture_output=True, text=True,
-                            timeout=10)
+    """Its output, or None when it failed or hung (a server still starting)."""
+    try:
+        result = subprocess.run(["pactl", *args], env=session.env, capture_output=True,
+                                text=True, timeout=5)
+    except subprocess.TimeoutExpired:
+        return None
     return result.stdout if result.returncode == 0 else None
 
 
@@ -85,10 +109,10 @@ def silent(recorder, seconds, what):
     check(level < QUIET, f"{what}: still sounding (peak {level})")
 
 
-def body(session, game):
-    need("pulseaudio", "parec", "pactl")
+def body(session, game, kind):
+    need("parec", "pactl")
     session.start_x()
-    server = start_server(session)
+    servers = start_server(session, kind)
     recorder = Recorder(session)
     recorder.start()
 
@@ -125,8 +149,9 @@ def body(session, game):
     session.keys(volume, "Escape")
 
     # The server goes away while the melody plays: the game plays on, silently, no box.
-    server.kill()
-    server.wait()
+    for server in servers:
+        server.kill()
+        server.wait()
     time.sleep(2)
     check(session.game.poll() is None, "the game ended with the server")
     session.keys(main, "F5")
@@ -136,7 +161,7 @@ def body(session, game):
     check(titles == ["Velmar"], f"windows after the server went: {titles}")
 
     # A new server on the same socket: the next melody is heard.
-    start_server(session)
+    start_server(session, kind)
     recorder.start()
     session.keys(main, "F2")
     check(wait_for(lambda: recorder.peak(0, recorder.now()) > LOUD, 8, 0.1),
@@ -145,7 +170,8 @@ def body(session, game):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["pulseaudio"], ["pipewire"]):
         print(__doc__, file=sys.stderr)
         sys.exit(2)
-    sys.exit(run("sound-server", lambda s: body(s, sys.argv[1])))
+    kind = sys.argv[2] if len(sys.argv) == 3 else "pulseaudio"
+    sys.exit(run(f"sound-server-{kind}", lambda s: body(s, sys.argv[1], kind)))
