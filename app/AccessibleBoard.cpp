@@ -4,8 +4,10 @@
 #include "app/TForm1.h"
 #include "app/rules/GameState.h"
 #include "app/rules/TileMoves.h"
+#include "controls/AccessibleControls.h"
 #include "controls/ColorButtons.h"
 #include "dialogs/RecordsGridAccessible.h"
+#include "platform/ui/AccessibleWindows.h"
 #include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
 
@@ -88,14 +90,18 @@ public:
 
 QAccessibleInterface* factory(const QString&, QObject* object) {
     if (!object || !object->isWidgetType())
-        return nullptr;
+        return platform::AccessibleWindowFactory(object); // the application itself
     if (auto* tile = qobject_cast<controls::TColorButton*>(object); tile && isBoard(tile->parent()))
         return new TileAccessible(tile);
     if (isBoard(object))
         return new BoardAccessible(static_cast<QWidget*>(object));
     if (QAccessibleInterface* records = dialogs::AccessibleRecordsFactory(object))
         return records;
-    return platform::AccessibleWidgetFactory(object);
+    if (QAccessibleInterface* widget = platform::AccessibleWidgetFactory(object))
+        return widget;
+    if (QAccessibleInterface* control = controls::AccessibleControlFactory(object))
+        return control;
+    return platform::AccessibleWindowFactory(object);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "dialogs/TLogotip.h"
+#include "platform/audio/OutputNames.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/EndSignals.h"
 
@@ -46,6 +47,8 @@ int Project1(int argc, char** argv) {
                              "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
         return 1;
     }
+    // While the process has one thread: the icon's name goes through the environment.
+    platform::NameSoundOutput({"Velmar", "Music and sounds", "game", VELMAR_APP_ID});
     platform::PrepareProcess();
     platform::GuardedApplication qtApp(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));

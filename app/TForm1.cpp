@@ -128,7 +128,8 @@ void TForm1::startTimers() {
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     Timer4.SetInterval(700);
-    Timer4.SetEnabled(true);
+    // Where the icon is never seen, its animation would only wake the program for nothing.
+    Timer4.SetEnabled(platform::WindowIconShown());
     Timer5.SetInterval(500);
     Timer5.SetEnabled(true);
     Timer1.SetInterval(1);

@@ -17,12 +17,18 @@ version=$(dpkg-parsechangelog -S Version)
 arch=$(dpkg-architecture -qDEB_HOST_ARCH)
 deb=$out/velmar_${version}_${arch}.deb
 
-# What the package is made of: the committed tree plus any change not yet committed.
+# What the package is made of: the files the copy below takes, names, modes and contents, so
+# the stamp needs no git (a release tarball has none).
+sources() {
+    find . \( -path ./.git -o -path './build*' -o -path './obj-*' -o -path ./.cache \
+        -o -path ./debian/.debhelper -o -path ./debian/velmar -o -path ./debian/files \
+        -o -path './debian/*.substvars' -o -path ./debian/debhelper-build-stamp \) -prune \
+        -o \( -type f -o -type l \) -print0 | LC_ALL=C sort -z
+}
 stamp=$(
     {
-        git rev-parse HEAD
-        git diff HEAD --binary
-        git ls-files --others --exclude-standard -z | xargs -0 -r sha256sum
+        sources | xargs -0 -r stat -c '%a %n'
+        sources | xargs -0 -r sha256sum
     } | sha256sum | cut -d' ' -f1
 )
 if [ -f "$deb" ] && [ "$(cat "$out/stamp" 2>/dev/null)" = "$stamp" ]; then
@@ -33,7 +39,7 @@ fi
 
 # A copy of the sources; the build folder inside it survives, so the next build is incremental.
 mkdir -p "$tree"
-rsync -a --delete --exclude='/.git' --exclude='/build*' --exclude='/obj-*' \
+rsync -a --delete --exclude='/.git' --exclude='/build*' --exclude='/obj-*' --exclude='/.cache' \
     --filter='P /obj-*' --filter='P /debian/.debhelper/' --filter='P /debian/velmar/' \
     --filter='P /debian/files' --filter='P /debian/*.substvars' \
     --filter='P /debian/debhelper-build-stamp' ./ "$tree/"

@@ -16,15 +16,26 @@ struct VelmarFontSource {
 
 using VelmarFill = void (*)(void* user, float* out, int frames); // interleaved stereo
 
+// How the sound server lists the game's output; a null field keeps SDL's own name.
+struct VelmarOutputNames {
+    const char* application; // "Velmar"
+    const char* stream;      // the stream's own name beside it
+    const char* role;        // the media role, "game"
+};
+
 struct VelmarAudioDriver {
     int version;
 
     // The sound device: 0 when there is none. A device opens paused.
-    int (*startOutput)(void); // the audio subsystem; 0 when it cannot start
+    // The audio subsystem, named for the sound server (names may be null); 0 when it cannot
+    // start. Stopped and started again, it connects afresh to a server that came back.
+    int (*startOutput)(const VelmarOutputNames* names);
     void (*stopOutput)(void);
     unsigned (*openOutput)(int rate, int frames, VelmarFill fill, void* user);
     void (*pauseOutput)(unsigned device, int pause);
     void (*closeOutput)(unsigned device);
+    // 1 once the device has gone (its sound server ended); it stays gone until closed.
+    int (*outputLost)(unsigned device);
 
     // The synthesizer; none of these is thread-safe, the caller serialises them.
     void* (*newSynth)(int rate);
@@ -40,7 +51,7 @@ struct VelmarAudioDriver {
     int (*activeVoices)(void* synth);
 };
 
-constexpr int kVelmarAudioDriverVersion = 1;
+constexpr int kVelmarAudioDriverVersion = 2;
 // The game's melodies need about fifty voices at their fullest; every voice costs memory.
 constexpr int kVelmarPolyphony = 96;
 using VelmarAudioDriverEntry = const VelmarAudioDriver* (*)(void);

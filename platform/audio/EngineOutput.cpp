@@ -3,6 +3,7 @@
 // when nothing does and closed after a while of it. A device that cannot be opened leaves the
 // silent clock in charge until a later try succeeds.
 #include "platform/audio/EngineState.h"
+#include "platform/audio/OutputNames.h"
 
 #include <QCoreApplication>
 
@@ -43,9 +44,19 @@ void AudioEngine::State::openOutput() {
     }
     if (!d)
         d = LoadAudioDriver();
-    if (d && !running)
-        running = d->startOutput() != 0;
+    if (d && !running) {
+        const SoundOutputNames names = SoundOutputName();
+        const VelmarOutputNames given{names.application.c_str(), names.stream.c_str(),
+                                      names.role.c_str()};
+        running = d->startOutput(&given) != 0;
+    }
     const unsigned opened = running ? d->openOutput(kRate, kBlock, audioCallback, this) : 0;
+    if (running && !opened) {
+        // The subsystem may still hold a connection to a sound server that has gone; the next
+        // try starts it afresh, so a server that came back is found.
+        d->stopOutput();
+        running = false;
+    }
 
     std::lock_guard lock(outputMutex);
     const bool first = !settled;
@@ -77,6 +88,33 @@ void AudioEngine::State::catchUp(bool wasSilent) {
         clip = nullptr;
     if (wasSilent && playing && melody)
         seekTo = durationToFrames(at - melodyStarted);
+}
+
+// Output lock held. The device is gone (its sound server ended): silent from now on, with the
+// silent clock running the music; the worker lets the device and the subsystem go, and the
+// usual retries open a new one once a server is there again.
+void AudioEngine::State::loseOutput() {
+    const unsigned lost = device;
+    device = 0;
+    hasDevice = false;
+    paused = true;
+    lastTry = now();
+    worker.Post([this, lost] { dropOutput(lost); });
+}
+
+// Worker thread: closing waits for the device's own thread, so never on the UI thread.
+void AudioEngine::State::dropOutput(unsigned lost) {
+    const VelmarAudioDriver* d = nullptr;
+    bool running = false;
+    {
+        std::lock_guard lock(outputMutex);
+        d = driver;
+        running = started;
+        started = false;
+    }
+    d->closeOutput(lost);
+    if (running)
+        d->stopOutput();
 }
 
 void AudioEngine::State::resume() {
@@ -130,6 +168,10 @@ void AudioEngine::tick() {
     }
     if (!s.device) {
         s.idleTimer->stop();
+        return;
+    }
+    if (s.driver->outputLost(s.device)) {
+        s.loseOutput();
         return;
     }
     if (!s.idle) { // the callback has not found silence yet

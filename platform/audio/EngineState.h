@@ -96,8 +96,10 @@ struct AudioEngine::State {
     // `wantedNow`: output runs as soon as the device is open (false for the first open).
     void beginOpen(bool wantedNow = true);
     void resume();
+    void loseOutput();
     // Worker thread.
     void openOutput();
+    void dropOutput(unsigned lost);
     void catchUp(bool wasSilent);
 
     // Audio thread, or the test's thread offline.

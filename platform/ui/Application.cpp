@@ -90,8 +90,17 @@ void PrepareProcess() {
     qunsetenv("QT_QPA_PLATFORMTHEME");
     qunsetenv("QT_STYLE_OVERRIDE");
     QApplication::setDesktopSettingsAware(false);
+    // Qt finds a Wayland session by XDG_SESSION_TYPE; a compositor alone (no X server, no
+    // session) is Wayland too, where the X11 default could only fail.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "wayland");
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
+
+bool WindowIconShown() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void PrepareApplication(QApplication& app) {

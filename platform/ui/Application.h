@@ -69,4 +69,8 @@ void PrepareProcess();
 // The set-up that follows it: Fusion style, the classic palette, the carried fonts.
 void PrepareApplication(QApplication& app);
 
+// Whether the desktop shows a window's own icon. A Wayland compositor takes the icon from the
+// desktop entry, so a changing window icon is never seen there.
+bool WindowIconShown();
+
 } // namespace platform

@@ -60,6 +60,7 @@ private:
         const QLocale locale = owner_ ? owner_->locale() : QLocale();
         browser_->setHtml(HelpPageFor(document_, QLocale::languageToCode(locale.language())));
         setWindowTitle(browser_->documentTitle());
+        browser_->setAccessibleName(browser_->documentTitle());
     }
 
     QPointer<QWidget> owner_;

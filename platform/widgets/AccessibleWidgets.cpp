@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/AccessibleWidgets.h"
 
+#include "platform/widgets/BitBtn.h"
+#include "platform/widgets/Panel.h"
 #include "platform/widgets/StatusBar.h"
 #include "platform/widgets/TrackBar.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QPointer>
 
 #include <vector>
@@ -139,11 +139,54 @@ private:
 
 } // namespace
 
+QString AccessibleCaption(const std::string& caption) {
+    const QString text = QString::fromStdString(caption);
+    QString spoken;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i;
+        spoken += text[i];
+    }
+    return spoken.simplified();
+}
+
+CaptionAccessible::CaptionAccessible(QWidget* widget, QAccessible::Role role,
+                                     std::function<std::string()> caption,
+                                     std::function<void()> press)
+    : QAccessibleWidget(widget, role), caption_(std::move(caption)), press_(std::move(press)) {}
+
+QString CaptionAccessible::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return AccessibleCaption(caption_());
+    return QAccessibleWidget::text(t);
+}
+
+QStringList CaptionAccessible::actionNames() const {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (press_ && widget()->isEnabled())
+        names.prepend(pressAction());
+    return names;
+}
+
+void CaptionAccessible::doAction(const QString& name) {
+    if (name == pressAction() && press_ && widget()->isEnabled())
+        press_();
+    else
+        QAccessibleWidget::doAction(name);
+}
+
 QAccessibleInterface* AccessibleWidgetFactory(QObject* object) {
     if (auto* bar = qobject_cast<TStatusBar*>(object))
         return new StatusBarAccessible(bar);
     if (auto* bar = qobject_cast<TTrackBar*>(object))
         return new TrackBarAccessible(bar);
+    if (auto* button = qobject_cast<TBitBtn*>(object))
+        return new CaptionAccessible(
+            button, QAccessible::PushButton, [button] { return button->Caption(); },
+            [button] { button->animateClick(); });
+    if (auto* panel = qobject_cast<TPanel*>(object))
+        return new CaptionAccessible(panel, QAccessible::Grouping,
+                                     [panel] { return panel->Caption(); });
     return nullptr;
 }
 

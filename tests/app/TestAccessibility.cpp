@@ -3,9 +3,15 @@
 #include "FormFixture.h"
 
 #include "app/AccessibleBoard.h"
+#include "controls/Button3d.h"
+#include "controls/XPButton.h"
+#include "controls/XPLabel.h"
 #include "platform/widgets/TrackBar.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -113,6 +119,58 @@ private slots:
         QCOMPARE(changes, 1);
         value->setCurrentValue(255);
         QCOMPARE(changes, 1);
+    }
+
+    void theApplicationAndEachWindowReadWithTheirTitles() {
+        FormFixture f;
+        QCOMPARE(accessible(qApp)->text(QAccessible::Name), QStringLiteral("Velmar"));
+        QCOMPARE(accessible(f.form.get())->role(), QAccessible::Window);
+        QCOMPARE(name(f.form.get()), QStringLiteral("Velmar"));
+        QCOMPARE(accessible(f.panel)->role(), QAccessible::Dialog);
+        QCOMPARE(name(f.panel), f.panel->windowTitle());
+        QWidget viewer(f.form.get(), Qt::Window);
+        viewer.setWindowTitle(QStringLiteral("Velmar Help"));
+        QCOMPARE(accessible(&viewer)->role(), QAccessible::Window);
+        QCOMPARE(name(&viewer), QStringLiteral("Velmar Help"));
+        // Qt's own widgets keep their reading, even when asked about before they had a parent.
+        QCOMPARE(accessible(f.form->findChild<QMenuBar*>())->role(), QAccessible::MenuBar);
+        auto* label = new QLabel(QStringLiteral("Leave the game?"));
+        QCOMPARE(accessible(label)->role(), QAccessible::StaticText);
+        QWidget box(f.form.get(), Qt::Dialog);
+        (new QVBoxLayout(&box))->addWidget(label);
+        QCOMPARE(accessible(label)->role(), QAccessible::StaticText);
+        QCOMPARE(accessible(&box)->role(), QAccessible::Window);
+    }
+
+    void drawnControlsReadTheirCaptionsAndPressAsAClickWould() {
+        QWidget window;
+        controls::TXPButton play(&window);
+        play.SetCaption("&Play Game");
+        controls::TButton3d exit(&window);
+        exit.SetCaption("Exit && leave");
+        controls::TXPLabel label(&window);
+        label.SetCaption("Time");
+        QCOMPARE(accessible(&play)->role(), QAccessible::PushButton);
+        QCOMPARE(name(&play), QStringLiteral("Play Game"));
+        QCOMPARE(name(&exit), QStringLiteral("Exit & leave"));
+        QCOMPARE(accessible(&label)->role(), QAccessible::StaticText);
+        QCOMPARE(name(&label), QStringLiteral("Time"));
+        play.SetCaption("&Jouer");
+        QCOMPARE(name(&play), QStringLiteral("Jouer")); // a new language reads at once
+
+        int plays = 0;
+        int exits = 0;
+        play.OnClick = [&plays](QObject*) { ++plays; };
+        exit.OnClick = [&exits](QObject*) { ++exits; };
+        const QString press = QAccessibleActionInterface::pressAction();
+        accessible(&play)->actionInterface()->doAction(press);
+        accessible(&exit)->actionInterface()->doAction(press);
+        // After the reader's call returns: a click may open a modal window.
+        QCOMPARE(plays + exits, 0);
+        QTRY_COMPARE(plays, 1);
+        QTRY_COMPARE(exits, 1);
+        play.setEnabled(false);
+        QVERIFY(!accessible(&play)->actionInterface()->actionNames().contains(press));
     }
 
     void focusIsReportedOnTheTileAndArrowKeysMoveNothing() {

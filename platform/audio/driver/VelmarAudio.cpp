@@ -43,7 +43,12 @@ void silenceAlsa() {
         set(quietAlsa);
 }
 
-int startOutput() {
+void setHint(const char* hint, const char* value) {
+    if (value && *value)
+        SDL_SetHint(hint, value);
+}
+
+int startOutput(const VelmarOutputNames* names) {
     // Once per process, however often a missing device is tried again.
     static std::once_flag prepared;
     std::call_once(prepared, [] {
@@ -52,6 +57,13 @@ int startOutput() {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         silenceAlsa();
     });
+    // Read when the subsystem connects to the server and when a device opens.
+    if (names) {
+        setHint(SDL_HINT_APP_NAME, names->application);
+        setHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, names->application);
+        setHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, names->stream);
+        setHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, names->role);
+    }
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : 0;
 }
 
@@ -80,6 +92,12 @@ void pauseOutput(unsigned device, int pause) {
 
 void closeOutput(unsigned device) {
     SDL_CloseAudioDevice(device);
+}
+
+// SDL keeps calling a lost device's callback at its pace, so the game's clocks run on; only
+// its status tells that nothing is heard.
+int outputLost(unsigned device) {
+    return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED ? 1 : 0;
 }
 
 // Fonts come from the caller's source, named to FluidSynth as "velmar-font:<address>"; it
@@ -267,6 +285,7 @@ const VelmarAudioDriver kDriver = {
     openOutput,
     pauseOutput,
     closeOutput,
+    outputLost,
     newSynth,
     deleteSynth,
     loadFont,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the audio module: it forwards to the real one, but a test can make the device
-// refuse to open or hold its opening, and it records what the engine asks of it.
+// refuse to open, hold its opening or go away as a sound server that ends, and it records what
+// the engine asks of it.
 #include "platform/audio/AudioDriver.h"
 
 #include <dlfcn.h>
@@ -21,6 +22,9 @@ std::atomic<int> gAttempts{0};
 std::atomic<unsigned long> gLastOpener{0};
 std::atomic<int> gUnloads{0};
 std::atomic<int> gUnloadsWithVoices{0};
+std::atomic<int> gLost{0};
+std::atomic<int> gStarts{0};
+std::atomic<int> gStops{0};
 
 std::mutex gGateMutex;
 std::condition_variable gGateChanged;
@@ -37,6 +41,20 @@ unsigned openOutput(int rate, int frames, VelmarFill fill, void* user) {
     if (gRefuse)
         return 0;
     return gReal->openOutput(rate, frames, fill, user);
+}
+
+int startOutput(const VelmarOutputNames* names) {
+    ++gStarts;
+    return gReal->startOutput(names);
+}
+
+void stopOutput() {
+    ++gStops;
+    gReal->stopOutput();
+}
+
+int outputLost(unsigned device) {
+    return gLost ? 1 : gReal->outputLost(device);
 }
 
 void unloadFont(void* synth, int font) {
@@ -62,6 +80,9 @@ __attribute__((visibility("default"))) const VelmarAudioDriver* velmar_audio_dri
             return;
         gFake = *gReal;
         gFake.openOutput = openOutput;
+        gFake.startOutput = startOutput;
+        gFake.stopOutput = stopOutput;
+        gFake.outputLost = outputLost;
         gFake.unloadFont = unloadFont;
     });
     return gReal ? &gFake : nullptr;
@@ -69,6 +90,19 @@ __attribute__((visibility("default"))) const VelmarAudioDriver* velmar_audio_dri
 
 __attribute__((visibility("default"))) void velmar_fake_refuse_open(int refuse) {
     gRefuse = refuse;
+}
+
+// While set, every open device reads as gone.
+__attribute__((visibility("default"))) void velmar_fake_lose_device(int lost) {
+    gLost = lost;
+}
+
+__attribute__((visibility("default"))) int velmar_fake_starts() {
+    return gStarts;
+}
+
+__attribute__((visibility("default"))) int velmar_fake_stops() {
+    return gStops;
 }
 
 __attribute__((visibility("default"))) void velmar_fake_hold_open(int hold) {

@@ -32,6 +32,9 @@ struct FakeModule {
     unsigned long (*lastOpener)() = nullptr;
     int (*unloads)() = nullptr;
     int (*unloadsWithVoices)() = nullptr;
+    void (*loseDevice)(int) = nullptr;
+    int (*starts)() = nullptr;
+    int (*stops)() = nullptr;
 
     bool Load() {
         void* m = dlopen(VELMAR_FAKE_AUDIO_MODULE, RTLD_NOW | RTLD_LOCAL);
@@ -44,7 +47,11 @@ struct FakeModule {
         unloads = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_unloads"));
         unloadsWithVoices =
             reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_unloads_with_voices"));
-        return refuseOpen && holdOpen && openAttempts && lastOpener && unloads && unloadsWithVoices;
+        loseDevice = reinterpret_cast<void (*)(int)>(dlsym(m, "velmar_fake_lose_device"));
+        starts = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_starts"));
+        stops = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_stops"));
+        return refuseOpen && holdOpen && openAttempts && lastOpener && unloads &&
+               unloadsWithVoices && loseDevice && starts && stops;
     }
 };
 
@@ -103,6 +110,7 @@ private slots:
     void init() {
         fake.refuseOpen(0);
         fake.holdOpen(0);
+        fake.loseDevice(0);
     }
 
     void reopeningAfterTheIdleCloseLeavesTheWindowFree() {
@@ -186,6 +194,43 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(engine.HasDevice(), 5000);
         QTRY_VERIFY(engine.MidiPositionSeconds() > 3.9);
         QVERIFY(engine.MidiPlaying());
+    }
+
+    // The sound server ends while a melody plays and a new one starts later: the music goes
+    // on by the silent clock, every try restarts the audio subsystem (whose connection died
+    // with the old server), and once a server is there the melody sounds again where it got.
+    void aDeviceLostWithItsServerComesBackWithANewServer() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(engine.WaitOutput(10s));
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        QVERIFY(prepared(engine, melodyFile("MYMUSIC")));
+        engine.PlayMidi();
+        QTRY_VERIFY(!engine.OutputPaused());
+        const int stops = fake.stops();
+
+        fake.refuseOpen(1); // no server to open on yet
+        fake.loseDevice(1);
+        QTRY_VERIFY(!engine.HasDevice());
+        QTRY_COMPARE(fake.stops(), stops + 1); // the dead connection is let go at once
+        fake.loseDevice(0);
+        QVERIFY(engine.MidiPlaying());
+        const int starts = fake.starts();
+        for (int tries = 1; tries <= 2; ++tries) {
+            clock.ms += 3500;
+            QTRY_COMPARE(fake.starts(), starts + tries);
+            QTRY_VERIFY(!engine.OutputOpening());
+            QVERIFY(!engine.HasDevice());
+        }
+        QCOMPARE(fake.stops(), stops + 3); // a failed open does not keep the subsystem
+
+        fake.refuseOpen(0);
+        clock.ms += 3500;
+        QTRY_VERIFY(engine.HasDevice());
+        QTRY_VERIFY(!engine.OutputPaused());
+        QVERIFY(engine.MidiPlaying());
+        QVERIFY(engine.MidiPositionSeconds() > 10.0);
     }
 
     void aFontIsUnloadedOnlyOnceItsVoicesAreGone() {

@@ -1,0 +1,177 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The game heard through a real sound server, PulseAudio or PipeWire's PulseAudio service,
+with a null sink in a private runtime folder, its monitor recorded, the game run without any
+SDL driver chosen for it.
+Usage: sound_server.py GAME [pulseaudio | pipewire] (run-desktop.sh gives it a session bus)"""
+import array
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from session import Failure, check, need, run, wait_for  # noqa: E402
+
+RATE = 48000
+FRAME = 4  # s16 stereo
+SINK = "velmar_check"
+
+
+class Recorder:
+    """parec on the sink's monitor; levels of the seconds between two marks."""
+
+    def __init__(self, session):
+        self.session = session
+        self.process = None
+        self.file = session.path("monitor.raw")
+
+    def start(self):
+        self.process = self.session.start(
+            ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", "--channels=2",
+             f"--rate={RATE}", "--latency-msec=20", self.file], "parec.log")
+        # The file grows in real time from here on: its size is the clock.
+        check(wait_for(lambda: os.path.exists(self.file) and os.path.getsize(self.file) > 0, 10),
+              "parec recorded nothing: " + self.session.log("parec.log"))
+
+    def now(self):
+        return os.path.getsize(self.file) // FRAME
+
+    def peak(self, start, end):
+        """The loudest sample between two frame positions."""
+        with open(self.file, "rb") as f:
+            f.seek(start * FRAME)
+            data = array.array("h", f.read(max(0, end - start) * FRAME))
+        return max((abs(v) for v in data), default=0)
+
+    def peak_over(self, seconds):
+        start = self.now()
+        time.sleep(seconds)
+        return self.peak(start, self.now())
+
+
+def start_server(session, kind):
+    """The server's processes, listening on $XDG_RUNTIME_DIR/pulse/native."""
+    if kind == "pulseaudio":
+        need("pulseaudio")
+        servers = [session.start(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+             "--log-target=stderr", "--disallow-exit", "--disable-shm=yes",
+             "-L", f"module-null-sink sink_name={SINK} rate={RATE}",
+             "-L", "module-native-protocol-unix"], "pulse.log")]
+    else:
+        # No session manager: the three daemons a desktop session would start.
+        need("pipewire", "wireplumber", "pipewire-pulse")
+        core = session.path("run", "pipewire-0")
+        for stale in (core, core + ".lock"):
+            if os.path.exists(stale):
+                os.unlink(stale)
+        servers = [session.start(["pipewire"], "pipewire.log")]
+        check(wait_for(lambda: os.path.exists(core), 15), "PipeWire did not start: "
+              + session.log("pipewire.log"))
+        servers.append(session.start(["wireplumber"], "wireplumber.log"))
+        servers.append(session.start(["pipewire-pulse"], "pulse.log"))
+    socket = session.path("run", "pulse", "native")
+    check(wait_for(lambda: os.path.exists(socket) and pactl(session, "info") is not None, 20),
+          f"{kind} did not start: " + session.log("pulse.log"))
+    if kind == "pipewire":
+        check(wait_for(lambda: pactl(session, "load-module", "module-null-sink",
+                                     f"sink_name={SINK}", f"rate={RATE}"), 20, 0.5),
+              "PipeWire made no null sink")
+        check(wait_for(lambda: SINK in (pactl(session, "list", "short", "sinks") or ""), 10),
+              "the null sink did not appear")
+    pactl(session, "set-default-sink", SINK)
+    return servers
+
+
+def pactl(session, *args):
+    """Its output, or None when it failed or hung (a server still starting)."""
+    try:
+        result = subprocess.run(["pactl", *args], env=session.env, capture_output=True,
+                                text=True, timeout=5)
+    except subprocess.TimeoutExpired:
+        return None
+    return result.stdout if result.returncode == 0 else None
+
+
+LOUD = 1000  # well above the dither of a silent stream
+QUIET = 60
+
+
+def heard(recorder, seconds, what):
+    level = recorder.peak_over(seconds)
+    check(level > LOUD, f"{what}: nothing heard (peak {level})")
+    return level
+
+
+def silent(recorder, seconds, what):
+    level = recorder.peak_over(seconds)
+    check(level < QUIET, f"{what}: still sounding (peak {level})")
+
+
+def body(session, game, kind):
+    need("parec", "pactl")
+    session.start_x()
+    servers = start_server(session, kind)
+    recorder = Recorder(session)
+    recorder.start()
+
+    session.start_game(game)
+    main = session.window("Velmar")
+    check(main, "the main window did not show")
+    shown = recorder.now()
+    # Melody 1 starts with the game.
+    check(wait_for(lambda: recorder.peak(shown, recorder.now()) > LOUD, 1.5, 0.05),
+          "melody 1 was not heard within a second of the window")
+
+    inputs = wait_for(lambda: pactl(session, "list", "sink-inputs"), 5) or ""
+    for prop in ('application.name = "Velmar"', 'application.icon_name = "io.github.velmar.Velmar"',
+                 'media.role = "game"', 'media.name = "Music and sounds"'):
+        check(prop in inputs, f"the stream lacks {prop}:\n{inputs}")
+
+    session.keys(main, "ctrl+s")
+    time.sleep(0.3)
+    silent(recorder, 1.0, "Ctrl+S")
+    session.keys(main, "F3")
+    full = heard(recorder, 2.0, "F3")
+
+    # The volume window: its slider's bottom is silence, its top the melody at full level.
+    session.keys(main, "ctrl+v")
+    volume = session.window("Volime", 5)
+    check(volume, "Ctrl+V showed no volume window")
+    session.keys(volume, "End")
+    time.sleep(0.5)
+    silent(recorder, 1.0, "the slider at its bottom")
+    session.keys(volume, "Home")
+    time.sleep(0.3)
+    top = heard(recorder, 2.0, "the slider at its top")
+    check(top > full / 4, f"the slider at its top plays at {top}, against {full} before")
+    session.keys(volume, "Escape")
+
+    # The server goes away while the melody plays: the game plays on, silently, no box.
+    for server in servers:
+        server.kill()
+        server.wait()
+    time.sleep(2)
+    check(session.game.poll() is None, "the game ended with the server")
+    session.keys(main, "F5")
+    check(session.xdotool("search", "--onlyvisible", "--name", ".") is not None, "no window")
+    titles = [session.xdotool("getwindowname", w) for w in
+              (session.xdotool("search", "--onlyvisible", "--pid", str(session.game.pid), "--name", ".") or "").split()]
+    check(titles == ["Velmar"], f"windows after the server went: {titles}")
+
+    # A new server on the same socket: the next melody is heard.
+    start_server(session, kind)
+    recorder.start()
+    session.keys(main, "F2")
+    check(wait_for(lambda: recorder.peak(0, recorder.now()) > LOUD, 8, 0.1),
+          "after the server came back, F2 was not heard")
+    check(session.end_game() == 0, "SIGTERM did not end the game with 0")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["pulseaudio"], ["pipewire"]):
+        print(__doc__, file=sys.stderr)
+        sys.exit(2)
+    kind = sys.argv[2] if len(sys.argv) == 3 else "pulseaudio"
+    sys.exit(run(f"sound-server-{kind}", lambda s: body(s, sys.argv[1], kind)))
