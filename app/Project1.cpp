@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "dialogs/TLogotip.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/EndSignals.h"
 
 #include <Version.h>
@@ -46,8 +47,15 @@ int Project1(int argc, char** argv) {
                              "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
         return 1;
     }
+    if (const auto problem = platform::UnreachableDisplay()) {
+        std::fprintf(stderr, "velmar: %s. Start it inside a graphical session.\n",
+                     problem->c_str());
+        return 1;
+    }
     platform::PrepareProcess();
+    platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
     platform::GuardedApplication qtApp(argc, argv);
+    platform::ForgetDisplayFailure();
     QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
     QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
