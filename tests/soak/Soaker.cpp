@@ -37,6 +37,12 @@ constexpr std::array<int, 16> kOneMoveFromSolved = {1, 2,  3,  4,  5,  6,  7,  8
 } // namespace
 
 Soaker::Soaker(app::TForm1& form, double seconds) : form_(form), seconds_(seconds) {
+    // VELMAR_SOAK_WEIGHTS="30,10,..." narrows the session down to the actions under suspicion.
+    std::copy(kWeights.begin(), kWeights.end(), weights_.begin());
+    const QStringList given =
+        qEnvironmentVariable("VELMAR_SOAK_WEIGHTS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (int i = 0; i < given.size() && i < ActionCount; ++i)
+        weights_[std::size_t(i)] = given[i].toInt();
     clock_.start();
     pulse_.setInterval(2);
     connect(&pulse_, &QTimer::timeout, this, &Soaker::pulse);
@@ -108,7 +114,7 @@ void Soaker::act() {
         form_.activateWindow();
         restore_ = false;
     }
-    std::discrete_distribution<int> pick(kWeights.begin(), kWeights.end());
+    std::discrete_distribution<int> pick(weights_.begin(), weights_.end());
     const auto action = Action(pick(random_));
     ++done_[action];
     switch (action) {

@@ -61,6 +61,7 @@ private:
     bool busy_ = false;            // an action or an answer is waiting to start
     bool restore_ = false;         // minimised, to be shown again
     std::function<void()> inside_; // what to do in the next modal window before closing it
+    std::array<int, ActionCount> weights_{};
     std::array<long, ActionCount> done_{};
     long boxes_ = 0;
     double nextSample_ = 0;
