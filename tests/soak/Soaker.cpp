@@ -34,6 +34,13 @@ constexpr std::array<const char*, Soaker::ActionCount> kNames = {
 constexpr std::array<int, 16> kOneMoveFromSolved = {1, 2,  3,  4,  5,  6,  7,  8,
                                                     9, 10, 11, 12, 13, 14, 16, 15};
 
+using Command = void (app::TForm1::*)();
+constexpr std::array<Command, 4> kLevels = {&app::TForm1::PlayClick, &app::TForm1::Play1Click,
+                                            &app::TForm1::Play2Click, &app::TForm1::Play3Click};
+constexpr std::array<Command, 4> kMelodyCommands = {
+    &app::TForm1::PlayMusic1Click, &app::TForm1::PlayMusic2Click, &app::TForm1::PlayMusic3Click,
+    &app::TForm1::StopedClick};
+
 } // namespace
 
 Soaker::Soaker(app::TForm1& form, double seconds) : form_(form), seconds_(seconds) {
@@ -118,13 +125,9 @@ void Soaker::act() {
     const auto action = Action(pick(random_));
     ++done_[action];
     switch (action) {
-    case Deal: {
-        const std::array<void (app::TForm1::*)(), 4> levels = {
-            &app::TForm1::PlayClick, &app::TForm1::Play1Click, &app::TForm1::Play2Click,
-            &app::TForm1::Play3Click};
-        (form_.*levels[random_() % 4])();
+    case Deal:
+        (form_.*kLevels[random_() % kLevels.size()])();
         break;
-    }
     case Win:
         winRound();
         break;
@@ -136,13 +139,9 @@ void Soaker::act() {
                          form_.Timer3.Tick();
                  });
         break;
-    case Melody: {
-        const std::array<void (app::TForm1::*)(), 4> commands = {
-            &app::TForm1::PlayMusic1Click, &app::TForm1::PlayMusic2Click,
-            &app::TForm1::PlayMusic3Click, &app::TForm1::StopedClick};
-        (form_.*commands[random_() % 4])();
+    case Melody:
+        (form_.*kMelodyCommands[random_() % kMelodyCommands.size()])();
         break;
-    }
     case Language:
         openWith([this] { form_.ParametersGameClick(); },
                  [this] {
