@@ -7,6 +7,7 @@
 #include "dialogs/TLogotip.h"
 #include "platform/audio/OutputNames.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/EndSignals.h"
 
 #include <Version.h>
@@ -47,10 +48,17 @@ int Project1(int argc, char** argv) {
                              "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
         return 1;
     }
+    if (const auto problem = platform::UnreachableDisplay()) {
+        std::fprintf(stderr, "velmar: %s. Start it inside a graphical session.\n",
+                     problem->c_str());
+        return 1;
+    }
     // While the process has one thread: the icon's name goes through the environment.
     platform::NameSoundOutput({"Velmar", "Music and sounds", "game", VELMAR_APP_ID});
     platform::PrepareProcess();
+    platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
     platform::GuardedApplication qtApp(argc, argv);
+    platform::ForgetDisplayFailure();
     QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
     QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));

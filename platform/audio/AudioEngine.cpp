@@ -2,9 +2,10 @@
 #include "platform/audio/AudioEngine.h"
 
 #include "platform/audio/EngineState.h"
+#include "platform/audio/MidiFile.h"
+#include "platform/files/Files.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <algorithm>
 
@@ -91,10 +92,10 @@ bool AudioEngine::ClipPlaying() const {
 
 bool AudioEngine::OpenMidi(const std::string& path) {
     CloseMidi();
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
+    std::string bytes;
+    if (ReadFileBytes(path, bytes, kMidiFileLimit) != ReadResult::Ok)
         return false;
-    auto song = ParseMidi(file.readAll(), kRate);
+    auto song = ParseMidi(QByteArray::fromStdString(bytes), kRate);
     if (!song)
         return false;
     auto melody = std::make_shared<Melody>();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -22,6 +23,10 @@ struct MidiSong {
     std::vector<MidiEvent> events;
     std::uint64_t lengthFrames = 0;
 };
+
+// A melody file larger than this is refused unread; the game's own are a few kilobytes, and the
+// flattened song takes several times the file's size.
+inline constexpr std::size_t kMidiFileLimit = std::size_t{1} << 20;
 
 // Reads a format 0 or 1 standard MIDI file; anything else is no song.
 std::optional<MidiSong> ParseMidi(const QByteArray& file, int rate);

@@ -261,7 +261,9 @@ void Synth::Reap() {
 
 void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> done) {
     worker_.Post([this, song = std::move(song), done = std::move(done)] {
-        if (Ready()) {
+        // A melody replaced while this waited holds its song no more: loading its instruments
+        // would only make quick switches queue up loads, and memory, faster than they finish.
+        if (Ready() && song.use_count() > 1) {
             impl_->loadPresets(PresetsOf(*song));
             {
                 std::lock_guard lock(impl_->synthMutex);

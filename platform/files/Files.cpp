@@ -2,6 +2,7 @@
 #include "platform/files/Files.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,18 +72,27 @@ UniqueFd OpenFileForReading(const std::string& path) {
     return OpenFileForReading(FolderFile(path));
 }
 
-ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat* info) {
-    const UniqueFd fd = OpenFileForReading(file, info);
+ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat* info,
+                         std::size_t limit) {
+    bytes.clear();
+    struct stat own {};
+    struct stat& status = info ? *info : own;
+    const UniqueFd fd = OpenFileForReading(file, &status);
     if (!fd.Valid())
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    return ReadRest(fd.Get(), bytes);
+    // Refused before a byte is read; the bounded read below still catches a file that grows.
+    if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+        errno = EFBIG;
+        return ReadResult::Failed;
+    }
+    return ReadRest(fd.Get(), bytes, limit);
 }
 
-ReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
-    return ReadFileBytes(FolderFile(path), bytes);
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit) {
+    return ReadFileBytes(FolderFile(path), bytes, nullptr, limit);
 }
 
-ReadResult ReadRest(int fd, std::string& bytes) {
+ReadResult ReadRest(int fd, std::string& bytes, std::size_t limit) {
     bytes.clear();
     char buffer[65536];
     for (;;) {
@@ -93,6 +103,11 @@ ReadResult ReadRest(int fd, std::string& bytes) {
             return ReadResult::Failed;
         if (n == 0)
             return ReadResult::Ok;
+        if (static_cast<std::size_t>(n) > limit - bytes.size()) {
+            bytes.clear();
+            errno = EFBIG;
+            return ReadResult::Failed;
+        }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
 }

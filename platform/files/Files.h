@@ -5,6 +5,7 @@
 
 #include "platform/files/FolderFile.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,13 +26,20 @@ bool DeleteFile(const std::string& path);
 
 enum class ReadResult { Ok, Missing, Failed };
 
-// All of a regular file's bytes. Never blocks on a FIFO in the file's place. `info`, when
-// given, gets the status of the file read.
-ReadResult ReadFileBytes(const std::string& path, std::string& bytes);
-ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat* info = nullptr);
+// A text file from outside larger than this is refused unread: a damaged or runaway file must
+// neither fill the memory nor hold up the start.
+inline constexpr std::size_t kTextFileLimit = std::size_t{1} << 20;
 
-// Reads an open file from where it stands to its end.
-ReadResult ReadRest(int fd, std::string& bytes);
+// All of a regular file's bytes. Never blocks on a FIFO in the file's place. A file of more
+// than `limit` bytes fails with errno EFBIG, whatever its size claims. `info`, when given, gets
+// the status of the file read.
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes,
+                         std::size_t limit = kTextFileLimit);
+ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat* info = nullptr,
+                         std::size_t limit = kTextFileLimit);
+
+// Reads an open file from where it stands to its end, at most `limit` bytes (else EFBIG).
+ReadResult ReadRest(int fd, std::string& bytes, std::size_t limit = kTextFileLimit);
 
 // Writes all of `bytes`, going on after interruptions; false with errno set when it cannot.
 bool WriteAll(int fd, std::string_view bytes);

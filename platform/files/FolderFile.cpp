@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -142,6 +143,27 @@ bool FolderFile::ReplaceWithSibling(const std::string& sibling) const {
 void FolderFile::RemoveSibling(const std::string& sibling) const {
     if (Reachable())
         ::unlinkat(folder_.Get(), sibling.c_str(), 0);
+}
+
+std::vector<std::string> FolderFile::SiblingsStartingWith(const std::string& prefix) const {
+    std::vector<std::string> names;
+    if (!Reachable())
+        return names;
+    // A descriptor of its own: closedir() closes the one it lists.
+    const int listing = ::openat(folder_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0)
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 void FolderFile::SyncFolder() const {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 struct stat;
 
@@ -52,6 +53,8 @@ public:
     bool Writable() const;
     bool ReplaceWithSibling(const std::string& sibling) const; // atomic rename in the folder
     void RemoveSibling(const std::string& sibling) const;
+    // The names in the folder that start with `prefix`; none when it cannot be listed.
+    std::vector<std::string> SiblingsStartingWith(const std::string& prefix) const;
     void SyncFolder() const;
 
 private:

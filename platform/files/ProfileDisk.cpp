@@ -4,8 +4,10 @@
 #include "platform/files/Profile.h"
 
 #include "platform/files/Files.h"
+#include "platform/files/UnreadableFiles.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
@@ -15,11 +17,30 @@
 namespace platform {
 namespace {
 
+std::string siblingPrefix(const FolderFile& file) {
+    return file.Name() + ".tmp-";
+}
+
+// A writer killed between creating its sibling and renaming it leaves the sibling behind; the
+// next write takes away those whose writer is gone. A live writer's sibling stays.
+void removeStaleSiblings(const FolderFile& file) {
+    const std::string prefix = siblingPrefix(file);
+    for (const std::string& name : file.SiblingsStartingWith(prefix)) {
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (end == name.c_str() + prefix.size() || *end != '-' || pid <= 0)
+            continue; // not a name of ours
+        const bool alive = pid != ::getpid() && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+        if (!alive)
+            file.RemoveSibling(name);
+    }
+}
+
 int createSibling(const FolderFile& file, mode_t mode, std::string& tempName) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName =
-            file.Name() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+            siblingPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         const int fd = file.OpenSibling(tempName, O_WRONLY | O_CREAT | O_EXCL, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -97,7 +118,13 @@ std::string ProfilePath(const std::string& fileName) {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, const std::string& fileName) {
     std::string bytes;
-    if (!fileName.empty() && ReadFileBytes(ProfilePath(fileName), bytes) == ReadResult::Ok) {
+    if (fileName.empty())
+        return withoutTrailingBlanks(defaultValue);
+    const std::string path = ProfilePath(fileName);
+    const ReadResult read = ReadFileBytes(path, bytes);
+    if (read == ReadResult::Failed)
+        ReportUnreadableFile(path, errno);
+    if (read == ReadResult::Ok) {
         if (auto value = profile::FindValue(bytes, section, key))
             return *std::move(value);
     }
@@ -118,6 +145,7 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
     const FolderFile file(ProfilePath(fileName));
     if (!file.Reachable())
         return false;
+    removeStaleSiblings(file); // also when this write turns out to change nothing
     std::string bytes;
     struct stat info {};
     const ReadResult read = ReadFileBytes(file, bytes, &info);

@@ -2,6 +2,7 @@
 #include "platform/winmm/Mci.h"
 
 #include "platform/audio/AudioEngine.h"
+#include "platform/audio/MidiFile.h"
 #include "platform/files/Files.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <map>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -100,9 +103,13 @@ MCIERROR open(std::uint32_t flags, MCI_OPEN_PARMS* p) {
         return MCIERR_UNRECOGNIZED_COMMAND;
     // The file is opened once here, through its checked folder; the sequencer reads that very
     // file, so a temporary folder swapped meanwhile cannot hand it another one.
-    const UniqueFd file = OpenFileForReading(p->lpstrElementName);
+    struct stat info {};
+    const UniqueFd file = OpenFileForReading(FolderFile(p->lpstrElementName), &info);
     if (!file.Valid())
         return MCIERR_FILE_NOT_FOUND;
+    // Checked before the reader sees it, so a huge file never reaches the memory.
+    if (static_cast<std::uintmax_t>(info.st_size) > kMidiFileLimit)
+        return MCIERR_INVALID_FILE;
     State& s = state();
     auto sequencer = s.factory ? s.factory() : std::make_unique<EngineSequencer>();
     if (!sequencer->Load(DescriptorPath(file.Get())))
