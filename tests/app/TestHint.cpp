@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -233,6 +234,27 @@ private slots:
         QVERIFY(hintArrives(f));
         QCOMPARE(int(f.boxes.size()), 1);
         QCOMPARE(f.boxes.front().Text, std::string("These tiles cannot be brought into order."));
+        QVERIFY(tilesDrawnDown(f).empty());
+        QVERIFY(!app::Game.HintUsed);
+    }
+
+    void aSearchThatFailsIsSaidAndOneThatGivesUpFreesTheNextHint() {
+        std::atomic<int> calls{0};
+        FormFixture f;
+        f.form->SetHintSolver(
+            [&calls](const rules::BoardCells&, const std::atomic<bool>&) -> rules::SolveResult {
+                if (++calls == 1)
+                    throw std::runtime_error("No memory for the tables.");
+                return {}; // gave up without being cancelled
+            });
+        f.form->PlayClick();
+        QVERIFY(hintArrives(f));
+        QCOMPARE(int(f.boxes.size()), 1);
+        QCOMPARE(f.boxes.front().Text, std::string("No memory for the tables."));
+        QVERIFY(hintArrives(f));
+        QVERIFY(hintArrives(f));
+        QCOMPARE(calls.load(), 3);
+        QCOMPARE(int(f.boxes.size()), 1);
         QVERIFY(tilesDrawnDown(f).empty());
         QVERIFY(!app::Game.HintUsed);
     }
