@@ -27,9 +27,14 @@ velmar_resource(HELP HELPFILE help/VELMAR.html)
 foreach(clip CLICK FINALLY GAMEOVER KEY MOVE)
     velmar_resource(WAVE ${clip} sounds/${clip}.wav)
 endforeach()
+qt_add_resources(velmar_core velmar_resources PREFIX / FILES ${velmar_resource_files})
+
+# The fonts stay uncompressed, so the font engine reads them in place from the executable's
+# pages instead of from a decompressed copy on the heap.
+set(velmar_resource_files)
 foreach(font LiberationSans-Regular.ttf LiberationSans-Bold.ttf ComicNeue-Regular.otf
         ComicNeue-Bold.otf)
     velmar_resource(FONT ${font} fonts/${font})
 endforeach()
-
-qt_add_resources(velmar_core velmar_resources PREFIX / FILES ${velmar_resource_files})
+qt_add_resources(velmar_core velmar_fonts PREFIX / OPTIONS --no-compress
+    FILES ${velmar_resource_files})

@@ -2,6 +2,7 @@
 #include "platform/gdi/Fonts.h"
 
 #include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
 
 #include <array>
@@ -40,12 +41,26 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The font engine keeps the bytes it was given for good; an uncompressed resource is handed
+// over in place, so neither the registration nor each face loaded copies the whole file.
+bool registerFont(const char* path) {
+    const QResource resource(QString::fromLatin1(path));
+    if (!resource.isValid())
+        return false;
+    const QByteArray bytes =
+        resource.compressionAlgorithm() == QResource::NoCompression
+            ? QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                      static_cast<qsizetype>(resource.size()))
+            : resource.uncompressedData();
+    return QFontDatabase::addApplicationFontFromData(bytes) >= 0;
+}
+
 } // namespace
 
 bool RegisterFonts() {
     bool all = true;
     for (const char* path : kFontResources)
-        all = QFontDatabase::addApplicationFont(QString::fromLatin1(path)) >= 0 && all;
+        all = registerFont(path) && all;
     return all;
 }
 
