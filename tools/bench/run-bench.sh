@@ -12,7 +12,8 @@
 #                           melody has ended and its sound output has closed, and "stopped":
 #                           the music stopped with Ctrl+S right after the paint (sent to the
 #                           floor too, which ignores it) and measured from 15 s after the start
-#   BENCH_QUIET_SECONDS=100 how long "quiet" waits after the paint
+#   BENCH_QUIET_SECONDS=125 how long "quiet" waits after the paint (the melody ends near 100 s
+#                           and its output closes ten seconds later)
 #   BENCH_STOPPED_SECONDS=15  how long after the start "stopped" begins to measure
 #   BENCH_PAINT_TIMEOUT_MS=30000
 set -euo pipefail
@@ -202,7 +203,7 @@ measure() {
     probe_pid=""
 
     case $envname in
-    quiet) sleep "${BENCH_QUIET_SECONDS:-100}" ;;
+    quiet) sleep "${BENCH_QUIET_SECONDS:-125}" ;;
     stopped) stop_music "$rd" "$title" "${vars[@]}" ;;
     *) sleep "$settle" ;;
     esac
@@ -253,7 +254,7 @@ report() {
         case $envname in
         gnome) echo "## Environment: gnome (XDG_CURRENT_DESKTOP=GNOME)" ;;
         plain) echo "## Environment: plain (the game's first melody plays while it is measured)" ;;
-        quiet) echo "## Environment: quiet (measured ${BENCH_QUIET_SECONDS:-100} s after the paint, the melody over)" ;;
+        quiet) echo "## Environment: quiet (measured ${BENCH_QUIET_SECONDS:-125} s after the paint, the melody over)" ;;
         stopped) echo "## Environment: stopped (Ctrl+S after the paint, measured from ${BENCH_STOPPED_SECONDS:-15} s after the start)" ;;
         *) echo "## Environment: $envname" ;;
         esac
