@@ -14,6 +14,7 @@
 #include "platform/Exception.h"
 #include "platform/files/Files.h"
 #include "platform/files/Resources.h"
+#include "platform/gdi/Pictures.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Shell.h"
@@ -104,8 +105,8 @@ void TForm1::createControls() {
     layout->addWidget(StatusBar1);
 
     for (int i = 0; i < static_cast<int>(ImageList1.size()); ++i)
-        ImageList1[static_cast<std::size_t>(i)] = QIcon(
-            QString::fromStdString(platform::ResourcePath("ICON", "Frame" + std::to_string(i))));
+        ImageList1[static_cast<std::size_t>(i)] =
+            platform::LoadPngIcon(platform::ResourcePath("ICON", "Frame" + std::to_string(i)));
 }
 
 void TForm1::createTimers() {

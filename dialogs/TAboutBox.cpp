@@ -2,6 +2,7 @@
 #include "dialogs/TAboutBox.h"
 
 #include "platform/files/Resources.h"
+#include "platform/gdi/Pictures.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MemoryStatus.h"
 #include "platform/ui/Timer.h"
@@ -78,8 +79,7 @@ void TAboutBox::createPanel() {
     ProgramIcon = new platform::TImage(XPPanel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(8, 8, 113, 169);
-    ProgramIcon->SetPicture(
-        QImage(QString::fromStdString(platform::ResourcePath("PICTURE", "About"))));
+    ProgramIcon->SetPicture(platform::LoadPng(platform::ResourcePath("PICTURE", "About")));
     ProgramIcon->installEventFilter(this);
 
     const std::string version = std::string("Version ") + VELMAR_VERSION;

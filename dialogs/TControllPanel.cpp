@@ -5,6 +5,7 @@
 #include "i18n/StringTable.h"
 #include "platform/files/IniFile.h"
 #include "platform/files/Resources.h"
+#include "platform/gdi/Pictures.h"
 #include "platform/widgets/Cursors.h"
 
 #include <QCloseEvent>
@@ -124,9 +125,8 @@ void TControllPanel::createChoosers() {
     ComboBox1->SetColors(platform::clWindow, platform::clMaroon);
     ComboBox1->setCursor(Qt::PointingHandCursor);
     for (const i18n::Language& language : i18n::Languages)
-        ComboBox1->AddItem(
-            language.Section,
-            QIcon(QString::fromStdString(platform::ResourcePath("FLAG", language.Section))));
+        ComboBox1->AddItem(language.Section,
+                           platform::LoadPngIcon(platform::ResourcePath("FLAG", language.Section)));
     ComboBox1->SetItemIndex(0);
     // Only the player's choice runs the change pass, never an index set by the program.
     ComboBox1->OnChange = [this](QObject*) { ComboBox1Change(); };

@@ -4,6 +4,7 @@
 #include "platform/files/Resources.h"
 #include "platform/gdi/Colors.h"
 #include "platform/gdi/Fonts.h"
+#include "platform/gdi/Pictures.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -27,8 +28,7 @@ TVolimesDialog::TVolimesDialog(QWidget* parent)
 
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 8, 97, 73);
-    Image1->SetPicture(
-        QImage(QString::fromStdString(platform::ResourcePath("PICTURE", "VolumeWedge"))));
+    Image1->SetPicture(platform::LoadPng(platform::ResourcePath("PICTURE", "VolumeWedge")));
     Image1->SetTransparent(true);
 
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));

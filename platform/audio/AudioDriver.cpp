@@ -44,7 +44,10 @@ std::vector<std::string> candidates() {
 const VelmarAudioDriver* load() {
     for (const std::string& path : candidates()) {
         // Never unloaded: the sound server's threads may outlive any point we could pick.
-        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        // Bound lazily: resolving every symbol of its forty-odd libraries up front costs more
+        // than the rest of the load and dirties their relocation pages, when a few dozen
+        // functions are ever called.
+        void* module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
         if (!module)
             continue;
         auto entry = reinterpret_cast<VelmarAudioDriverEntry>(dlsym(module, "velmar_audio_driver"));

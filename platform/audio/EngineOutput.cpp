@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <malloc.h>
+
 namespace platform {
 
 namespace {
@@ -189,6 +191,8 @@ void AudioEngine::tick() {
         s.driver->closeOutput(s.device);
         s.device = 0;
         s.idleTimer->stop();
+        // What the melody and the device used goes back to the system, not only to the heap.
+        s.worker.Post([] { malloc_trim(0); });
     }
 }
 
