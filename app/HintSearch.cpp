@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 namespace app {
 
@@ -14,8 +15,10 @@ HintSearch::Search HintSearch::GameSolver() {
                const rules::BoardCells& board, const std::atomic<bool>& cancel) mutable {
         if (!tables)
             tables = LoadSolverTables(cancel);
-        if (!tables)
+        if (!tables && cancel.load())
             return rules::SolveResult{};
+        if (!tables)
+            throw std::runtime_error("The solver's tables could not be made.");
         return rules::Solve(board, *tables, cancel);
     };
 }
@@ -68,7 +71,9 @@ void HintSearch::run() {
             cancel_ = false; // under the lock, so a Cancel from now on reaches this job
         }
         const Outcome outcome = searched(job);
-        if (outcome.Error.empty() && outcome.Result.Status == rules::SolveStatus::Cancelled)
+        // A cancelled search has nobody waiting for it; one that gave up by itself has.
+        if (outcome.Error.empty() && outcome.Result.Status == rules::SolveStatus::Cancelled &&
+            cancel_.load())
             continue;
         // Posted while this object is alive: the destructor joins this thread first.
         QMetaObject::invokeMethod(

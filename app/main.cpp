@@ -15,7 +15,7 @@ constexpr const char* kHelp =
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"
-    "Keys: F5 new game, F6 F7 F8 timed levels, Esc leave the game. See velmar(6).\n";
+    "Keys: F5 new game, F6 F7 F8 timed levels, H hint, Esc leave the game. See velmar(6).\n";
 
 bool isHelp(const char* arg) {
     return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0;

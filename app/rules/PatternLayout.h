@@ -4,8 +4,8 @@
 // How each tile's cell enters the pattern indices. There are two views of a board: the board
 // itself and its mirror image about the main diagonal (tile t on cell c there becomes the tile
 // at home on t's mirrored home, on c's mirrored cell), which is just as far from the goal. Each
-// view has three indices, one per group: the six tiles', the turned six tiles' (looked up in
-// the six tiles' table with every cell turned half round) and the three tiles'.
+// view has three indices, one per group: the six tiles', the flipped six tiles' (looked up in
+// the six tiles' table with every cell mirrored left to right) and the three tiles'.
 
 #include "app/rules/SolverTables.h"
 
@@ -16,7 +16,7 @@ namespace rules {
 
 struct PatternLayout {
     static constexpr int Views = 2;
-    static constexpr int Groups = 3; // 0 six, 1 turned six, 2 three
+    static constexpr int Groups = 3; // 0 six, 1 flipped six, 2 three
     // Which group's index a tile enters in each view.
     std::array<std::array<std::uint8_t, 16>, Views> Group{};
     // The bits a tile on a cell sets in that index: [view][tile][cell].
@@ -38,7 +38,7 @@ constexpr PatternLayout MakePatternLayout() {
     std::array<Slot, 16> slotOf{};
     for (int i = 0; i < 6; ++i) {
         slotOf[SixTiles[static_cast<std::size_t>(i)]] = {0, i};
-        slotOf[TurnedSixTiles[static_cast<std::size_t>(i)]] = {1, i};
+        slotOf[FlippedSixTiles[static_cast<std::size_t>(i)]] = {1, i};
     }
     for (int i = 0; i < 3; ++i)
         slotOf[ThreeTiles[static_cast<std::size_t>(i)]] = {2, i};
@@ -51,7 +51,7 @@ constexpr PatternLayout MakePatternLayout() {
             for (int cell = 0; cell < 16; ++cell) {
                 int seen = view == 0 ? cell : MirrorCell(cell);
                 if (slot.Group == 1)
-                    seen = 15 - seen;
+                    seen = FlippedCell(seen);
                 layout.Bits[static_cast<std::size_t>(view)][t][static_cast<std::size_t>(cell)] =
                     static_cast<std::uint32_t>(seen) << (4 * slot.Index);
             }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The heuristic's tables: additive pattern databases over a 6-6-3 partition of the tiles. The
-// second six tiles are at home where the first six are after a half turn of the board, and the
-// tables ignore the empty cell, so one six-tile table serves both groups. Immutable once built,
+// The heuristic's tables: additive pattern databases over a 6-6-3 partition of the tiles: the
+// left and the right two columns of the top three rows, and the bottom row. The right block is
+// the left one seen in a mirror, and the tables keep no place for the empty cell, so one
+// six-tile table serves both blocks. Immutable once built,
 // so any number of threads may read one object at once. The files layer keeps them between
 // runs: this class only turns them into bytes and back, and checks the bytes it is given.
 
@@ -17,11 +18,16 @@
 
 namespace rules {
 
-// The groups' tiles, slot by slot. Slot i of TurnedSixTiles is at home on the cell opposite to
-// slot i of SixTiles (cell c against 15 - c).
-inline constexpr std::array<std::uint8_t, 6> SixTiles = {2, 3, 4, 6, 7, 8};
-inline constexpr std::array<std::uint8_t, 6> TurnedSixTiles = {15, 14, 13, 11, 10, 9};
-inline constexpr std::array<std::uint8_t, 3> ThreeTiles = {1, 5, 12};
+// The groups' tiles, slot by slot. Slot i of FlippedSixTiles is at home on the cell that mirrors
+// the home of slot i of SixTiles left to right (column c against column 3 - c).
+inline constexpr std::array<std::uint8_t, 6> SixTiles = {1, 2, 5, 6, 9, 10};
+inline constexpr std::array<std::uint8_t, 6> FlippedSixTiles = {4, 3, 8, 7, 12, 11};
+inline constexpr std::array<std::uint8_t, 3> ThreeTiles = {13, 14, 15};
+
+// A cell (0..15) seen left to right in a mirror.
+constexpr int FlippedCell(int cell) {
+    return cell ^ 3;
+}
 
 class SolverTables {
 public:
