@@ -83,8 +83,9 @@ private slots:
         const QList<QAction*> items = f.form->Files->actions();
         const auto at = items.indexOf(f.form->Hint);
         QCOMPARE(items.at(at - 1), f.form->Play3);
-        QVERIFY(items.at(at + 1)->isSeparator());
-        QCOMPARE(items.at(at + 2), f.form->Music->menuAction());
+        QCOMPARE(items.at(at + 1), f.form->Records);
+        QVERIFY(items.at(at + 2)->isSeparator());
+        QCOMPARE(items.at(at + 3), f.form->Music->menuAction());
         QCOMPARE(f.form->Hint->shortcut(), QKeySequence(Qt::Key_H));
         QCOMPARE(f.form->Hint->text(), QStringLiteral("&Hint"));
         QVERIFY(f.form->MenuPainter->Hooks(f.form->Hint));
