@@ -14,6 +14,8 @@ import sys
 # The string table's languages in its own order, by the codes the sources are named with.
 TABLE_LANGUAGES = ["en", "ru", "uk", "fr"]
 KEY_NAME = re.compile(r"\b(?:F\d{1,2}|Ctrl\+[A-Z]|Esc)\b")
+# A key cell holding one letter, as the hint's H.
+LETTER_KEY = re.compile(r"[A-Z]")
 PLACEHOLDER = re.compile(r"\{(\d+)\}")
 
 
@@ -27,32 +29,32 @@ def unescape_literal(body):
     return body.replace('\\"', '"').replace("\\\\", "\\")
 
 
-def read_string_table(path):
-    """Keys 1..n of each language from the table's initializer, adjacent literals joined."""
-    with open(path, encoding="utf-8") as source:
-        text = source.read()
-    start = text.find("kTable")
-    if start < 0:
-        fail(path + " has no kTable")
-    start = text.index("=", start)
-    tokens = re.finditer(r'"((?:[^"\\]|\\.)*)"|//[^\n]*|[{},;]', text[start:])
+def initializer_tokens(text, name, path):
+    """The literals, numbers and braces of NAME's initializer, comments left out."""
+    match = re.search(r"\b%s\s*=" % name, text)
+    if not match:
+        fail("%s has no %s" % (path, name))
+    for token in re.finditer(r'"((?:[^"\\]|\\.)*)"|//[^\n]*|\d+|[{},;]', text[match.end():]):
+        if token.group(0).startswith("//"):
+            continue
+        if token.group(0) == ";":
+            return
+        yield token
+
+
+def literal_groups(tokens, depth_of_literals, on_number=None):
+    """Per brace group at DEPTH_OF_LITERALS, its literals, adjacent literals joined; a number
+    one level up (an entry's key) goes to ON_NUMBER."""
     depth, groups, joining = 0, [], False
     for token in tokens:
         t = token.group(0)
-        if t.startswith("//"):
-            continue
         if t == "{":
             depth += 1
-            if depth == 4:
+            if depth == depth_of_literals:
                 groups.append([])
         elif t == "}":
             depth -= 1
-        elif t == ";" and depth == 0:
-            break
-        elif t == ",":
-            joining = False
-            continue
-        elif depth == 4:
+        elif token.group(1) is not None and depth == depth_of_literals:
             literal = unescape_literal(token.group(1))
             if joining:
                 groups[-1][-1] += literal
@@ -60,10 +62,33 @@ def read_string_table(path):
                 groups[-1].append(literal)
             joining = True
             continue
+        elif t.isdigit() and on_number and depth == depth_of_literals - 1:
+            on_number(int(t))
         joining = False
+    return groups
+
+
+def read_string_table(path):
+    """Per language, its texts by key: 1..n from kTable, the keys after them from kAdded."""
+    with open(path, encoding="utf-8") as source:
+        text = source.read()
+    groups = literal_groups(initializer_tokens(text, "kTable", path), 4)
     if len(groups) != len(TABLE_LANGUAGES) or len({len(g) for g in groups}) != 1:
         fail(path + ": expected %d languages of equal length" % len(TABLE_LANGUAGES))
-    return {code: group for code, group in zip(TABLE_LANGUAGES, groups)}
+    table = {code: {n + 1: t for n, t in enumerate(g)} for code, g in zip(TABLE_LANGUAGES, groups)}
+    added_keys = []
+    added = literal_groups(initializer_tokens(text, "kAdded", path), 4, added_keys.append)
+    if len(added) != len(added_keys):
+        fail(path + ": every kAdded entry needs one key and one list of texts")
+    for key, texts in zip(added_keys, added):
+        if len(texts) != len(TABLE_LANGUAGES):
+            fail("%s: kAdded key %d has %d texts, not %d" %
+                 (path, key, len(texts), len(TABLE_LANGUAGES)))
+        if key in table["en"]:
+            fail("%s: kAdded key %d is already in the table" % (path, key))
+        for code, entry in zip(TABLE_LANGUAGES, texts):
+            table[code][key] = entry
+    return table
 
 
 def as_shown(caption):
@@ -91,10 +116,10 @@ class Page:
 
         def key(match):
             n = int(match.group(1))
-            if not 1 <= n <= len(self.keys):
+            if n not in self.keys:
                 fail("help.%s.txt names key %d, which the string table does not have" %
                      (self.code, n))
-            return caption_html(self.keys[n - 1])
+            return caption_html(self.keys[n])
 
         out = PLACEHOLDER.sub(key, out)
         return re.sub(r"\[([^\]]+)\]\(#([a-z]+)\)",
@@ -121,7 +146,9 @@ class Page:
                 body.append('<table border="1" cellpadding="3" cellspacing="0">' +
                             "".join(rows) + "</table>")
                 self.tables.append([[len(cells)] + PLACEHOLDER.findall(" ".join(cells)) +
-                                    KEY_NAME.findall(" ".join(cells)) for cells in table[1:]])
+                                    KEY_NAME.findall(" ".join(cells)) +
+                                    [c for c in cells if LETTER_KEY.fullmatch(c)]
+                                    for cells in table[1:]])
                 table.clear()
 
         for raw in lines:
