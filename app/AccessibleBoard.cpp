@@ -7,12 +7,15 @@
 #include "controls/AccessibleControls.h"
 #include "controls/ColorButtons.h"
 #include "dialogs/RecordsGridAccessible.h"
+#include "i18n/StringTable.h"
 #include "platform/ui/AccessibleWindows.h"
 #include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QStringList>
+#include <QVariant>
 
 namespace app {
 
@@ -21,9 +24,26 @@ namespace {
 // The board panel is the one named so by the main window; the tiles are its buttons.
 const char* const kBoardName = "Panel2";
 
+// The board keeps its words in a property, so each reading takes the language of the moment.
+const char* const kReadingProperty = "velmarBoardReading";
+
 bool isBoard(const QObject* object) {
     return qobject_cast<const platform::TPanel*>(object) &&
            object->objectName() == QLatin1String(kBoardName);
+}
+
+BoardReading readingOf(const QObject* board) {
+    const QStringList words = board->property(kReadingProperty).toStringList();
+    if (words.size() != 5)
+        return EnglishBoardReading();
+    return {words[0], words[1], words[2], words[3], words[4]};
+}
+
+// `pattern` filled with the row and column of cell 1..16; empty for any other number.
+QString cellText(const QString& pattern, int cell) {
+    if (cell < 1 || cell > rules::CellCount)
+        return {};
+    return pattern.arg((cell - 1) / 4 + 1).arg((cell - 1) % 4 + 1);
 }
 
 class TileAccessible : public QAccessibleWidget {
@@ -35,9 +55,10 @@ public:
         const QString number = button()->text();
         switch (t) {
         case QAccessible::Name:
-            return QStringLiteral("Tile ") + number;
+            return reading().Tile.replace(QLatin1String("%d"), number);
         case QAccessible::Description: {
-            const QString cell = CellText(rules::CellOfTile(Game.Board, number.toInt()));
+            const QString cell =
+                cellText(reading().Cell, rules::CellOfTile(Game.Board, number.toInt()));
             const QString hint = widget()->accessibleDescription();
             return hint.isEmpty() ? cell : hint + QStringLiteral(". ") + cell;
         }
@@ -67,6 +88,7 @@ private:
     controls::TColorButton* button() const {
         return static_cast<controls::TColorButton*>(widget());
     }
+    BoardReading reading() const { return readingOf(widget()->parent()); }
 };
 
 class BoardAccessible : public QAccessibleWidget {
@@ -76,11 +98,11 @@ public:
     QString text(QAccessible::Text t) const override {
         switch (t) {
         case QAccessible::Name:
-            return QStringLiteral("Board");
+            return readingOf(widget()).Board;
         case QAccessible::Description: {
             const int empty = rules::CellOfTile(Game.Board, rules::EmptyCell);
-            return empty ? QStringLiteral("Empty cell: ") + CellText(empty).toLower()
-                         : QStringLiteral("No tiles dealt");
+            const BoardReading reading = readingOf(widget());
+            return empty ? cellText(reading.EmptyCell, empty) : reading.NoTiles;
         }
         default:
             return QAccessibleWidget::text(t);
@@ -106,10 +128,23 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
 
 } // namespace
 
-QString CellText(int cell) {
-    if (cell < 1 || cell > rules::CellCount)
-        return {};
-    return QStringLiteral("Row %1, column %2").arg((cell - 1) / 4 + 1).arg((cell - 1) % 4 + 1);
+BoardReading EnglishBoardReading() {
+    const auto english = [](int key) { return QString::fromUtf8(i18n::StringTableText(0, key)); };
+    return {english(37), english(60), english(61), english(62), english(63)};
+}
+
+void SetBoardReading(QWidget* board, const BoardReading& reading) {
+    board->setProperty(kReadingProperty, QStringList{reading.Tile, reading.Board, reading.EmptyCell,
+                                                     reading.NoTiles, reading.Cell});
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent renamed(board, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly)) {
+        QAccessibleEvent tileRenamed(tile, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&tileRenamed);
+    }
+    AnnounceBoardChanged(board);
 }
 
 void InstallAccessibility() {

@@ -8,8 +8,8 @@ class QWidget;
 namespace app {
 
 // Lets a screen reader speak the board: each tile is "Tile N", a push button that says where
-// it stands, and the board says where the empty cell is; the platform's own widgets (status
-// bar, track bar) come along. Installed once, before any window.
+// it stands, and the board says where the empty cell is, in the words of SetBoardReading; the
+// platform's own widgets (status bar, track bar) come along. Installed once, before any window.
 void InstallAccessibility();
 
 // Tells assistive tools that the tiles of the board (the main window's board panel) stand
@@ -21,7 +21,19 @@ void AnnounceBoardChanged(QWidget* board);
 void AnnounceHint(QWidget* tile, const QString& text);
 void ClearHint(QWidget* tile);
 
-// "Row 2, column 3" for cell 1..16; empty for any other number.
-QString CellText(int cell);
+// The words the board reads in, in the player's language: "%d" takes a tile's number, "%1" and
+// "%2" a cell's row and column.
+struct BoardReading {
+    QString Tile;      // "Tile %d"
+    QString Board;     // "Board"
+    QString EmptyCell; // "Empty cell: row %1, column %2"
+    QString NoTiles;   // "No tiles dealt"
+    QString Cell;      // "Row %1, column %2"
+};
+BoardReading EnglishBoardReading();
+
+// Gives the board (the main window's board panel) new words to read in, and tells listening
+// tools that the names and descriptions of the board and its tiles changed.
+void SetBoardReading(QWidget* board, const BoardReading& reading);
 
 } // namespace app

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/AccessibleBoard.h"
 #include "app/GameRecords.h"
 #include "app/HintSearch.h"
 #include "app/RecordsView.h"
@@ -198,6 +199,8 @@ private:
     RecordMarks countWin();
     void showRecords(const RecordMarks& marks);
     std::vector<i18n::CaptionSetter> recordsCaptionSetters();
+    // Where a language pass puts one of the words the board reads in.
+    i18n::CaptionSetter readsAs(i18n::CaptionTarget target, QString BoardReading::*words);
     void applyRecordsLanguage();
 
     void hintFound(const HintSearch::Outcome& outcome);
@@ -209,6 +212,7 @@ private:
 
     std::function<std::uint32_t()> seedSource_;
     app::HintTexts hintTexts_;
+    app::BoardReading boardReading_ = EnglishBoardReading();
     HintSearch::Search hintSolver_ = HintSearch::GameSolver();
     std::unique_ptr<HintSearch> hintSearch_; // made by the first hint
     rules::BoardCells hintBoard_{};          // the board the last hint is for

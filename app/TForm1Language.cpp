@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's share of a language pass: menus, caption, title, status bar labels.
+// The main window's share of a language pass: menus, caption, title, status bar labels, and
+// the words a screen reader hears of the board and the volume slider.
 #include "app/TForm1.h"
 
+#include "app/Forms.h"
 #include "dialogs/CaptionSetters.h"
+#include "dialogs/TVolimesDialog.h"
 #include "i18n/StringTable.h"
 #include "platform/ui/Application.h"
 
 #include <QLocale>
 
 namespace app {
+
+i18n::CaptionSetter TForm1::readsAs(i18n::CaptionTarget target, QString BoardReading::*words) {
+    return {target, [this, words](const std::string& text) {
+                boardReading_.*words = QString::fromStdString(text);
+            }};
+}
 
 std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
     using T = i18n::CaptionTarget;
@@ -44,7 +53,20 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         {T::HintMovesFew, [this](const std::string& text) { hintTexts_.Moves[1] = text; }},
         {T::HintMovesMany, [this](const std::string& text) { hintTexts_.Moves[2] = text; }},
         {T::HintUnsolvable, [this](const std::string& text) { hintTexts_.Unsolvable = text; }},
-        {T::HintTile, [this](const std::string& text) { hintTexts_.Tile = text; }},
+        {T::HintTile,
+         [this](const std::string& text) {
+             hintTexts_.Tile = text;
+             boardReading_.Tile = QString::fromStdString(text);
+         }},
+        readsAs(T::BoardName, &BoardReading::Board),
+        readsAs(T::BoardEmptyCell, &BoardReading::EmptyCell),
+        readsAs(T::BoardNoTiles, &BoardReading::NoTiles),
+        readsAs(T::BoardCell, &BoardReading::Cell),
+        {T::MusicVolume,
+         [](const std::string& text) {
+             if (VolimesDialog)
+                 VolimesDialog->TrackBar1->setAccessibleName(QString::fromStdString(text));
+         }},
     };
     for (i18n::CaptionSetter& setter : recordsCaptionSetters())
         setters.push_back(std::move(setter));
@@ -57,6 +79,7 @@ void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {
     Game.MarqueeText = texts.MarqueeText;
     hintTexts_.Plurals = texts.Plurals;
     i18n::ApplyCaptions(texts, CaptionSetters());
+    SetBoardReading(Panel2, boardReading_);
     // The window's locale names its language, so the help viewer opens the page in it.
     setLocale(QLocale(QString::fromLatin1(i18n::LanguageCodeOfSection(texts.Section))));
     applyRecordsLanguage();

@@ -62,7 +62,7 @@ struct AddedTarget {
     int Key;
     CaptionTarget Target;
 };
-constexpr std::array<AddedTarget, 24> kAddedTargets = {{
+constexpr std::array<AddedTarget, 29> kAddedTargets = {{
     {32, T::Hint},
     {33, T::HintMovesOne},
     {34, T::HintMovesFew},
@@ -87,6 +87,11 @@ constexpr std::array<AddedTarget, 24> kAddedTargets = {{
     {55, T::RecordsSetAside},
     {56, T::RecordsNotSetAside},
     {57, T::RecordsNotSaved},
+    {60, T::BoardName},
+    {61, T::BoardEmptyCell},
+    {62, T::BoardNoTiles},
+    {63, T::BoardCell},
+    {64, T::MusicVolume},
 }};
 
 CaptionTarget targetOf(int key, bool secondRead) {

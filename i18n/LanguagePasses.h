@@ -69,6 +69,11 @@ enum class CaptionTarget {
     RecordsSetAside,
     RecordsNotSetAside,
     RecordsNotSaved,
+    BoardName,
+    BoardEmptyCell,
+    BoardNoTiles,
+    BoardCell,
+    MusicVolume,
 };
 
 struct Caption {

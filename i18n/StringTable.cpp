@@ -151,7 +151,7 @@ constexpr std::array<const char*, LanguageCount> kCodes = {"en", "ru", "uk", "fr
 
 // Keys after 31, ascending; each in English, Russian, Ukrainian and French. A counted text has
 // three forms (one, few, many: see PluralForm); English and French use the many form for few.
-constexpr std::array<AddedText, 24> kAdded = {{
+constexpr std::array<AddedText, 29> kAdded = {{
     {32, {"&Hint", "&Подсказка", "&Підказка", "&Indice"}},
     {33, {"%d move to go", "%d ход до победы", "%d хід до перемоги", "Encore %d coup"}},
     {34, {"%d moves to go", "%d хода до победы", "%d ходи до перемоги", "Encore %d coups"}},
@@ -201,6 +201,16 @@ constexpr std::array<AddedText, 24> kAdded = {{
       "Рекорди не вдалося зберегти в %1. Гра триває, рекорди зберігаються до її кінця.",
       "Les records n'ont pas pu être enregistrés dans %1. Le jeu continue, et les records sont "
       "gardés jusqu'à sa fin."}},
+    // What a screen reader hears of the board and the volume window.
+    {60, {"Board", "Игровое поле", "Ігрове поле", "Plateau"}},
+    {61,
+     {"Empty cell: row %1, column %2", "Пустая клетка: строка %1, столбец %2",
+      "Порожня клітинка: рядок %1, стовпець %2", "Case vide : ligne %1, colonne %2"}},
+    {62, {"No tiles dealt", "Фишки не расставлены", "Фішки не розставлено", "Aucune pièce posée"}},
+    {63,
+     {"Row %1, column %2", "Строка %1, столбец %2", "Рядок %1, стовпець %2",
+      "Ligne %1, colonne %2"}},
+    {64, {"Music volume", "Громкость музыки", "Гучність музики", "Volume de la musique"}},
 }};
 
 const Language* languageOfSection(const std::string& section) {

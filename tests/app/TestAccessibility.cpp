@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a screen reader hears from the main window: the tiles, the board and the status bar.
+// What a screen reader hears from the main window: the tiles, the board and the status bar,
+// in the player's language.
 #include "FormFixture.h"
 
 #include "app/AccessibleBoard.h"
@@ -119,6 +120,51 @@ private slots:
         QCOMPARE(changes, 1);
         value->setCurrentValue(255);
         QCOMPARE(changes, 1);
+    }
+
+    void theBoardAndTheVolumeSliderReadInTheLanguageJustPicked_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("board");
+        QTest::addColumn<QString>("noTiles");
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<QString>("emptyCell");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("volume");
+        QTest::newRow("Russian") << 1 << QStringLiteral("Игровое поле")
+                                 << QStringLiteral("Фишки не расставлены")
+                                 << QStringLiteral("Фишка 15")
+                                 << QStringLiteral("Пустая клетка: строка 4, столбец 3")
+                                 << QStringLiteral("Строка 4, столбец 4")
+                                 << QStringLiteral("Громкость музыки");
+        QTest::newRow("French") << 3 << QStringLiteral("Plateau")
+                                << QStringLiteral("Aucune pièce posée")
+                                << QStringLiteral("Pièce 15")
+                                << QStringLiteral("Case vide : ligne 4, colonne 3")
+                                << QStringLiteral("Ligne 4, colonne 4")
+                                << QStringLiteral("Volume de la musique");
+    }
+    void theBoardAndTheVolumeSliderReadInTheLanguageJustPicked() {
+        QFETCH(int, language);
+        FormFixture f;
+        const auto pick = [&f](int index) {
+            f.panel->ComboBox1->setCurrentIndex(index);
+            f.panel->ComboBox1Change();
+        };
+        pick(language);
+        QTEST(name(f.form->Panel2), "board");
+        QTEST(description(f.form->Panel2), "noTiles");
+        f.form->PlayClick();
+        f.setBoard(kOneMoveFromSolved);
+        QTEST(name(f.form->Tile(15)), "tile");
+        QTEST(description(f.form->Panel2), "emptyCell");
+        QTEST(description(f.form->Tile(15)), "cell");
+        QTEST(name(f.volume->TrackBar1), "volume");
+
+        pick(0); // and back, leaving English for the next test
+        QCOMPARE(name(f.form->Tile(15)), QStringLiteral("Tile 15"));
+        QCOMPARE(description(f.form->Tile(15)), QStringLiteral("Row 4, column 4"));
+        QCOMPARE(name(f.form->Panel2), QStringLiteral("Board"));
+        QCOMPARE(name(f.volume->TrackBar1), QStringLiteral("Music volume"));
     }
 
     void theApplicationAndEachWindowReadWithTheirTitles() {
