@@ -55,7 +55,7 @@ ReadResult ReadCacheFile(const std::string& name, std::string& bytes) {
     const FolderFile file(CacheDirectory() + "/" + name);
     if (!file.Reachable())
         return ReadResult::Missing;
-    return ReadFileBytes(file, bytes);
+    return ReadFileBytes(file, bytes, nullptr, kCacheFileLimit);
 }
 
 bool WriteCacheFile(const std::string& name, std::string_view bytes, std::string& reason) {

@@ -14,7 +14,10 @@ namespace platform {
 // $XDG_CACHE_HOME/velmar when that is an absolute path, else ~/.cache/velmar; no trailing '/'.
 std::string CacheDirectory();
 
-// All of `name`'s bytes from the cache folder.
+// The largest cache file read: the solver's tables take 8 MiB.
+inline constexpr std::size_t kCacheFileLimit = std::size_t{32} << 20;
+
+// All of `name`'s bytes from the cache folder, up to kCacheFileLimit.
 ReadResult ReadCacheFile(const std::string& name, std::string& bytes);
 
 // Creates the cache folder if needed and replaces `name` there with `bytes` (a sibling written
