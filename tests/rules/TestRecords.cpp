@@ -129,8 +129,12 @@ private slots:
         QVERIFY(other.NewBestTime && other.NewBestMoves); // level 1's better round is not its
         QCOMPARE(book.Table().Level(1).BestTime, std::optional(round(30, 20)));
         QCOMPARE(book.Table().Level(4).BestTime, std::optional(round(250, 300)));
-        QCOMPARE(book.Table().Level(2), LevelRecord());
-        QCOMPARE(book.Table().Level(3), LevelRecord());
+        for (const int untouched : {2, 3}) {
+            const LevelRecord& level = book.Table().Level(untouched);
+            QCOMPARE(level.Played, 0);
+            QCOMPARE(level.Won, 0);
+            QVERIFY(!level.BestTime && !level.BestMoves);
+        }
     }
 
     void anAbandonedRoundStaysPlayedAndTheNewOneCounts() {
