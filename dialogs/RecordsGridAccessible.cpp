@@ -2,6 +2,7 @@
 #include "dialogs/RecordsGridAccessible.h"
 
 #include "dialogs/TRecordsGrid.h"
+#include "platform/widgets/WidgetPartAccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -18,7 +19,7 @@ constexpr int kRows = TRecordsGrid::Rows;
 
 // A cell has no widget of its own, so its interface is kept and registered by the grid's.
 // Row -1 holds the column headers.
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class CellAccessible : public platform::WidgetPartAccessible, public QAccessibleTableCellInterface {
 public:
     CellAccessible(TRecordsGrid* grid, int row, int column)
         : grid_(grid), row_(row), column_(column) {}
@@ -30,15 +31,6 @@ public:
     }
 
     bool isValid() const override { return !grid_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return parent() ? parent()->window() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return grid_ ? QAccessible::queryAccessibleInterface(grid_) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessible::Role role() const override {
         return row_ < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
     }
@@ -88,6 +80,8 @@ public:
     QAccessibleInterface* table() const override { return parent(); }
 
 private:
+    QObject* owner() const override { return grid_; }
+
     QPointer<TRecordsGrid> grid_;
     int row_;
     int column_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/PatternDatabase.h"
 
+#include "app/rules/CellNeighbours.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -13,24 +15,6 @@ namespace {
 
 constexpr std::uint8_t kUnseen = 0xFF;
 constexpr std::size_t kPollEvery = 1 << 16;
-
-// Up to four neighbours of each cell, 16 ending a shorter list.
-constexpr std::array<std::array<std::uint8_t, 4>, 16> kNeighbours = [] {
-    std::array<std::array<std::uint8_t, 4>, 16> table{};
-    for (std::size_t cell = 0; cell < 16; ++cell) {
-        std::size_t n = 0;
-        table[cell] = {16, 16, 16, 16};
-        if (cell >= 4)
-            table[cell][n++] = static_cast<std::uint8_t>(cell - 4);
-        if (cell < 12)
-            table[cell][n++] = static_cast<std::uint8_t>(cell + 4);
-        if (cell % 4 != 0)
-            table[cell][n++] = static_cast<std::uint8_t>(cell - 1);
-        if (cell % 4 != 3)
-            table[cell][n++] = static_cast<std::uint8_t>(cell + 1);
-    }
-    return table;
-}();
 
 std::size_t placementCount(int k) {
     std::size_t count = 1;
@@ -134,7 +118,7 @@ private:
         for (int slot = 0; slot < k_; ++slot) {
             const int from = cellOf(placement, slot);
             const std::uint32_t others = placement & ~(15u << (4 * slot));
-            for (const std::uint8_t to : kNeighbours[static_cast<std::size_t>(from)]) {
+            for (const std::uint8_t to : kCellNeighbours[static_cast<std::size_t>(from)]) {
                 if (to == 16)
                     break;
                 if (!(region & (1u << to)))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/Solver.h"
 
+#include "app/rules/CellNeighbours.h"
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
 
@@ -14,24 +15,6 @@ constexpr int kCancelled = -2;
 constexpr std::uint64_t kPollEvery = 4096;
 constexpr std::size_t kViews = PatternLayout::Views;
 constexpr std::size_t kGroups = PatternLayout::Groups;
-
-// Up to four neighbours of each cell, 16 ending a shorter list.
-constexpr std::array<std::array<std::uint8_t, 4>, 16> kNeighbours = [] {
-    std::array<std::array<std::uint8_t, 4>, 16> table{};
-    for (std::size_t cell = 0; cell < 16; ++cell) {
-        std::size_t n = 0;
-        table[cell] = {16, 16, 16, 16};
-        if (cell >= 4)
-            table[cell][n++] = static_cast<std::uint8_t>(cell - 4);
-        if (cell < 12)
-            table[cell][n++] = static_cast<std::uint8_t>(cell + 4);
-        if (cell % 4 != 0)
-            table[cell][n++] = static_cast<std::uint8_t>(cell - 1);
-        if (cell % 4 != 3)
-            table[cell][n++] = static_cast<std::uint8_t>(cell + 1);
-    }
-    return table;
-}();
 
 // What a node's heuristic is made of, so a child changes only the parts its tile enters.
 struct Estimate {
@@ -123,7 +106,7 @@ private:
     // goal then lies down the first branches tried.
     int children(const Estimate& e, int cameFrom, std::array<Child, 4>& out) const {
         int count = 0;
-        for (const std::uint8_t cell : kNeighbours[static_cast<std::size_t>(blank_)]) {
+        for (const std::uint8_t cell : kCellNeighbours[static_cast<std::size_t>(blank_)]) {
             if (cell == 16)
                 break;
             if (cell == cameFrom)

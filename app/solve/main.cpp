@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // velmar-solve: shortest solutions for the positions on standard input, one a line.
+#include "app/CommandLine.h"
 #include "app/SolverCache.h"
 #include "app/rules/Solver.h"
 #include "app/solve/PositionLine.h"
@@ -7,8 +8,6 @@
 #include <Version.h>
 
 #include <atomic>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -24,40 +23,6 @@ constexpr const char* kHelp =
     "  --version      show the version and exit\n"
     "\n"
     "Exit status 1 when any line was malformed or unsolvable. See velmar-solve(6).\n";
-
-bool isHelp(const char* arg) {
-    return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0;
-}
-
-bool isVersion(const char* arg) {
-    return std::strcmp(arg, "--version") == 0;
-}
-
-// -1 means go on and solve.
-int handleCommandLine(int argc, char** argv) {
-    if (argc < 2)
-        return -1;
-    if (argc == 2 && isHelp(argv[1])) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (argc == 2 && isVersion(argv[1])) {
-        std::printf("velmar-solve %s\n", VELMAR_VERSION);
-        return 0;
-    }
-    const char* problem = "too many arguments";
-    const char* culprit = "";
-    for (int i = 1; i < argc; ++i) {
-        if (!isHelp(argv[i]) && !isVersion(argv[i])) {
-            problem = argv[i][0] == '-' ? "unknown option " : "unexpected argument ";
-            culprit = argv[i];
-            break;
-        }
-    }
-    std::fprintf(stderr, "velmar-solve: %s%s\nTry 'velmar-solve --help' for more information.\n",
-                 problem, culprit);
-    return 2;
-}
 
 std::string solutionText(const rules::SolveResult& result) {
     std::string text = std::to_string(result.Tiles.size());
@@ -91,7 +56,9 @@ int solveLines() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const int status = handleCommandLine(argc, argv); status >= 0)
+    if (const int status =
+            app::HandleCommandLine(argc, argv, "velmar-solve", kHelp, VELMAR_VERSION);
+        status >= 0)
         return status;
     std::ios::sync_with_stdio(false);
     return solveLines();

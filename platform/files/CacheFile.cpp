@@ -1,24 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/CacheFile.h"
 
+#include "platform/files/Files.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
-
-std::string homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
 
 std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/')
@@ -48,7 +42,7 @@ std::string CacheDirectory() {
     // Relative values are ignored, as the XDG base directory rules require.
     if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/')
         return withoutTrailingSlashes(xdg) + "/velmar";
-    return withoutTrailingSlashes(homeFolder()) + "/.cache/velmar";
+    return withoutTrailingSlashes(HomeFolder()) + "/.cache/velmar";
 }
 
 ReadResult ReadCacheFile(const std::string& name, std::string& bytes) {

@@ -24,6 +24,9 @@ bool FileExists(const std::string& path);
 // Deletes a file; false when it could not be deleted.
 bool DeleteFile(const std::string& path);
 
+// $HOME, or the password database's home folder when it is unset or empty.
+std::string HomeFolder();
+
 enum class ReadResult { Ok, Missing, Failed };
 
 // A text file from outside larger than this is refused unread: a damaged or runaway file must

@@ -10,7 +10,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,13 +84,6 @@ std::string withoutTrailingSlashes(std::string path) {
     return path;
 }
 
-std::string homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
-
 bool namedWithoutFolder(const std::string& fileName) {
     return fileName.find('/') == std::string::npos;
 }
@@ -108,7 +100,7 @@ std::string SettingsDirectory() {
     // Relative values are ignored, as the XDG base directory rules require.
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
         return withoutTrailingSlashes(xdg);
-    return withoutTrailingSlashes(homeFolder()) + "/.config";
+    return withoutTrailingSlashes(HomeFolder()) + "/.config";
 }
 
 std::string ProfilePath(const std::string& fileName) {

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,13 +20,6 @@ std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
-}
-
-std::string homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
 }
 
 // Never replaces the target; where the file system cannot promise that, a look first.
@@ -50,7 +42,7 @@ std::string StateDirectory() {
     // Relative values are ignored, as the XDG base directory rules require.
     if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && xdg[0] == '/')
         return withoutTrailingSlashes(xdg);
-    return withoutTrailingSlashes(homeFolder()) + "/.local/state";
+    return withoutTrailingSlashes(HomeFolder()) + "/.local/state";
 }
 
 bool MakeFolders(const std::string& folder) {

@@ -5,6 +5,7 @@
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/StatusBar.h"
 #include "platform/widgets/TrackBar.h"
+#include "platform/widgets/WidgetPartAccessible.h"
 
 #include <QPointer>
 
@@ -15,20 +16,11 @@ namespace platform {
 namespace {
 
 // A panel has no widget of its own, so its interface is kept and registered by the bar's.
-class PanelAccessible : public QAccessibleInterface {
+class PanelAccessible : public WidgetPartAccessible {
 public:
     PanelAccessible(TStatusBar* bar, int index) : bar_(bar), index_(index) {}
 
     bool isValid() const override { return bar_ && index_ < bar_->PanelCount(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return parent() ? parent()->window() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return bar_ ? QAccessible::queryAccessibleInterface(bar_) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessible::Role role() const override { return QAccessible::StaticText; }
 
     QString text(QAccessible::Text t) const override {
@@ -54,6 +46,8 @@ public:
     }
 
 private:
+    QObject* owner() const override { return bar_; }
+
     QPointer<TStatusBar> bar_;
     int index_;
 };
