@@ -230,7 +230,9 @@ private slots:
         QTRY_VERIFY(engine.HasDevice());
         QTRY_VERIFY(!engine.OutputPaused());
         QVERIFY(engine.MidiPlaying());
-        QVERIFY(engine.MidiPositionSeconds() > 10.0);
+        // 10.5 s went by on the silent clock; on a slow run the worker may take its start only
+        // after the first step, so two steps are what is sure: on, not from the beginning.
+        QVERIFY(engine.MidiPositionSeconds() > 6.5);
     }
 
     void aFontIsUnloadedOnlyOnceItsVoicesAreGone() {
