@@ -9,7 +9,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # The suites whose code runs on more than one thread: the engine, the device, the music, the
 # soundfont views, the volumes and the hint's search.
 audio_suites=(test_audio_engine test_audio_device test_music test_soundfont_view test_volumes
-    test_volume_devices test_hint)
+    test_volume_devices)
 if [ "${1:-}" = "--thread" ]; then
     "$top/tools/setup.sh" --thread "${audio_suites[@]}"
     cd "$top/${BUILD_DIR:-build-tsan}"
