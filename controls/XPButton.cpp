@@ -20,13 +20,16 @@ TXPButton::TXPButton(QWidget* parent) : TCanvasControl(parent) {
     setMouseTracking(false);
     InstallDialogKeys();
     // The framework's focus-changed notice reaches every control of the form.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if ((now && now->window() == window()) || (old && old->window() == window()))
-            DoFocusChanged();
-    });
+    focusChanges_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if ((now && now->window() == window()) || (old && old->window() == window()))
+                DoFocusChanged();
+        });
 }
 
-TXPButton::~TXPButton() = default;
+TXPButton::~TXPButton() {
+    disconnect(focusChanges_);
+}
 
 void NotifyFocusChanged(QWidget* form) {
     if (!form)

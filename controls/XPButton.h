@@ -119,6 +119,9 @@ private:
     bool FFocused = false;
     bool FHot = false;
     bool FUpdateLock = false;
+    // Cut when the button goes: the widget's own destruction clears the focus, and the notice
+    // must not reach a half-destroyed button.
+    QMetaObject::Connection focusChanges_;
     bool FXPButtonActive = false;
     platform::TBitmap FFaceBitmap;
     platform::TBitmap FDownBitmap;
