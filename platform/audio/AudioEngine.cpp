@@ -230,6 +230,10 @@ double AudioEngine::MidiPositionSeconds() const {
     if (silent && s.melodyStarted != Clock::time_point{})
         return std::clamp(std::chrono::duration<double>(now - s.melodyStarted).count(), 0.0,
                           length);
+    // A device that has just come back has not mixed its first block yet: the melody is
+    // already where the silent clock got, not where the lost device left it.
+    if (s.seekTo)
+        return double(std::min(*s.seekTo, s.melody->song->lengthFrames)) / kRate;
     return double(s.songPos) / kRate;
 }
 
