@@ -4,8 +4,8 @@
 // How each tile's cell enters the pattern indices. There are two views of a board: the board
 // itself and its mirror image about the main diagonal (tile t on cell c there becomes the tile
 // at home on t's mirrored home, on c's mirrored cell), which is just as far from the goal. Each
-// view has three indices, one per group: the six tiles', the flipped six tiles' (looked up in
-// the six tiles' table with every cell mirrored left to right) and the three tiles'.
+// view is split by every partition of SolverTables.h; a (view, partition) pair is a slot with one
+// index per group, and the estimate is the largest slot's sum.
 
 #include "app/rules/SolverTables.h"
 
@@ -16,13 +16,19 @@ namespace rules {
 
 struct PatternLayout {
     static constexpr int Views = 2;
-    static constexpr int Groups = 3; // 0 six, 1 flipped six, 2 three
-    // Which group's index a tile enters in each view.
-    std::array<std::array<std::uint8_t, 16>, Views> Group{};
-    // The bits a tile on a cell sets in that index: [view][tile][cell].
-    std::array<std::array<std::array<std::uint32_t, 16>, 16>, Views> Bits{};
-    // The Manhattan distance of a tile on a cell from its home: [tile][cell].
-    std::array<std::array<std::uint8_t, 16>, 16> Distance{};
+    static constexpr int Slots = Views * PartitionCount;
+    static constexpr int Groups = GroupsPerPartition;
+    struct Tile {
+        // Which group's index the tile enters in each slot.
+        std::array<std::uint8_t, Slots> Group{};
+        // The bits the tile on a cell sets in that index: [slot][cell].
+        std::array<std::array<std::uint32_t, 16>, Slots> Bits{};
+        // The tile's Manhattan distance from its home, by cell.
+        std::array<std::uint8_t, 16> Distance{};
+    };
+    std::array<Tile, 16> Tiles{};
+    // The table each slot's group is looked up in.
+    std::array<std::array<std::uint8_t, Groups>, Slots> Table{};
 };
 
 constexpr int MirrorCell(int cell) {
@@ -31,35 +37,36 @@ constexpr int MirrorCell(int cell) {
 
 constexpr PatternLayout MakePatternLayout() {
     PatternLayout layout;
-    struct Slot {
-        int Group = 0;
-        int Index = 0;
-    };
-    std::array<Slot, 16> slotOf{};
-    for (int i = 0; i < 6; ++i) {
-        slotOf[SixTiles[static_cast<std::size_t>(i)]] = {0, i};
-        slotOf[FlippedSixTiles[static_cast<std::size_t>(i)]] = {1, i};
-    }
-    for (int i = 0; i < 3; ++i)
-        slotOf[ThreeTiles[static_cast<std::size_t>(i)]] = {2, i};
-    for (int tile = 1; tile < 16; ++tile) {
-        const auto t = static_cast<std::size_t>(tile);
-        const int mirrored = MirrorCell(tile - 1) + 1;
-        for (int view = 0; view < PatternLayout::Views; ++view) {
-            const Slot slot = slotOf[static_cast<std::size_t>(view == 0 ? tile : mirrored)];
-            layout.Group[static_cast<std::size_t>(view)][t] = static_cast<std::uint8_t>(slot.Group);
-            for (int cell = 0; cell < 16; ++cell) {
-                int seen = view == 0 ? cell : MirrorCell(cell);
-                if (slot.Group == 1)
-                    seen = FlippedCell(seen);
-                layout.Bits[static_cast<std::size_t>(view)][t][static_cast<std::size_t>(cell)] =
-                    static_cast<std::uint32_t>(seen) << (4 * slot.Index);
+    for (int view = 0; view < PatternLayout::Views; ++view) {
+        for (int p = 0; p < PartitionCount; ++p) {
+            const int slot = view * PartitionCount + p;
+            const auto s = static_cast<std::size_t>(slot);
+            for (int g = 0; g < PatternLayout::Groups; ++g) {
+                const PatternGroup& group =
+                    Partitions[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)];
+                layout.Table[s][static_cast<std::size_t>(g)] = group.Table;
+                for (int i = 0; i < group.Count; ++i) {
+                    const int own = group.Tiles[static_cast<std::size_t>(i)];
+                    // In the mirror view the group's tile is the one at home on its mirror cell.
+                    const int tile = view == 0 ? own : MirrorCell(own - 1) + 1;
+                    PatternLayout::Tile& entry = layout.Tiles[static_cast<std::size_t>(tile)];
+                    entry.Group[s] = static_cast<std::uint8_t>(g);
+                    for (int cell = 0; cell < 16; ++cell) {
+                        int seen = view == 0 ? cell : MirrorCell(cell);
+                        if (group.Flipped)
+                            seen = FlippedCell(seen);
+                        entry.Bits[s][static_cast<std::size_t>(cell)] =
+                            static_cast<std::uint32_t>(seen) << (4 * i);
+                    }
+                }
             }
         }
+    }
+    for (int tile = 1; tile < 16; ++tile) {
         for (int cell = 0; cell < 16; ++cell) {
             const int dr = cell / 4 - (tile - 1) / 4;
             const int dc = cell % 4 - (tile - 1) % 4;
-            layout.Distance[t][static_cast<std::size_t>(cell)] =
+            layout.Tiles[static_cast<std::size_t>(tile)].Distance[static_cast<std::size_t>(cell)] =
                 static_cast<std::uint8_t>((dr < 0 ? -dr : dr) + (dc < 0 ? -dc : dc));
         }
     }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/Solver.h"
 
-#include "app/rules/CellNeighbours.h"
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
 
@@ -12,109 +11,128 @@ namespace {
 
 constexpr int kFound = -1;
 constexpr int kCancelled = -2;
-constexpr std::uint64_t kPollEvery = 4096;
-constexpr std::size_t kViews = PatternLayout::Views;
-constexpr std::size_t kGroups = PatternLayout::Groups;
+constexpr std::uint64_t kPollMask = 4095; // the flag is read once in this many nodes plus one
+constexpr std::size_t kSlots = PatternLayout::Slots;
+constexpr std::size_t kLongest = 128; // no position needs more than 80 moves
 
-// What a node's heuristic is made of, so a child changes only the parts its tile enters.
-struct Estimate {
-    std::array<std::array<std::uint32_t, kGroups>, kViews> Index{};
-    std::array<std::array<std::uint8_t, kGroups>, kViews> Extra{};
-    int Distance = 0;
-    int Value = 0;
+// The cells next to each cell, with their count, so the child loop runs no sentinel test.
+struct Moves {
+    std::array<std::array<std::uint8_t, 4>, 16> To{};
+    std::array<std::uint8_t, 16> Count{};
 };
 
+constexpr Moves MakeMoves() {
+    Moves moves;
+    for (int cell = 0; cell < 16; ++cell) {
+        const auto c = static_cast<std::size_t>(cell);
+        auto add = [&](int to) { moves.To[c][moves.Count[c]++] = static_cast<std::uint8_t>(to); };
+        if (cell >= 4)
+            add(cell - 4);
+        if (cell < 12)
+            add(cell + 4);
+        if (cell % 4 != 0)
+            add(cell - 1);
+        if (cell % 4 != 3)
+            add(cell + 1);
+    }
+    return moves;
+}
+
+constexpr Moves kMoves = MakeMoves();
+
+// A child before it is entered: what its slide changes in each slot.
 struct Child {
+    std::array<std::uint32_t, kSlots> Index{};
+    std::array<std::uint8_t, kSlots> Extra{};
+    int Value = 0;
     std::uint8_t Cell = 0; // where the empty cell goes: the tile there slides
-    Estimate Next;
 };
 
+// The search keeps one position and its estimate's parts, changed by each slide and changed back
+// on the way up, so a node costs one table look-up per slot and allocates nothing.
 class Search {
 public:
     Search(const std::array<std::uint8_t, 16>& cells, const SolverTables& tables,
            const std::atomic<bool>& cancel)
-        : cells_(cells), tables_(tables), cancel_(cancel) {
+        : cells_(cells), cancel_(cancel) {
         blank_ = static_cast<int>(std::find(cells_.begin(), cells_.end(), 0) - cells_.begin());
+        for (std::size_t slot = 0; slot < kSlots; ++slot)
+            for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
+                table_[slot][group] = tables.Table(kPatternLayout.Table[slot][group]);
     }
 
     SolveResult Run() {
         SolveResult result;
-        const Estimate root = rootEstimate();
-        for (int bound = root.Value;; bound += 2) { // every move changes the value's parity
-            const int next = deepen(root, 0, bound, -1);
-            if (next == kFound) {
-                result.Status = SolveStatus::Solved;
-                result.Tiles = path_;
-                break;
-            }
-            if (next == kCancelled)
-                break;
+        const int root = rootValue();
+        int found = root == 0 ? kFound : 0;
+        for (int bound = root; found != kFound && found != kCancelled; bound += 2)
+            found = deepen(0, bound, -1); // every move changes the value's parity
+        if (found == kFound) {
+            result.Status = SolveStatus::Solved;
+            result.Tiles.assign(path_.begin(), path_.begin() + static_cast<long>(length_));
         }
         result.Nodes = nodes_;
         return result;
     }
 
 private:
-    Estimate rootEstimate() const {
-        const PatternLayout& layout = kPatternLayout;
-        Estimate e;
+    int rootValue() {
         for (std::size_t cell = 0; cell < 16; ++cell) {
             const std::size_t tile = cells_[cell];
             if (tile == 0)
                 continue;
-            e.Distance += layout.Distance[tile][cell];
-            for (std::size_t view = 0; view < kViews; ++view)
-                e.Index[view][layout.Group[view][tile]] |= layout.Bits[view][tile][cell];
+            const PatternLayout::Tile& entry = kPatternLayout.Tiles[tile];
+            distance_ += entry.Distance[cell];
+            for (std::size_t slot = 0; slot < kSlots; ++slot)
+                index_[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
         }
-        for (std::size_t view = 0; view < kViews; ++view)
-            for (std::size_t group = 0; group < kGroups; ++group)
-                e.Extra[view][group] =
-                    static_cast<std::uint8_t>(extra(group, e.Index[view][group]));
-        e.Value = valueOf(e);
-        return e;
+        for (std::size_t slot = 0; slot < kSlots; ++slot) {
+            for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
+                extra_[slot][group] = static_cast<std::uint8_t>(
+                    PatternExtra(table_[slot][group], index_[slot][group]));
+                sum_[slot] += extra_[slot][group];
+            }
+        }
+        return valueWith(distance_, sum_);
     }
 
-    int extra(std::size_t group, std::uint32_t index) const {
-        return PatternExtra(group == 2 ? tables_.Three() : tables_.Six(), index);
+    static int valueWith(int distance, const std::array<int, kSlots>& sums) {
+        return distance + 2 * *std::max_element(sums.begin(), sums.end());
     }
 
-    static int valueOf(const Estimate& e) {
-        const int plain = e.Extra[0][0] + e.Extra[0][1] + e.Extra[0][2];
-        const int mirrored = e.Extra[1][0] + e.Extra[1][1] + e.Extra[1][2];
-        return e.Distance + 2 * std::max(plain, mirrored);
-    }
-
-    // The estimate after the tile on `cell` slides into the empty cell.
-    Estimate afterSlide(const Estimate& e, int cell) const {
-        const PatternLayout& layout = kPatternLayout;
-        const std::size_t tile = cells_[static_cast<std::size_t>(cell)];
+    // The child where the tile on `cell` has slid into the empty cell.
+    Child childAt(int cell) const {
         const auto from = static_cast<std::size_t>(cell);
         const auto to = static_cast<std::size_t>(blank_);
-        Estimate next = e;
-        next.Distance += layout.Distance[tile][to] - layout.Distance[tile][from];
-        for (std::size_t view = 0; view < kViews; ++view) {
-            const std::size_t group = layout.Group[view][tile];
-            std::uint32_t& index = next.Index[view][group];
-            index ^= layout.Bits[view][tile][from] ^ layout.Bits[view][tile][to];
-            next.Extra[view][group] = static_cast<std::uint8_t>(extra(group, index));
+        const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[from]];
+        Child child;
+        child.Cell = static_cast<std::uint8_t>(cell);
+        std::array<int, kSlots> sums = sum_;
+        for (std::size_t slot = 0; slot < kSlots; ++slot) {
+            const std::size_t group = entry.Group[slot];
+            const std::uint32_t index =
+                index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
+            const int extra = PatternExtra(table_[slot][group], index);
+            child.Index[slot] = index;
+            child.Extra[slot] = static_cast<std::uint8_t>(extra);
+            sums[slot] += extra - extra_[slot][group];
         }
-        next.Value = valueOf(next);
-        return next;
+        child.Value = valueWith(distance_ + entry.Distance[to] - entry.Distance[from], sums);
+        return child;
     }
 
     // The children but the move back, the most promising first: in the last iteration the
     // goal then lies down the first branches tried.
-    int children(const Estimate& e, int cameFrom, std::array<Child, 4>& out) const {
+    int children(int cameFrom, std::array<Child, 4>& out) const {
+        const auto b = static_cast<std::size_t>(blank_);
         int count = 0;
-        for (const std::uint8_t cell : kCellNeighbours[static_cast<std::size_t>(blank_)]) {
-            if (cell == 16)
-                break;
+        for (std::size_t i = 0; i < kMoves.Count[b]; ++i) {
+            const int cell = kMoves.To[b][i];
             if (cell == cameFrom)
                 continue;
-            Child child{cell, afterSlide(e, cell)};
+            const Child child = childAt(cell);
             int at = count++;
-            for (; at > 0 && out[static_cast<std::size_t>(at - 1)].Next.Value > child.Next.Value;
-                 --at)
+            for (; at > 0 && out[static_cast<std::size_t>(at - 1)].Value > child.Value; --at)
                 out[static_cast<std::size_t>(at)] = out[static_cast<std::size_t>(at - 1)];
             out[static_cast<std::size_t>(at)] = child;
         }
@@ -122,32 +140,71 @@ private:
     }
 
     // kFound, kCancelled, or the smallest total above the bound met below this node.
-    int deepen(const Estimate& e, int g, int bound, int cameFrom) {
-        if (e.Value == 0)
-            return kFound;
-        if (++nodes_ % kPollEvery == 0 && cancel_.load(std::memory_order_relaxed))
+    int deepen(int g, int bound, int cameFrom) {
+        if ((++nodes_ & kPollMask) == 0 && cancel_.load(std::memory_order_relaxed))
             return kCancelled;
         std::array<Child, 4> next;
-        const int count = children(e, cameFrom, next);
+        const int count = children(cameFrom, next);
         int least = 1 << 30;
         for (int i = 0; i < count; ++i) {
             const Child& child = next[static_cast<std::size_t>(i)];
-            const int f = g + 1 + child.Next.Value;
+            const int f = g + 1 + child.Value;
             if (f > bound) {
                 least = std::min(least, f);
                 break; // the rest are no better
             }
-            const int from = blank_;
-            path_.push_back(cells_[child.Cell]);
-            slide(child.Cell);
-            const int t = deepen(child.Next, g + 1, bound, from);
+            path_[static_cast<std::size_t>(g)] = cells_[child.Cell];
+            if (child.Value == 0) {
+                length_ = static_cast<std::size_t>(g) + 1;
+                return kFound;
+            }
+            const int t = descend(child, g, bound);
             if (t == kFound || t == kCancelled)
                 return t;
-            slide(from);
-            path_.pop_back();
             least = std::min(least, t);
         }
         return least;
+    }
+
+    // Enters `child`, searches below it and leaves it again.
+    int descend(const Child& child, int g, int bound) {
+        const int from = blank_;
+        const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[child.Cell]];
+        const std::array<std::uint32_t, kSlots> index = savedIndex(entry);
+        const std::array<std::uint8_t, kSlots> extra = savedExtra(entry);
+        const std::array<int, kSlots> sums = sum_;
+        const int distance = distance_;
+        distance_ += entry.Distance[static_cast<std::size_t>(from)] - entry.Distance[child.Cell];
+        for (std::size_t slot = 0; slot < kSlots; ++slot) {
+            const std::size_t group = entry.Group[slot];
+            sum_[slot] += child.Extra[slot] - extra_[slot][group];
+            index_[slot][group] = child.Index[slot];
+            extra_[slot][group] = child.Extra[slot];
+        }
+        slide(child.Cell);
+        const int t = deepen(g + 1, bound, from);
+        slide(from);
+        distance_ = distance;
+        sum_ = sums;
+        for (std::size_t slot = 0; slot < kSlots; ++slot) {
+            index_[slot][entry.Group[slot]] = index[slot];
+            extra_[slot][entry.Group[slot]] = extra[slot];
+        }
+        return t;
+    }
+
+    std::array<std::uint32_t, kSlots> savedIndex(const PatternLayout::Tile& entry) const {
+        std::array<std::uint32_t, kSlots> saved{};
+        for (std::size_t slot = 0; slot < kSlots; ++slot)
+            saved[slot] = index_[slot][entry.Group[slot]];
+        return saved;
+    }
+
+    std::array<std::uint8_t, kSlots> savedExtra(const PatternLayout::Tile& entry) const {
+        std::array<std::uint8_t, kSlots> saved{};
+        for (std::size_t slot = 0; slot < kSlots; ++slot)
+            saved[slot] = extra_[slot][entry.Group[slot]];
+        return saved;
     }
 
     // The empty cell moves to `cell`; the tile there slides into the old empty cell.
@@ -158,11 +215,16 @@ private:
     }
 
     std::array<std::uint8_t, 16> cells_;
-    const SolverTables& tables_;
     const std::atomic<bool>& cancel_;
+    std::array<std::array<const std::uint8_t*, PatternLayout::Groups>, kSlots> table_{};
+    std::array<std::array<std::uint32_t, PatternLayout::Groups>, kSlots> index_{};
+    std::array<std::array<std::uint8_t, PatternLayout::Groups>, kSlots> extra_{};
+    std::array<int, kSlots> sum_{};
+    int distance_ = 0;
     int blank_ = 0;
     std::uint64_t nodes_ = 0;
-    std::vector<std::uint8_t> path_;
+    std::array<std::uint8_t, kLongest> path_{};
+    std::size_t length_ = 0;
 };
 
 } // namespace

@@ -10,14 +10,14 @@
 namespace rules {
 namespace {
 
-constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '1'};
-constexpr std::size_t kHeaderBytes = sizeof kMagic + 8;
+constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '2'};
+constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 * TableCount;
 constexpr std::size_t kChecksumBytes = 8;
 
-std::vector<std::uint8_t> homesOf(const std::uint8_t* tiles, std::size_t count) {
+std::vector<std::uint8_t> homesOf(const PatternShape& shape) {
     std::vector<std::uint8_t> homes;
-    for (std::size_t i = 0; i < count; ++i)
-        homes.push_back(static_cast<std::uint8_t>(tiles[i] - 1));
+    for (int i = 0; i < shape.Count; ++i)
+        homes.push_back(static_cast<std::uint8_t>(shape.Tiles[static_cast<std::size_t>(i)] - 1));
     return homes;
 }
 
@@ -49,69 +49,78 @@ std::uint64_t numberAt(std::string_view in, std::size_t at, int bytes) {
     return value;
 }
 
-int extraOf(const SolverTables& tables, int group, std::uint32_t index) {
-    return PatternExtra(group == 2 ? tables.Three() : tables.Six(), index);
-}
-
 } // namespace
 
-SolverTables::SolverTables(std::vector<std::uint8_t> six, std::vector<std::uint8_t> three)
-    : six_(std::move(six)), three_(std::move(three)) {}
+SolverTables::SolverTables(std::array<std::vector<std::uint8_t>, TableCount> tables)
+    : tables_(std::move(tables)) {}
 
 std::unique_ptr<SolverTables> SolverTables::Build(const std::atomic<bool>& cancel) {
-    std::vector<std::uint8_t> six = BuildPatternTable(homesOf(SixTiles.data(), 6), cancel);
-    if (six.empty())
-        return nullptr;
-    std::vector<std::uint8_t> three = BuildPatternTable(homesOf(ThreeTiles.data(), 3), cancel);
-    if (three.empty())
-        return nullptr;
-    return std::unique_ptr<SolverTables>(new SolverTables(std::move(six), std::move(three)));
+    std::array<std::vector<std::uint8_t>, TableCount> tables;
+    for (std::size_t id = 0; id < TableCount; ++id) {
+        tables[id] = BuildPatternTable(homesOf(TableShapes[id]), cancel);
+        if (tables[id].empty())
+            return nullptr;
+    }
+    return std::unique_ptr<SolverTables>(new SolverTables(std::move(tables)));
+}
+
+std::size_t SolverTables::SizeInBytes() const {
+    std::size_t size = 0;
+    for (const auto& table : tables_)
+        size += table.size();
+    return size;
 }
 
 std::string SolverTables::ToBytes() const {
     std::string out(kMagic, sizeof kMagic);
-    appendNumber(out, six_.size(), 4);
-    appendNumber(out, three_.size(), 4);
-    out.append(reinterpret_cast<const char*>(six_.data()), six_.size());
-    out.append(reinterpret_cast<const char*>(three_.data()), three_.size());
+    for (const auto& table : tables_)
+        appendNumber(out, table.size(), 4);
+    for (const auto& table : tables_)
+        out.append(reinterpret_cast<const char*>(table.data()), table.size());
     appendNumber(out, checksum(out), 8);
     return out;
 }
 
 std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes) {
-    const std::size_t sixBytes = PatternTableBytes(6);
-    const std::size_t threeBytes = PatternTableBytes(3);
-    if (bytes.size() != kHeaderBytes + sixBytes + threeBytes + kChecksumBytes ||
-        std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 ||
-        numberAt(bytes, sizeof kMagic, 4) != sixBytes ||
-        numberAt(bytes, sizeof kMagic + 4, 4) != threeBytes)
+    std::size_t expected = kHeaderBytes + kChecksumBytes;
+    for (std::size_t id = 0; id < TableCount; ++id)
+        expected += PatternTableBytes(TableShapes[id].Count);
+    if (bytes.size() != expected || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
         return nullptr;
+    for (std::size_t id = 0; id < TableCount; ++id)
+        if (numberAt(bytes, sizeof kMagic + 4 * id, 4) != PatternTableBytes(TableShapes[id].Count))
+            return nullptr;
     const std::size_t body = bytes.size() - kChecksumBytes;
     if (numberAt(bytes, body, 8) != checksum(bytes.substr(0, body)))
         return nullptr;
-    const auto* six = reinterpret_cast<const std::uint8_t*>(bytes.data() + kHeaderBytes);
-    const std::uint8_t* three = six + sixBytes;
-    return std::unique_ptr<SolverTables>(
-        new SolverTables({six, six + sixBytes}, {three, three + threeBytes}));
+    std::array<std::vector<std::uint8_t>, TableCount> tables;
+    const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data() + kHeaderBytes);
+    for (std::size_t id = 0; id < TableCount; ++id) {
+        const std::size_t size = PatternTableBytes(TableShapes[id].Count);
+        tables[id].assign(at, at + size);
+        at += size;
+    }
+    return std::unique_ptr<SolverTables>(new SolverTables(std::move(tables)));
 }
 
 int SolverTables::Estimate(const std::array<std::uint8_t, 16>& cells) const {
     const PatternLayout& layout = kPatternLayout;
     int distance = 0;
-    std::array<std::array<std::uint32_t, PatternLayout::Groups>, PatternLayout::Views> index{};
+    std::array<std::array<std::uint32_t, PatternLayout::Groups>, PatternLayout::Slots> index{};
     for (std::size_t cell = 0; cell < 16; ++cell) {
         const std::size_t tile = cells[cell];
         if (tile == 0)
             continue;
-        distance += layout.Distance[tile][cell];
-        for (std::size_t view = 0; view < PatternLayout::Views; ++view)
-            index[view][layout.Group[view][tile]] |= layout.Bits[view][tile][cell];
+        const PatternLayout::Tile& entry = layout.Tiles[tile];
+        distance += entry.Distance[cell];
+        for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
+            index[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
     }
     int extra = 0;
-    for (std::size_t view = 0; view < PatternLayout::Views; ++view) {
+    for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot) {
         int sum = 0;
-        for (int group = 0; group < PatternLayout::Groups; ++group)
-            sum += extraOf(*this, group, index[view][static_cast<std::size_t>(group)]);
+        for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
+            sum += PatternExtra(Table(layout.Table[slot][group]), index[slot][group]);
         extra = std::max(extra, sum);
     }
     return distance + 2 * extra;

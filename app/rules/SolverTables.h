@@ -18,11 +18,35 @@
 
 namespace rules {
 
-// The groups' tiles, slot by slot. Slot i of FlippedSixTiles is at home on the cell that mirrors
-// the home of slot i of SixTiles left to right (column c against column 3 - c).
-inline constexpr std::array<std::uint8_t, 6> SixTiles = {1, 2, 5, 6, 9, 10};
-inline constexpr std::array<std::uint8_t, 6> FlippedSixTiles = {4, 3, 8, 7, 12, 11};
-inline constexpr std::array<std::uint8_t, 3> ThreeTiles = {13, 14, 15};
+// The tables, each for a group of tiles at home on their own cells, by the tiles' slots.
+struct PatternShape {
+    std::array<std::uint8_t, 6> Tiles{};
+    int Count = 0;
+};
+inline constexpr int TableCount = 2;
+inline constexpr std::array<PatternShape, TableCount> TableShapes = {{
+    {{1, 2, 5, 6, 9, 10}, 6},
+    {{13, 14, 15}, 3},
+}};
+
+// A group of a partition: its tiles slot by slot and the table it is looked up in. A flipped
+// group is seen in a mirror left to right: its slot i is at home on the cell that mirrors the
+// home of the table's slot i (column c against column 3 - c), so one table serves both.
+struct PatternGroup {
+    std::array<std::uint8_t, 6> Tiles{};
+    int Count = 0;
+    std::uint8_t Table = 0;
+    bool Flipped = false;
+};
+inline constexpr int GroupsPerPartition = 3;
+inline constexpr int PartitionCount = 1;
+using Partition = std::array<PatternGroup, GroupsPerPartition>;
+// Each partition's groups hold every tile once, so their values add up.
+inline constexpr std::array<Partition, PartitionCount> Partitions = {{
+    {{{{1, 2, 5, 6, 9, 10}, 6, 0, false},
+      {{4, 3, 8, 7, 12, 11}, 6, 0, true},
+      {{13, 14, 15}, 3, 1, false}}},
+}};
 
 // A cell (0..15) seen left to right in a mirror.
 constexpr int FlippedCell(int cell) {
@@ -42,17 +66,15 @@ public:
     // mirror image's about the main diagonal.
     int Estimate(const std::array<std::uint8_t, 16>& cells) const;
 
-    // The tables' entries (see PatternDatabase.h): the six tiles' and the three tiles'.
-    const std::uint8_t* Six() const { return six_.data(); }
-    const std::uint8_t* Three() const { return three_.data(); }
+    // The entries (see PatternDatabase.h) of the table for TableShapes[id].
+    const std::uint8_t* Table(int id) const { return tables_[static_cast<std::size_t>(id)].data(); }
 
-    std::size_t SizeInBytes() const { return six_.size() + three_.size(); }
+    std::size_t SizeInBytes() const;
 
 private:
-    SolverTables(std::vector<std::uint8_t> six, std::vector<std::uint8_t> three);
+    explicit SolverTables(std::array<std::vector<std::uint8_t>, TableCount> tables);
 
-    std::vector<std::uint8_t> six_;
-    std::vector<std::uint8_t> three_;
+    std::array<std::vector<std::uint8_t>, TableCount> tables_;
 };
 
 } // namespace rules

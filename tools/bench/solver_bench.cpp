@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The solver's speed on one thread: table build time and size, then 1,000 random winnable
-// positions from a fixed seed and the hardest positions found, each with its time and the
-// positions it expanded (a figure that holds on a busy machine).
-//   velmar_solver_bench [COUNT]
+// The solver's speed on one thread: table build time and size, then random winnable positions
+// from a fixed seed and the hardest positions found, each with its wall time, its CPU time (which
+// a busy machine inflates far less) and the positions it expanded (which no machine changes).
+//   velmar_solver_bench [COUNT] [--no-hard] [--tables FILE]
+// --tables reads the tables from FILE when it holds sound ones (and writes them there when not),
+// so repeated runs on a sample skip the build.
 #include "app/rules/Deal.h"
 #include "app/rules/Solver.h"
 
@@ -10,7 +12,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,8 +24,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 struct Sample {
     double Milliseconds = 0;
+    double CpuMilliseconds = 0;
     std::uint64_t Nodes = 0;
     std::size_t Moves = 0;
     rules::BoardCells Board{};
@@ -36,14 +48,16 @@ std::string cellsText(const rules::BoardCells& board) {
 Sample solve(const rules::BoardCells& board, const rules::SolverTables& tables) {
     const std::atomic<bool> never{false};
     const auto start = Clock::now();
+    const double cpuStart = threadSeconds();
     const rules::SolveResult result = rules::Solve(board, tables, never);
+    const double cpu = threadSeconds() - cpuStart;
     const auto end = Clock::now();
     if (result.Status != rules::SolveStatus::Solved) {
         std::fprintf(stderr, "not solved: %s\n", cellsText(board).c_str());
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(end - start).count(), result.Nodes,
-            result.Tiles.size(), board};
+    return {std::chrono::duration<double, std::milli>(end - start).count(), cpu * 1000.0,
+            result.Nodes, result.Tiles.size(), board};
 }
 
 template <typename T> T percentile(std::vector<T> values, double share) {
@@ -54,18 +68,27 @@ template <typename T> T percentile(std::vector<T> values, double share) {
 
 void report(const char* what, const std::vector<Sample>& samples) {
     std::vector<double> ms;
+    std::vector<double> cpu;
     std::vector<std::uint64_t> nodes;
+    double cpuTotal = 0;
+    double nodesTotal = 0;
     for (const Sample& s : samples) {
         ms.push_back(s.Milliseconds);
+        cpu.push_back(s.CpuMilliseconds);
         nodes.push_back(s.Nodes);
+        cpuTotal += s.CpuMilliseconds;
+        nodesTotal += static_cast<double>(s.Nodes);
     }
     std::printf("%s (%zu positions)\n", what, samples.size());
-    std::printf("  time:  median %.2f ms, p99 %.1f ms, max %.1f ms\n", percentile(ms, 0.5),
+    std::printf("  wall:  median %.2f ms, p99 %.1f ms, max %.1f ms\n", percentile(ms, 0.5),
                 percentile(ms, 0.99), percentile(ms, 1.0));
-    std::printf("  nodes: median %llu, p99 %llu, max %llu\n",
+    std::printf("  CPU:   median %.2f ms, p99 %.1f ms, max %.1f ms\n", percentile(cpu, 0.5),
+                percentile(cpu, 0.99), percentile(cpu, 1.0));
+    std::printf("  nodes: median %llu, p99 %llu, max %llu, total %.0f\n",
                 static_cast<unsigned long long>(percentile(nodes, 0.5)),
                 static_cast<unsigned long long>(percentile(nodes, 0.99)),
-                static_cast<unsigned long long>(percentile(nodes, 1.0)));
+                static_cast<unsigned long long>(percentile(nodes, 1.0)), nodesTotal);
+    std::printf("  rate:  %.2f million nodes a CPU second\n", nodesTotal / cpuTotal / 1000.0);
 }
 
 // Reversed order is 78 moves from home; the rest are the positions with the highest estimate
@@ -96,38 +119,73 @@ std::vector<rules::BoardCells> hardPositions(const rules::SolverTables& tables,
     return hard;
 }
 
-} // namespace
+std::unique_ptr<rules::SolverTables> tablesFrom(const char* file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return rules::SolverTables::FromBytes(bytes);
+}
 
-int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each result as it comes
-    const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
+std::unique_ptr<rules::SolverTables> builtTables() {
     const std::atomic<bool> never{false};
     const auto start = Clock::now();
-    const std::clock_t cpuStart = std::clock();
-    const auto tables = rules::SolverTables::Build(never);
-    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double cpuStart = threadSeconds();
+    auto tables = rules::SolverTables::Build(never);
+    const double cpu = threadSeconds() - cpuStart;
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     const std::string bytes = tables->ToBytes();
     const auto loadStart = Clock::now();
     const auto loaded = rules::SolverTables::FromBytes(bytes);
     const double load = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
+    if (!loaded) {
+        std::fprintf(stderr, "the tables' bytes do not read back\n");
+        std::exit(1);
+    }
     std::printf("tables: %zu bytes (%.2f MiB), built in %.2f s (%.2f s CPU), read back and "
                 "checked in %.0f ms\n",
                 tables->SizeInBytes(), static_cast<double>(tables->SizeInBytes()) / 1048576.0, wall,
                 cpu, load);
+    return tables;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each result as it comes
+    int count = 1000;
+    bool withHard = true;
+    const char* tablesFile = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-hard") == 0)
+            withHard = false;
+        else if (std::strcmp(argv[i], "--tables") == 0 && i + 1 < argc)
+            tablesFile = argv[++i];
+        else
+            count = std::atoi(argv[i]);
+    }
+    std::unique_ptr<rules::SolverTables> tables = tablesFile ? tablesFrom(tablesFile) : nullptr;
+    if (!tables) {
+        tables = builtTables();
+        if (tablesFile) {
+            std::ofstream out(tablesFile, std::ios::binary);
+            out << tables->ToBytes();
+        }
+    }
 
     std::mt19937 seeds(20261209);
     std::vector<Sample> random;
     for (int i = 0; i < count; ++i)
-        random.push_back(solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *loaded));
+        random.push_back(solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables));
     report("random winnable positions", random);
+    if (!withHard)
+        return 0;
 
     std::vector<Sample> hard;
-    for (const rules::BoardCells& board : hardPositions(*loaded, random))
-        hard.push_back(solve(board, *loaded));
     std::printf("hardest positions\n");
-    for (const Sample& s : hard)
-        std::printf("  %2zu moves %9.1f ms %10llu nodes  %s\n", s.Moves, s.Milliseconds,
-                    static_cast<unsigned long long>(s.Nodes), cellsText(s.Board).c_str());
+    for (const rules::BoardCells& board : hardPositions(*tables, random)) {
+        const Sample s = solve(board, *tables);
+        std::printf("  %2zu moves %9.1f ms %9.1f ms CPU %10llu nodes  %s\n", s.Moves,
+                    s.Milliseconds, s.CpuMilliseconds, static_cast<unsigned long long>(s.Nodes),
+                    cellsText(s.Board).c_str());
+    }
     return 0;
 }
