@@ -50,24 +50,53 @@ unsigned occupiedBy(std::uint32_t placement, int k) {
     return occupied;
 }
 
+// Whether the open cells of each of the 65,536 sets hang together, one bit a set: the
+// search asks this of every move, and a flood fill each time would cost most of the build.
+std::vector<std::uint64_t> connectedSets() {
+    std::vector<std::uint64_t> connected(65536 / 64, 0);
+    for (unsigned open = 0; open < 65536; ++open)
+        if (open == 0 || regionOf(open & (~open + 1u), open) == open)
+            connected[open >> 6] |= std::uint64_t{1} << (open & 63u);
+    return connected;
+}
+
+struct FreeBits {
+    void operator()(std::uint64_t* p) const { std::free(p); }
+};
+using Bits = std::unique_ptr<std::uint64_t, FreeBits>;
+
+// calloc: the system hands out zeroed pages as they are first touched.
+Bits zeroedBits(std::size_t count) {
+    Bits bits(static_cast<std::uint64_t*>(std::calloc((count + 63) / 64, sizeof(std::uint64_t))));
+    if (!bits)
+        throw std::bad_alloc();
+    return bits;
+}
+
+bool testAndSet(std::uint64_t* bits, std::uint32_t at) {
+    std::uint64_t& word = bits[at >> 6];
+    const std::uint64_t bit = std::uint64_t{1} << (at & 63u);
+    const bool was = (word & bit) != 0;
+    word |= bit;
+    return was;
+}
+
 // The search's states: a placement and the part of the board the empty cell can reach,
 // named by its lowest cell. Moves of the empty cell within that part cost nothing.
 class StateSearch {
 public:
     explicit StateSearch(int k)
-        : k_(k), distance_(std::size_t{1} << (4 * k), kUnseen),
-          // calloc: the system hands out zeroed pages as they are first touched, and most are
-          // never touched.
-          seen_(static_cast<std::uint64_t*>(
-              std::calloc((std::size_t{1} << (4 * k + 4)) / 64, sizeof(std::uint64_t)))) {
-        if (!seen_)
-            throw std::bad_alloc();
+        : k_(k), distance_(std::size_t{1} << (4 * k), kUnseen), connected_(connectedSets()),
+          placed_(zeroedBits(std::size_t{1} << (4 * k))),
+          // Most placements' open cells hang together; only the others need these bits.
+          seen_(zeroedBits(std::size_t{1} << (4 * k + 4))) {
         queue_.reserve(placementCount(k));
     }
 
     // Every state of the home placement, whichever part of the board holds the empty cell.
     void Start(std::uint32_t home) {
         distance_[home] = 0;
+        testAndSet(placed_.get(), home);
         const unsigned open = ~occupiedBy(home, k_) & 0xFFFFu;
         for (unsigned rest = open; rest != 0;) {
             const unsigned region = regionOf(rest & (~rest + 1u), open);
@@ -94,18 +123,19 @@ public:
     std::vector<std::uint8_t> TakeDistances() { return std::move(distance_); }
 
 private:
+    bool connected(unsigned open) const { return (connected_[open >> 6] >> (open & 63u)) & 1u; }
+
+    unsigned regionFrom(unsigned start, unsigned open) const {
+        return connected(open) ? open : regionOf(start, open);
+    }
+
     // A placement whose open cells all hang together has one state, seen once it has a
     // distance; only the rarer placements that wall off part of the board need the bit set.
     void Push(std::uint32_t placement, unsigned region, unsigned open) {
         const std::uint32_t state =
             (placement << 4) | static_cast<std::uint32_t>(std::countr_zero(region));
-        if (region != open) {
-            std::uint64_t& word = seen_.get()[state >> 6];
-            const std::uint64_t bit = std::uint64_t{1} << (state & 63u);
-            if (word & bit)
-                return;
-            word |= bit;
-        }
+        if (region != open && testAndSet(seen_.get(), state))
+            return;
         queue_.push_back(state);
     }
 
@@ -114,7 +144,7 @@ private:
     void Expand(std::uint32_t state, std::uint8_t next) {
         const std::uint32_t placement = state >> 4;
         const unsigned open = ~occupiedBy(placement, k_) & 0xFFFFu;
-        const unsigned region = regionOf(1u << (state & 15u), open);
+        const unsigned region = regionFrom(1u << (state & 15u), open);
         for (int slot = 0; slot < k_; ++slot) {
             const int from = cellOf(placement, slot);
             const std::uint32_t others = placement & ~(15u << (4 * slot));
@@ -125,22 +155,20 @@ private:
                     continue;
                 const std::uint32_t moved = others | (std::uint32_t{to} << (4 * slot));
                 const unsigned nowOpen = (open & ~(1u << to)) | (1u << from);
-                const unsigned nowRegion = regionOf(1u << from, nowOpen);
-                if (distance_[moved] == kUnseen)
+                if (!testAndSet(placed_.get(), moved))
                     distance_[moved] = next;
-                else if (nowRegion == nowOpen)
+                else if (connected(nowOpen))
                     continue;
-                Push(moved, nowRegion, nowOpen);
+                Push(moved, regionFrom(1u << from, nowOpen), nowOpen);
             }
         }
     }
 
     int k_;
     std::vector<std::uint8_t> distance_;
-    struct Free {
-        void operator()(std::uint64_t* p) const { std::free(p); }
-    };
-    std::unique_ptr<std::uint64_t, Free> seen_;
+    std::vector<std::uint64_t> connected_;
+    Bits placed_;
+    Bits seen_;
     std::vector<std::uint32_t> queue_;
 };
 

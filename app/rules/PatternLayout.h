@@ -52,9 +52,7 @@ constexpr PatternLayout MakePatternLayout() {
                     PatternLayout::Tile& entry = layout.Tiles[static_cast<std::size_t>(tile)];
                     entry.Group[s] = static_cast<std::uint8_t>(g);
                     for (int cell = 0; cell < 16; ++cell) {
-                        int seen = view == 0 ? cell : MirrorCell(cell);
-                        if (group.Flipped)
-                            seen = FlippedCell(seen);
+                        const int seen = (view == 0 ? cell : MirrorCell(cell)) ^ group.Symmetry;
                         entry.Bits[s][static_cast<std::size_t>(cell)] =
                             static_cast<std::uint32_t>(seen) << (4 * i);
                     }

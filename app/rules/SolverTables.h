@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The heuristic's tables: additive pattern databases over a 6-6-3 partition of the tiles: the
-// left and the right two columns of the top three rows, and the bottom row. The right block is
-// the left one seen in a mirror, and the tables keep no place for the empty cell, so one
-// six-tile table serves both blocks. Immutable once built,
-// so any number of threads may read one object at once. The files layer keeps them between
-// runs: this class only turns them into bytes and back, and checks the bytes it is given.
+// The heuristic's tables: additive pattern databases over two 6-6-3 partitions of the tiles.
+// The first takes the left and the right two columns of the top three rows and the bottom row's
+// three tiles; the second the left two columns of the bottom three rows, the same right block
+// and the tiles 1, 2 and 15. All three six-tile blocks are images of one shape under the board's
+// symmetries, and the tables keep no place for the empty cell, so one six-tile table serves
+// them all. Immutable once built, so any number of threads may read one object at once. The
+// files layer keeps them between runs: this class only turns them into bytes and back, and
+// checks the bytes it is given.
 
 #include <array>
 #include <atomic>
@@ -23,35 +25,32 @@ struct PatternShape {
     std::array<std::uint8_t, 6> Tiles{};
     int Count = 0;
 };
-inline constexpr int TableCount = 2;
+inline constexpr int TableCount = 3;
 inline constexpr std::array<PatternShape, TableCount> TableShapes = {{
     {{1, 2, 5, 6, 9, 10}, 6},
     {{13, 14, 15}, 3},
+    {{1, 2, 15}, 3},
 }};
 
-// A group of a partition: its tiles slot by slot and the table it is looked up in. A flipped
-// group is seen in a mirror left to right: its slot i is at home on the cell that mirrors the
-// home of the table's slot i (column c against column 3 - c), so one table serves both.
+// A group of a partition: its tiles slot by slot and the table it is looked up in, through one
+// of the board's symmetries that keep the rows and columns (a cell's number xor `Symmetry`: 3
+// mirrors it left to right, 12 top to bottom, 15 both). Slot i of the group is at home on the
+// image of the home of the table's slot i, so one table serves every image of its shape.
 struct PatternGroup {
     std::array<std::uint8_t, 6> Tiles{};
     int Count = 0;
     std::uint8_t Table = 0;
-    bool Flipped = false;
+    std::uint8_t Symmetry = 0;
 };
 inline constexpr int GroupsPerPartition = 3;
-inline constexpr int PartitionCount = 1;
+inline constexpr int PartitionCount = 2;
 using Partition = std::array<PatternGroup, GroupsPerPartition>;
-// Each partition's groups hold every tile once, so their values add up.
+// Each partition's groups hold every tile once, so their values add up. Both use the one
+// six-tile table: the left two columns of the top three rows and their images.
 inline constexpr std::array<Partition, PartitionCount> Partitions = {{
-    {{{{1, 2, 5, 6, 9, 10}, 6, 0, false},
-      {{4, 3, 8, 7, 12, 11}, 6, 0, true},
-      {{13, 14, 15}, 3, 1, false}}},
+    {{{{1, 2, 5, 6, 9, 10}, 6, 0, 0}, {{4, 3, 8, 7, 12, 11}, 6, 0, 3}, {{13, 14, 15}, 3, 1, 0}}},
+    {{{{13, 14, 9, 10, 5, 6}, 6, 0, 12}, {{4, 3, 8, 7, 12, 11}, 6, 0, 3}, {{1, 2, 15}, 3, 2, 0}}},
 }};
-
-// A cell (0..15) seen left to right in a mirror.
-constexpr int FlippedCell(int cell) {
-    return cell ^ 3;
-}
 
 class SolverTables {
 public:
