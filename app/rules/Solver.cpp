@@ -40,12 +40,13 @@ constexpr Moves MakeMoves() {
 
 constexpr Moves kMoves = MakeMoves();
 
-// A child before it is entered: what its slide changes in each slot.
+// A child before it is entered: what its slide changes in each slot. Left unset on creation,
+// as zeroing every node's four children cost a third of the search's time.
 struct Child {
-    std::array<std::uint32_t, kSlots> Index{};
-    std::array<std::uint8_t, kSlots> Extra{};
-    int Value = 0;
-    std::uint8_t Cell = 0; // where the empty cell goes: the tile there slides
+    std::array<std::uint32_t, kSlots> Index;
+    std::array<std::uint8_t, kSlots> Extra;
+    int Value;
+    std::uint8_t Cell; // where the empty cell goes: the tile there slides
 };
 
 // The search keeps one position and its estimate's parts, changed by each slide and changed back
@@ -100,37 +101,53 @@ private:
         return distance + 2 * *std::max_element(sums.begin(), sums.end());
     }
 
-    // The child where the tile on `cell` has slid into the empty cell.
-    Child childAt(int cell) const {
+    // The child where the tile on `cell` has slid into the empty cell. Most children lie past
+    // the bound, and the first slot that shows it saves the look-ups of the others: such a
+    // child comes back with Value only a lower bound above `limit`, and is not entered.
+    Child childAt(int cell, int limit) const {
         const auto from = static_cast<std::size_t>(cell);
         const auto to = static_cast<std::size_t>(blank_);
         const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[from]];
         Child child;
         child.Cell = static_cast<std::uint8_t>(cell);
-        std::array<int, kSlots> sums = sum_;
-        for (std::size_t slot = 0; slot < kSlots; ++slot) {
+        const int distance = distance_ + entry.Distance[to] - entry.Distance[from];
+        int most = 0;
+        // The slot that is largest here is the likeliest to show the bound passed.
+        const auto first =
+            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
+        for (std::size_t i = 0; i < kSlots; ++i) {
+            const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
             const std::uint32_t index =
                 index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
             const int extra = PatternExtra(table_[slot][group], index);
             child.Index[slot] = index;
             child.Extra[slot] = static_cast<std::uint8_t>(extra);
-            sums[slot] += extra - extra_[slot][group];
+            most = std::max(most, sum_[slot] + extra - extra_[slot][group]);
+            if (distance + 2 * most > limit) {
+                child.Value = distance + 2 * most;
+                return child;
+            }
         }
-        child.Value = valueWith(distance_ + entry.Distance[to] - entry.Distance[from], sums);
+        child.Value = distance + 2 * most;
         return child;
     }
 
-    // The children but the move back, the most promising first: in the last iteration the
-    // goal then lies down the first branches tried.
-    int children(int cameFrom, std::array<Child, 4>& out) const {
+    // The children within `limit` but the move back, the most promising first: in the last
+    // iteration the goal then lies down the first branches tried. `least` takes the smallest
+    // value of the others.
+    int children(int cameFrom, int limit, std::array<Child, 4>& out, int& least) const {
         const auto b = static_cast<std::size_t>(blank_);
         int count = 0;
         for (std::size_t i = 0; i < kMoves.Count[b]; ++i) {
             const int cell = kMoves.To[b][i];
             if (cell == cameFrom)
                 continue;
-            const Child child = childAt(cell);
+            const Child child = childAt(cell, limit);
+            if (child.Value > limit) {
+                least = std::min(least, child.Value);
+                continue;
+            }
             int at = count++;
             for (; at > 0 && out[static_cast<std::size_t>(at - 1)].Value > child.Value; --at)
                 out[static_cast<std::size_t>(at)] = out[static_cast<std::size_t>(at - 1)];
@@ -144,15 +161,12 @@ private:
         if ((++nodes_ & kPollMask) == 0 && cancel_.load(std::memory_order_relaxed))
             return kCancelled;
         std::array<Child, 4> next;
-        const int count = children(cameFrom, next);
         int least = 1 << 30;
+        const int count = children(cameFrom, bound - g - 1, next, least);
+        if (least < (1 << 30))
+            least += g + 1;
         for (int i = 0; i < count; ++i) {
             const Child& child = next[static_cast<std::size_t>(i)];
-            const int f = g + 1 + child.Value;
-            if (f > bound) {
-                least = std::min(least, f);
-                break; // the rest are no better
-            }
             path_[static_cast<std::size_t>(g)] = cells_[child.Cell];
             if (child.Value == 0) {
                 length_ = static_cast<std::size_t>(g) + 1;
