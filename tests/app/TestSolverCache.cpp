@@ -85,6 +85,22 @@ private slots:
         QVERIFY(!app::LoadSolverTables(cancelled_));
     }
 
+    void aFileOfAnEarlierFormatIsSilentlyReplaced() {
+        // The first format: its own mark, a six-tile and a three-tile table of four bits an
+        // entry over sixteen cells per tile, and a checksum.
+        QByteArray old("VLMRPDB1");
+        for (const quint32 size : {quint32{1} << 23, quint32{1} << 11})
+            for (int b = 0; b < 4; ++b)
+                old.append(static_cast<char>((size >> (8 * b)) & 0xFF));
+        old.append(QByteArray((1 << 23) + (1 << 11) + 8, '\x11'));
+        const QString file = useCacheHome("earlier");
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        writeAll(file, old);
+        QVERIFY(!app::LoadSolverTables(cancelled_));
+        QVERIFY(app::LoadSolverTables(never_));
+        QCOMPARE(readAll(file) == goodBytes_, true);
+    }
+
     void aShortFileIsSilentlyBuiltAgain() {
         const QString file = useCacheHome("short");
         QVERIFY(QDir().mkpath(QFileInfo(file).path()));

@@ -2,6 +2,7 @@
 #include "SolverReference.h"
 
 #include "app/rules/Deal.h"
+#include "app/rules/PatternLayout.h"
 #include "app/rules/Solver.h"
 
 #include <QTest>
@@ -18,6 +19,17 @@ std::array<std::uint8_t, 16> solverCells(const BoardCells& board) {
     for (std::size_t cell = 0; cell < 16; ++cell)
         cells[cell] = board[cell + 1] == EmptyCell ? 0 : board[cell + 1];
     return cells;
+}
+
+// The board seen in a mirror about the main diagonal: just as far from the goal.
+std::array<std::uint8_t, 16> mirrored(const std::array<std::uint8_t, 16>& cells) {
+    std::array<std::uint8_t, 16> out{};
+    for (int cell = 0; cell < 16; ++cell) {
+        const int tile = cells[static_cast<std::size_t>(cell)];
+        out[static_cast<std::size_t>(MirrorCell(cell))] =
+            static_cast<std::uint8_t>(tile == 0 ? 0 : MirrorCell(tile - 1) + 1);
+    }
+    return out;
 }
 
 BoardCells boardOf(const std::array<int, 16>& cells) {
@@ -87,6 +99,36 @@ private slots:
             const auto tiles = solvedReplaying(board);
             QVERIFY(tiles);
             QCOMPARE_GE(static_cast<int>(tiles->size()), tables_->Estimate(solverCells(board)));
+        }
+    }
+
+    void everyPartitionCoversEachTileOnceWithImagesOfItsTables() {
+        // An overlap would count a tile twice and overestimate; a wrong image would look up
+        // another shape's values.
+        for (const Partition& partition : Partitions) {
+            std::array<int, 16> seen{};
+            for (const PatternGroup& group : partition) {
+                const PatternShape& shape = TableShapes[group.Table];
+                QCOMPARE(group.Count, shape.Count);
+                for (int i = 0; i < group.Count; ++i) {
+                    const int tile = group.Tiles[static_cast<std::size_t>(i)];
+                    QVERIFY(tile >= 1 && tile <= 15);
+                    ++seen[static_cast<std::size_t>(tile)];
+                    const int home = shape.Tiles[static_cast<std::size_t>(i)] - 1;
+                    QCOMPARE(tile - 1, home ^ group.Symmetry);
+                }
+            }
+            for (int tile = 1; tile <= 15; ++tile)
+                QCOMPARE(seen[static_cast<std::size_t>(tile)], 1);
+        }
+    }
+
+    void aBoardAndItsMirrorImageGetTheSameEstimate() {
+        // The estimate looks at both, so a slip in how either view enters the indices shows.
+        std::mt19937 random(77);
+        for (int i = 0; i < 200; ++i) {
+            const auto cells = solverCells(DealBoard(static_cast<std::uint32_t>(random())));
+            QCOMPARE(tables_->Estimate(mirrored(cells)), tables_->Estimate(cells));
         }
     }
 
