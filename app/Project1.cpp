@@ -5,6 +5,7 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "dialogs/TLogotip.h"
+#include "i18n/StringTable.h"
 #include "platform/audio/OutputNames.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
@@ -54,7 +55,8 @@ int Project1(int argc, char** argv) {
         return 1;
     }
     // While the process has one thread: the icon's name goes through the environment.
-    platform::NameSoundOutput({"Velmar", "Music and sounds", "game", VELMAR_APP_ID});
+    // The stream's name follows the language once the main window has read it.
+    platform::NameSoundOutput({"Velmar", i18n::StringTableText(0, 65), "game", VELMAR_APP_ID});
     platform::PrepareProcess();
     platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
     platform::GuardedApplication qtApp(argc, argv);
