@@ -11,7 +11,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import Failure, check, need, run, wait_for  # noqa: E402
+from session import check, need, run, wait_for  # noqa: E402
 
 RATE = 48000
 FRAME = 4  # s16 stereo
