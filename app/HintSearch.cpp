@@ -40,8 +40,11 @@ HintSearch::~HintSearch() {
 
 void HintSearch::Start(const rules::BoardCells& board) {
     // A thread that cannot start throws here, before anything waits for it.
-    if (!worker_.joinable())
+    if (!worker_.joinable()) {
+        if (!arrived_)
+            arrived_ = std::make_unique<platform::WakeUp>([this] { collect(); });
         worker_ = std::thread([this] { run(); });
+    }
     awaited_ = ++lastId_;
     {
         const std::lock_guard lock(mutex_);
@@ -75,9 +78,13 @@ void HintSearch::run() {
         if (outcome.Error.empty() && outcome.Result.Status == rules::SolveStatus::Cancelled &&
             cancel_.load())
             continue;
-        // Posted while this object is alive: the destructor joins this thread first.
-        QMetaObject::invokeMethod(
-            this, [this, id = job.Id, outcome] { deliver(id, outcome); }, Qt::QueuedConnection);
+        {
+            // Only the newest outcome can be awaited: a newer job means a newer Start.
+            const std::lock_guard lock(mutex_);
+            found_ = Found{job.Id, outcome};
+        }
+        // While this object is alive: the destructor joins this thread first.
+        arrived_->Wake();
     }
 }
 
@@ -94,11 +101,16 @@ HintSearch::Outcome HintSearch::searched(const Job& job) {
     return outcome;
 }
 
-void HintSearch::deliver(std::uint64_t id, const Outcome& outcome) {
-    if (id != awaited_)
+void HintSearch::collect() {
+    std::optional<Found> found;
+    {
+        const std::lock_guard lock(mutex_);
+        found.swap(found_);
+    }
+    if (!found || found->Id != awaited_)
         return; // cancelled, or overtaken by a newer search
     awaited_ = 0;
-    onFound_(outcome);
+    onFound_(found->Result);
 }
 
 } // namespace app

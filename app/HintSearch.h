@@ -3,6 +3,7 @@
 
 #include "app/rules/GameState.h"
 #include "app/rules/Solver.h"
+#include "platform/ui/WakeUp.h"
 
 #include <QObject>
 
@@ -10,6 +11,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -21,9 +23,11 @@ namespace app {
 //
 // Threads: the UI thread owns the object, calls every public function and receives each
 // outcome through OnFound; the worker thread, started by the first Start, runs the searches.
-// Lock order: mutex_ is the only lock. Either thread holds it only to hand over a job or to
-// stop, never while searching, posting an outcome or calling out. cancel_ is atomic and read by
-// the search without the lock.
+// An outcome goes back under mutex_, and the worker then only wakes the UI thread, which takes
+// it under mutex_ again: nothing the worker wrote travels through Qt's event queue.
+// Lock order: mutex_ is the only lock. Either thread holds it only to hand over a job, an
+// outcome or the stop, never while searching, waking the other thread or calling out. cancel_
+// is atomic and read by the search without the lock.
 class HintSearch : public QObject {
     Q_OBJECT
 public:
@@ -59,9 +63,14 @@ private:
         rules::BoardCells Board{};
     };
 
+    struct Found {
+        std::uint64_t Id = 0;
+        Outcome Result;
+    };
+
     void run();
     Outcome searched(const Job& job);
-    void deliver(std::uint64_t id, const Outcome& outcome);
+    void collect();
 
     std::function<void(const Outcome&)> onFound_;
     Search search_; // called on the worker thread only
@@ -69,11 +78,13 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<Job> pending_; // guarded by mutex_
+    std::optional<Found> found_; // guarded by mutex_: the latest outcome, not yet collected
     bool stop_ = false;          // guarded by mutex_
     std::atomic<bool> cancel_{false};
 
     std::uint64_t lastId_ = 0;  // UI thread only
     std::uint64_t awaited_ = 0; // UI thread only: the job whose outcome counts, 0 for none
+    std::unique_ptr<platform::WakeUp> arrived_; // made with the worker, before it starts
     std::thread worker_;
 };
 

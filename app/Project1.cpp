@@ -4,7 +4,9 @@
 #include "app/AccessibleBoard.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
+#include "i18n/StringTable.h"
 #include "platform/audio/OutputNames.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
@@ -53,8 +55,12 @@ int Project1(int argc, char** argv) {
                      problem->c_str());
         return 1;
     }
-    // While the process has one thread: the icon's name goes through the environment.
-    platform::NameSoundOutput({"Velmar", "Music and sounds", "game", VELMAR_APP_ID});
+    // While the process has one thread: the icon's name goes through the environment. The
+    // stream takes the stored language's name, as the first sound may open the output before
+    // the main window has read its language; from then on the language passes rename it.
+    const int language = dialogs::TControllPanel::StoredLanguage();
+    platform::NameSoundOutput(
+        {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
     platform::PrepareProcess();
     platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
     platform::GuardedApplication qtApp(argc, argv);

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's share of a language pass: menus, caption, title, status bar labels, and
-// the words a screen reader hears of the board and the volume slider.
+// the words a screen reader hears of the board and the volume slider, and the name the desktop's
+// sound settings give the game's output.
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
 #include "dialogs/CaptionSetters.h"
 #include "dialogs/TVolimesDialog.h"
 #include "i18n/StringTable.h"
+#include "platform/audio/OutputNames.h"
 #include "platform/ui/Application.h"
 
 #include <QLocale>
@@ -67,6 +69,9 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
              if (VolimesDialog)
                  VolimesDialog->TrackBar1->setAccessibleName(QString::fromStdString(text));
          }},
+        // Taken when the output next opens: it closes when quiet, so a new language is heard
+        // by name at the next melody or clip.
+        {T::SoundStreamName, [](const std::string& text) { platform::NameSoundStream(text); }},
     };
     for (i18n::CaptionSetter& setter : recordsCaptionSetters())
         setters.push_back(std::move(setter));

@@ -62,7 +62,7 @@ struct AddedTarget {
     int Key;
     CaptionTarget Target;
 };
-constexpr std::array<AddedTarget, 29> kAddedTargets = {{
+constexpr std::array<AddedTarget, 30> kAddedTargets = {{
     {32, T::Hint},
     {33, T::HintMovesOne},
     {34, T::HintMovesFew},
@@ -92,6 +92,7 @@ constexpr std::array<AddedTarget, 29> kAddedTargets = {{
     {62, T::BoardNoTiles},
     {63, T::BoardCell},
     {64, T::MusicVolume},
+    {65, T::SoundStreamName},
 }};
 
 CaptionTarget targetOf(int key, bool secondRead) {

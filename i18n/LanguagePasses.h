@@ -74,6 +74,7 @@ enum class CaptionTarget {
     BoardNoTiles,
     BoardCell,
     MusicVolume,
+    SoundStreamName,
 };
 
 struct Caption {

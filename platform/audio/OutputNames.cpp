@@ -33,6 +33,11 @@ void NameSoundOutput(const SoundOutputNames& given) {
         setenv("PULSE_PROP_media.role", given.role.c_str(), 0);
 }
 
+void NameSoundStream(const std::string& stream) {
+    std::lock_guard lock(namesMutex());
+    names().stream = stream;
+}
+
 SoundOutputNames SoundOutputName() {
     std::lock_guard lock(namesMutex());
     return names();

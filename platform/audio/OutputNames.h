@@ -19,6 +19,10 @@ struct SoundOutputNames {
 // while the process has one thread. A name the user set in the environment stays.
 void NameSoundOutput(const SoundOutputNames& names);
 
+// Renames the output in the player's language: an output opened from now on takes `stream` as
+// its name (one already open keeps its own). Any thread.
+void NameSoundStream(const std::string& stream);
+
 // The names given, from any thread (empty fields when none were).
 SoundOutputNames SoundOutputName();
 

@@ -323,6 +323,40 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(solver.calls.load(), 2, 30000);
     }
 
+    // The worker's outcomes come back on the UI thread; a start that overtakes a search
+    // under way gets its own board's outcome only, never an older one, however close they come.
+    void searchesStartedInARowAnswerOnceForTheLastBoardOnTheUIThread() {
+        std::vector<app::HintSearch::Outcome> found;
+        std::vector<std::thread::id> foundOn;
+        app::HintSearch search(
+            [&](const app::HintSearch::Outcome& outcome) {
+                found.push_back(outcome);
+                foundOn.push_back(std::this_thread::get_id());
+            },
+            [](const rules::BoardCells& board, const std::atomic<bool>&) {
+                rules::SolveResult result;
+                result.Status = rules::SolveStatus::Solved;
+                result.Tiles = {board[1]};
+                return result;
+            });
+        for (int round = 0; round < 20; ++round) {
+            found.clear();
+            rules::BoardCells board{};
+            for (std::uint8_t first = 1; first <= 15; ++first) {
+                board[1] = first;
+                search.Start(board);
+                if (first % 4 == 0) // sometimes the worker is done before the next start
+                    std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            QVERIFY(QTest::qWaitFor([&] { return !search.Busy(); }, 30000));
+            QCoreApplication::processEvents();
+            QCOMPARE(int(found.size()), 1);
+            QCOMPARE(found.front().Board[1], std::uint8_t(15));
+            QCOMPARE(found.front().Result.Tiles, std::vector<std::uint8_t>{15});
+            QCOMPARE(foundOn.back(), std::this_thread::get_id());
+        }
+    }
+
     void theHintSpeaksThePlayersLanguage() {
         FormFixture f;
         f.form->PlayClick();

@@ -5,6 +5,7 @@
 
 #include "i18n/LanguageFile.h"
 #include "i18n/StringTable.h"
+#include "platform/audio/OutputNames.h"
 #include "platform/files/Profile.h"
 #include "platform/files/TempPath.h"
 
@@ -52,10 +53,13 @@ private slots:
         QCOMPARE(f.boxes.back().Text, std::string("Vous voulez quitter en effet le jeu ?"));
     }
 
+    // The sound output's name too: the desktop's sound settings list it by the name it opened
+    // with.
     void pickingALanguageRelabelsBothWindowsAtOnce() {
         storeLanguage("1");
         FormFixture f;
         QCOMPARE(f.form->Music->title(), QString("&Музыка"));
+        QCOMPARE(platform::SoundOutputName().stream, std::string("Музыка и звуки"));
         f.form->PlayClick();
         f.click(1);
         f.panel->ComboBox1->setCurrentIndex(3);
@@ -68,9 +72,11 @@ private slots:
         QCOMPARE(QString::fromStdString(f.panel->Buttondefault->Caption()),
                  QString("&Du réglage selon la silence"));
         QCOMPARE(app::Game.MarqueeText, std::string("Start Game   "));
+        QCOMPARE(platform::SoundOutputName().stream, std::string("Musique et sons"));
         f.panel->ComboBox1->setCurrentIndex(0);
         f.panel->ComboBox1Change();
         QCOMPARE(f.form->Music->title(), QString("&Music"));
+        QCOMPARE(platform::SoundOutputName().stream, std::string("Music and sounds"));
         QCOMPARE(dialogs::TextOf(f.panel->Label1), std::string("You have won - we CONGRATULATE!"));
         QCOMPARE(QString::fromStdString(f.panel->LanguageBox->Caption()), QString(" Language "));
     }

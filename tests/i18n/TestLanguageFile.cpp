@@ -82,6 +82,9 @@ private slots:
         QTest::newRow("French unsolvable")
             << "French"
             << "36" << QByteArray("Cette position ne peut pas \xEAtre r\xE9solue.");
+        QTest::newRow("Ukrainian sound stream, its own i")
+            << "Ukrainian"
+            << "65" << QByteArray("\xCC\xF3\xE7\xE8\xEA\xE0 \xB3 \xE7\xE2\xF3\xEA\xE8");
     }
     void sectionsKeepTheirOwnCodePage() {
         QFETCH(QString, section);
@@ -236,7 +239,7 @@ private slots:
         WriteStringTable();
         for (const Pass pass : {Pass::StartUp, Pass::Change}) {
             const LanguageTexts texts = ReadLanguage("Ukrainian", pass);
-            QCOMPARE(texts.Captions.back().Target, CaptionTarget::MusicVolume);
+            QCOMPARE(texts.Captions.back().Target, CaptionTarget::SoundStreamName);
             QCOMPARE(textOf(texts, CaptionTarget::Hint), std::string("&Підказка"));
             QCOMPARE(textOf(texts, CaptionTarget::HintMovesFew),
                      std::string("%d ходи до перемоги"));

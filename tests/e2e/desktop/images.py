@@ -66,3 +66,15 @@ def crisp_share(image, factor):
             first = px[x, y]
             same += all(px[x + i, y + j] == first for i in range(factor) for j in range(factor))
     return same / blocks
+
+
+def changed_colours(before, after):
+    """The colours that pixels changed to between two pictures of one size, most common
+    first, as (colour, count)."""
+    old, new = before.tobytes(), after.tobytes()
+    counts = {}
+    for i in range(0, len(new), 3):
+        pixel = new[i:i + 3]
+        if pixel != old[i:i + 3]:
+            counts[pixel] = counts.get(pixel, 0) + 1
+    return sorted(((tuple(c), n) for c, n in counts.items()), key=lambda cn: -cn[1])

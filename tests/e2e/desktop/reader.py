@@ -3,7 +3,6 @@
 Needs a session bus (the caller runs under dbus-run-session); the accessibility bus starts on
 demand on it."""
 import re
-import time
 
 import pyatspi
 

@@ -7,7 +7,6 @@ interface sliding as a click does.
 Usage: screen_reader.py GAME (run-desktop.sh gives it its session bus)"""
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import reader  # noqa: E402

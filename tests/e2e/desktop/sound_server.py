@@ -11,11 +11,13 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import Failure, check, need, run, wait_for  # noqa: E402
+from session import check, need, run, wait_for  # noqa: E402
 
 RATE = 48000
 FRAME = 4  # s16 stereo
 SINK = "velmar_check"
+# Each server hears the game in another language: the stream takes the player's language.
+LANGUAGE = {"pulseaudio": (0, "Music and sounds"), "pipewire": (1, "Музыка и звуки")}
 
 
 class Recorder:
@@ -88,7 +90,7 @@ def pactl(session, *args):
     """Its output, or None when it failed or hung (a server still starting)."""
     try:
         result = subprocess.run(["pactl", *args], env=session.env, capture_output=True,
-                                text=True, timeout=5)
+                                encoding="utf-8", errors="replace", timeout=5)
     except subprocess.TimeoutExpired:
         return None
     return result.stdout if result.returncode == 0 else None
@@ -116,6 +118,9 @@ def body(session, game, kind):
     recorder = Recorder(session)
     recorder.start()
 
+    select, stream = LANGUAGE[kind]
+    with open(session.path("config", "ORV_Velmar.INI"), "wb") as f:
+        f.write(b"[USER]\r\nSelect=%d\r\n" % select)
     session.start_game(game)
     main = session.window("Velmar")
     check(main, "the main window did not show")
@@ -126,7 +131,7 @@ def body(session, game, kind):
 
     inputs = wait_for(lambda: pactl(session, "list", "sink-inputs"), 5) or ""
     for prop in ('application.name = "Velmar"', 'application.icon_name = "io.github.velmar.Velmar"',
-                 'media.role = "game"', 'media.name = "Music and sounds"'):
+                 'media.role = "game"', f'media.name = "{stream}"'):
         check(prop in inputs, f"the stream lacks {prop}:\n{inputs}")
 
     session.keys(main, "ctrl+s")

@@ -3,8 +3,12 @@
 """The game native on Wayland, in Weston's headless compositor: its window maps under the
 application id, its picture at scale 1 is the X11 picture and at scale 2 that picture with
 every pixel a crisp 2x2 block, a round is played through the screen reader's interface, and
-SIGTERM ends it cleanly.
-Usage: wayland.py GAME (run-desktop.sh gives it its session bus)"""
+SIGTERM ends it cleanly. At scale 2 the other windows too: the modal dialogs and the message
+box, each a child toplevel with its title (the parameters crisp as the board), the menu
+painter's Game menu opened and chosen from by keyboard, the drag by the status bar and by the
+about box's picture, the help viewer, and F11's minimising.
+Usage: wayland.py GAME DRIVER (run-desktop.sh gives it its session bus; DRIVER is the library
+preloaded into the game to press its keys, as the headless compositor has no seat)"""
 import glob
 import os
 import subprocess
@@ -14,27 +18,39 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import images  # noqa: E402
 import reader  # noqa: E402
+import wayland_windows  # noqa: E402
 from session import check, need, run, wait_for  # noqa: E402
 
 APP_ID = "io.github.velmar.Velmar"
+VOLUME_SLIDER = (17, 1, 56, 80)  # inside the volume window, at scale 1
 
 
-def x11_picture(session, game):
-    """The main window as the X server shows it, before any deal."""
+def xwd(session, window, name):
+    dump = session.path(name + ".xwd")
+    subprocess.run(["xwd", "-silent", "-id", window, "-out", dump], env=session.env, check=True,
+                   timeout=20)
+    return images.read_xwd(dump)
+
+
+def x11_pictures(session, game):
+    """The main window as the X server shows it, before any deal, and the volume window."""
     need("xwd")
     xvfb = session.start_x()
     session.start_game(game)
     window = session.window("Velmar")
     check(window, "the main window did not show on X11")
     time.sleep(1)
-    dump = session.path("x11.xwd")
-    subprocess.run(["xwd", "-silent", "-id", window, "-out", dump], env=session.env, check=True,
-                   timeout=20)
+    main = xwd(session, window, "x11")
+    session.keys(window, "ctrl+v")
+    volume = session.window("Volime")
+    check(volume, "Ctrl+V showed no volume window on X11")
+    time.sleep(0.5)
+    dialog = xwd(session, volume, "x11-volume")
     check(session.end_game() == 0, "SIGTERM did not end the game on X11 with 0")
     xvfb.kill()
     for var in ("DISPLAY", "QT_QPA_PLATFORM"):
         session.env.pop(var)
-    return images.read_xwd(dump)
+    return main, dialog
 
 
 def start_weston(session, scale):
@@ -60,17 +76,34 @@ def screenshot(session, env, scale, attempt):
     return images.read_png(shots[0])
 
 
-def shown(session, env, scale, expected):
+def shown(session, env, scale, expected, what="main"):
     """The screenshot with the expected picture in it and where; the window may still be
     showing its first frame at the output's scale."""
     for attempt in range(5):
         time.sleep(1)
-        shot = screenshot(session, env, scale, attempt)
+        shot = screenshot(session, env, scale, f"{what}-{attempt}")
         found = images.find(shot, expected)
         if found and found[2] > 0.97:
             return shot, found
-    check(found, f"the X11 picture at scale {scale} is nowhere in the Wayland screenshot")
+    check(found, f"the X11 picture of the {what} window at scale {scale} is nowhere in the "
+          "Wayland screenshot")
     return shot, found
+
+
+def scaled(picture, scale):
+    return picture.resize((picture.width * scale, picture.height * scale), images.Image.NEAREST)
+
+
+def crisp_as_on_x11(session, env, scale, expected, what):
+    """The window's share of pixels as on X11 and of crisp blocks, checked."""
+    shot, (x, y, share) = shown(session, env, scale, expected, what)
+    # The board's scrolling text moves between the two pictures; nothing else may differ.
+    check(share > 0.97, f"at scale {scale} only {share:.1%} of the {what} window matches X11")
+    window = shot.crop((x, y, x + expected.width, y + expected.height))
+    crisp = images.crisp_share(window, scale)
+    check(crisp > 0.999, f"at scale {scale} only {crisp:.1%} of the {what} window's pixels are "
+          "crisp blocks")
+    print(f"scale {scale}, {what}: {share:.2%} as on X11, {crisp:.2%} crisp {scale}x{scale} blocks")
 
 
 def play_a_round(session):
@@ -86,23 +119,52 @@ def play_a_round(session):
               f"move {move} was not counted: '{reader.status_text(main)}'")
 
 
-def on_wayland(session, game, reference, scale):
+def beyond_the_main_window(session, env, proto, scale, references, driver_path):
+    driver = wayland_windows.Driver(driver_path)
+    protocol = wayland_windows.Protocol(session.path(proto), APP_ID)
+    app = reader.application(session.game.pid)
+    main = reader.window(app, "Velmar", ("frame",))
+    shots = iter(range(1000))
+
+    def shoot():
+        return screenshot(session, env, scale, f"step-{next(shots)}")
+
+    def on_open(title):
+        # The volume slider is the game's own control, drawn as the board is. Inside its focus
+        # frame only: the window is focused on X11 and cannot be without a seat.
+        if title == "Volime":
+            slider = references[1].crop(VOLUME_SLIDER)
+            crisp_as_on_x11(session, env, scale, scaled(slider, scale), "volume slider")
+
+    wayland_windows.dialogs(session, driver, protocol, app, on_open)
+    wayland_windows.drag_main_window(driver, protocol)
+    wayland_windows.menu(driver, protocol, shoot, main)
+    wayland_windows.help_viewer(driver, protocol)
+
+    def on_screen():
+        """Whether the dealt board's teal tiles show anywhere."""
+        shot = shoot()
+        teal = sum(n for n, c in shot.getcolors(1 << 20) if c == (0, 128, 128))
+        return teal > 0.01 * shot.width * shot.height
+    wayland_windows.minimise(driver, protocol, main, on_screen)
+
+
+def on_wayland(session, game, references, scale, driver):
     env, proto = start_weston(session, scale)
     game_env = dict(env, QT_QPA_PLATFORM="wayland", **reader.GAME_ENV)
+    socket = session.path(f"driver-{scale}.socket")
+    if scale > 1:
+        game_env.update(LD_PRELOAD=driver, VELMAR_DRIVER_SOCKET=socket)
     session.game = session.start([game], f"game-{scale}.log", env=game_env)
     check(wait_for(lambda: f'set_app_id("{APP_ID}")' in session.log(proto), 20),
           f"no window took the app id {APP_ID}")
-    expected = reference.resize((reference.width * scale, reference.height * scale),
-                                images.Image.NEAREST)
-    shot, (x, y, share) = shown(session, env, scale, expected)
-    # The board's scrolling text moves between the two pictures; nothing else may differ.
-    check(share > 0.97, f"at scale {scale} only {share:.1%} of the window matches the X11 one")
+    expected = scaled(references[0], scale)
     if scale > 1:
-        window = shot.crop((x, y, x + expected.width, y + expected.height))
-        crisp = images.crisp_share(window, scale)
-        check(crisp > 0.999, f"at scale {scale} only {crisp:.1%} of the pixels are crisp blocks")
-        print(f"scale {scale}: {share:.2%} as on X11, {crisp:.2%} crisp {scale}x{scale} blocks")
+        crisp_as_on_x11(session, env, scale, expected, "main")
+        beyond_the_main_window(session, env, proto, scale, references, socket)
     else:
+        shot, (x, y, share) = shown(session, env, scale, expected)
+        check(share > 0.97, f"at scale {scale} only {share:.1%} of the window matches the X11 one")
         print(f"scale {scale}: {share:.2%} as on X11")
         play_a_round(session)
 
@@ -111,14 +173,14 @@ def on_wayland(session, game, reference, scale):
     check(not private, f"temporary files left: {private}")
 
 
-def body(session, game):
-    reference = x11_picture(session, game)
+def body(session, game, driver):
+    references = x11_pictures(session, game)
     for scale in (1, 2):
-        on_wayland(session, game, reference, scale)
+        on_wayland(session, game, references, scale, driver)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
         sys.exit(2)
-    sys.exit(run("wayland", lambda s: body(s, sys.argv[1])))
+    sys.exit(run("wayland", lambda s: body(s, sys.argv[1], sys.argv[2])))
