@@ -9,10 +9,43 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QPlatformSurfaceEvent>
 #include <QStyleFactory>
 #include <QTranslator>
+#include <QWindow>
 
 namespace platform {
+
+namespace {
+
+// The toolkit ties the focus window's focus-object signal to the application when the window is
+// activated, and unties it when another window is activated after it. A window closed while it
+// has the focus loses its platform window and, with it, the focus without notice, so it stays
+// tied, and every opening of a long-lived dialog would add one more tie. The tie goes here
+// with the platform window instead.
+class FocusTies : public QObject {
+public:
+    explicit FocusTies(QGuiApplication& app) : QObject(&app), app_(app) {
+        connect(&app, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
+            if (now)
+                now->installEventFilter(this);
+        });
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::PlatformSurface &&
+            static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+                QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+            if (auto* window = qobject_cast<QWindow*>(watched))
+                disconnect(window, &QWindow::focusObjectChanged, &app_, nullptr);
+        return false;
+    }
+
+private:
+    QGuiApplication& app_;
+};
+
+} // namespace
 
 TApplication& Application() {
     static TApplication application;
@@ -129,6 +162,7 @@ void PrepareApplication(QApplication& app) {
     QApplication::setPalette(palette);
     RegisterFonts();
     QApplication::setFont(ToQFont(TFont{}));
+    new FocusTies(app);
     // The platform's own texts, such as a message box's OK, follow the desktop's language; the
     // game's own texts follow the language chosen in the game. Without Qt's translations they
     // stay English.

@@ -2,6 +2,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include "platform/ui/Application.h"
+#include "platform/ui/SharedPaletteStyle.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -117,7 +118,9 @@ int showModal(const MessageBoxRequest& request) {
     if (request.Type != mtCustom) {
         auto* icon = new QLabel;
         const int iconSize = 32;
-        icon->setPixmap(box.style()->standardIcon(iconOf(request.Type)).pixmap(iconSize, iconSize));
+        icon->setPixmap(SharedPalettes()
+                            .standardIcon(iconOf(request.Type), nullptr, nullptr)
+                            .pixmap(iconSize, iconSize));
         icon->setAlignment(Qt::AlignTop);
         top->addWidget(icon);
     }
@@ -153,6 +156,7 @@ int showModal(const MessageBoxRequest& request) {
     box.adjustSize();
     if (request.Height > 0)
         box.setFixedHeight(std::max(request.Height - kFrameAndCaption, box.sizeHint().height()));
+    UseSharedPalettes(box); // else each box leaves its drawings' names behind for good
     return box.exec();
 }
 

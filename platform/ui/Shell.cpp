@@ -5,6 +5,7 @@
 #include "platform/files/FolderFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HelpPages.h"
+#include "platform/ui/SharedPaletteStyle.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -36,6 +37,7 @@ public:
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(browser_);
         resize(560, 480);
+        UseSharedPalettes(*this); // a new viewer's palette is a new copy every time
         if (owner_)
             owner_->installEventFilter(this);
     }

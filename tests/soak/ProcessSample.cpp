@@ -44,12 +44,27 @@ int liveTimers() {
     return count;
 }
 
+int liveObjects() {
+    int count = int(qApp->findChildren<QObject*>().size());
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        count += 1 + int(window->findChildren<QObject*>().size());
+    return count;
+}
+
+std::uint64_t heapInUse() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
 } // namespace
 
 std::string ProcessSample::Describe() const {
-    char line[160];
-    std::snprintf(line, sizeof line, "%6.0f s  rss %7.2f MiB  fds %3d  threads %2d  timers %3d",
-                  seconds, double(residentBytes) / (1024 * 1024), descriptors, threads, timers);
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "%6.0f s  rss %7.2f MiB  heap %7.2f MiB  objects %5d  fds %3d  threads %2d  "
+                  "timers %3d",
+                  seconds, double(residentBytes) / (1024 * 1024), double(heapBytes) / (1024 * 1024),
+                  objects, descriptors, threads, timers);
     return line;
 }
 
@@ -58,6 +73,8 @@ ProcessSample SampleProcess(double seconds) {
     ProcessSample s;
     s.seconds = seconds;
     s.residentBytes = residentBytes();
+    s.heapBytes = heapInUse();
+    s.objects = liveObjects();
     s.descriptors = entriesIn("/proc/self/fd") - 1; // the listing's own descriptor
     s.threads = entriesIn("/proc/self/task");
     s.timers = liveTimers();

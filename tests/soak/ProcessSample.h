@@ -8,6 +8,8 @@
 struct ProcessSample {
     double seconds = 0;
     std::uint64_t residentBytes = 0;
+    std::uint64_t heapBytes = 0; // allocated and not freed: growth here is held, not fragmented
+    int objects = 0;             // QObjects under the application and its windows
     int descriptors = 0;
     int threads = 0;
     int timers = 0; // timer objects alive in the application's windows
