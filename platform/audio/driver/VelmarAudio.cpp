@@ -30,17 +30,32 @@ void sdlCallback(void* user, Uint8* stream, int bytes) {
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
+using AlsaHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+using AlsaSetHandler = int (*)(AlsaHandler);
+void* gAlsa = nullptr;
+
 // Without a sound card ALSA prints its failures into the player's terminal, several lines at
 // every start; the game runs silently instead. SDL loads the library by name, so setting the
-// handler in the copy loaded here silences SDL's use of it too. Kept loaded for good.
+// handler in the copy loaded here silences SDL's use of it too. Held until shutdown.
 void silenceAlsa() {
-    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (!alsa)
+    gAlsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!gAlsa)
         return;
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+    if (auto set = reinterpret_cast<AlsaSetHandler>(dlsym(gAlsa, "snd_lib_error_set_handler")))
         set(quietAlsa);
+}
+
+// The handler lives in this module: ALSA must not keep it once the module is gone, nor its
+// configuration, which it would keep for good once its library is unloaded.
+void releaseAlsa() {
+    if (!gAlsa)
+        return;
+    if (auto set = reinterpret_cast<AlsaSetHandler>(dlsym(gAlsa, "snd_lib_error_set_handler")))
+        set(nullptr);
+    if (auto free = reinterpret_cast<int (*)()>(dlsym(gAlsa, "snd_config_update_free_global")))
+        free();
+    dlclose(gAlsa);
+    gAlsa = nullptr;
 }
 
 void setHint(const char* hint, const char* value) {
@@ -49,14 +64,11 @@ void setHint(const char* hint, const char* value) {
 }
 
 int startOutput(const VelmarOutputNames* names) {
-    // Once per process, however often a missing device is tried again.
-    static std::once_flag prepared;
-    std::call_once(prepared, [] {
-        // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody
-        // reads.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody reads.
+    // Set at every start, since a shutdown clears SDL's hints.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!gAlsa)
         silenceAlsa();
-    });
     // Read when the subsystem connects to the server and when a device opens.
     if (names) {
         setHint(SDL_HINT_APP_NAME, names->application);
@@ -69,6 +81,14 @@ int startOutput(const VelmarOutputNames* names) {
 
 void stopOutput() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Everything SDL keeps for the process (its hints, the calling thread's error text) and ALSA's
+// hold on this module go, so the module can be unloaded. The audio subsystem is stopped.
+void shutdown() {
+    SDL_TLSCleanup();
+    SDL_Quit();
+    releaseAlsa();
 }
 
 // One fill target per open device; the game opens one device at a time.
@@ -159,7 +179,22 @@ struct Synth {
     fluid_synth_t* synth;
 };
 
+// libinstpatch, which FluidSynth starts for its DLS loader, registers its object types with
+// GObject for good. Unloaded and loaded again, it would register them afresh, and that hangs
+// in GLib's once-only initialisation; so it stays once loaded, as GObject and GLib do.
+void pinInstpatch() {
+    dlopen("libinstpatch-1.0.so.2", RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+// FluidSynth sets up its default modulators at the first synthesizer of a load, after it has
+// marked that done: another engine's worker making one at the same moment would copy them
+// unset, and its instruments would play several times too loud. Its start and end of
+// libinstpatch are not thread-safe either.
+std::mutex gSynthsMutex;
+
 void* newSynth(int rate) {
+    std::lock_guard lock(gSynthsMutex);
+    pinInstpatch();
     // Nothing is reported, as on the classic desktop.
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
         fluid_set_log_function(level, quietLog, nullptr);
@@ -193,6 +228,7 @@ void deleteSynth(void* s) {
     auto* synth = static_cast<Synth*>(s);
     if (!synth)
         return;
+    std::lock_guard lock(gSynthsMutex);
     delete_fluid_synth(synth->synth);
     delete_fluid_settings(synth->settings);
     delete synth;
@@ -286,6 +322,7 @@ const VelmarAudioDriver kDriver = {
     pauseOutput,
     closeOutput,
     outputLost,
+    shutdown,
     newSynth,
     deleteSynth,
     loadFont,
