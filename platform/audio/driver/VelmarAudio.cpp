@@ -58,12 +58,22 @@ void releaseAlsa() {
     gAlsa = nullptr;
 }
 
+// SDL keeps each calling thread's error text for good, which would outlive the module once it
+// is unloaded; every call lets its thread's go again.
+struct ThreadDataCleanup {
+    ThreadDataCleanup() = default;
+    ThreadDataCleanup(const ThreadDataCleanup&) = delete;
+    ThreadDataCleanup& operator=(const ThreadDataCleanup&) = delete;
+    ~ThreadDataCleanup() { SDL_TLSCleanup(); }
+};
+
 void setHint(const char* hint, const char* value) {
     if (value && *value)
         SDL_SetHint(hint, value);
 }
 
 int startOutput(const VelmarOutputNames* names) {
+    const ThreadDataCleanup cleanup;
     // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody reads.
     // Set at every start, since a shutdown clears SDL's hints.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -80,14 +90,17 @@ int startOutput(const VelmarOutputNames* names) {
 }
 
 void stopOutput() {
+    const ThreadDataCleanup cleanup;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-// Everything SDL keeps for the process (its hints, the calling thread's error text) and ALSA's
-// hold on this module go, so the module can be unloaded. The audio subsystem is stopped.
+// Everything SDL keeps for the process (its hints) and ALSA's hold on this module go, so the
+// module can be unloaded. The audio subsystem is stopped.
 void shutdown() {
-    SDL_TLSCleanup();
-    SDL_Quit();
+    {
+        const ThreadDataCleanup cleanup;
+        SDL_Quit();
+    }
     releaseAlsa();
 }
 
@@ -95,6 +108,7 @@ void shutdown() {
 FillTarget gTarget{};
 
 unsigned openOutput(int rate, int frames, VelmarFill fill, void* user) {
+    const ThreadDataCleanup cleanup;
     gTarget = {fill, user};
     SDL_AudioSpec want{};
     want.freq = rate;
@@ -107,16 +121,19 @@ unsigned openOutput(int rate, int frames, VelmarFill fill, void* user) {
 }
 
 void pauseOutput(unsigned device, int pause) {
+    const ThreadDataCleanup cleanup;
     SDL_PauseAudioDevice(device, pause);
 }
 
 void closeOutput(unsigned device) {
+    const ThreadDataCleanup cleanup;
     SDL_CloseAudioDevice(device);
 }
 
 // SDL keeps calling a lost device's callback at its pace, so the game's clocks run on; only
 // its status tells that nothing is heard.
 int outputLost(unsigned device) {
+    const ThreadDataCleanup cleanup;
     return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED ? 1 : 0;
 }
 
