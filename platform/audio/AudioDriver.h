@@ -36,6 +36,9 @@ struct VelmarAudioDriver {
     void (*closeOutput)(unsigned device);
     // 1 once the device has gone (its sound server ended); it stays gone until closed.
     int (*outputLost)(unsigned device);
+    // Before the module is unloaded, with no device open and no synthesizer left: stops the
+    // audio subsystem and lets go of what would otherwise outlive the module.
+    void (*shutdown)(void);
 
     // The synthesizer; none of these is thread-safe, the caller serialises them.
     void* (*newSynth)(int rate);
@@ -51,16 +54,9 @@ struct VelmarAudioDriver {
     int (*activeVoices)(void* synth);
 };
 
-constexpr int kVelmarAudioDriverVersion = 2;
-// The game's melodies need about fifty voices at their fullest; every voice costs memory.
-constexpr int kVelmarPolyphony = 96;
+constexpr int kVelmarAudioDriverVersion = 3;
+// The game's melodies sound 51 voices at their fullest, and render the same with 64 as with
+// 256; every voice costs some 10 KiB of the synthesizer's memory.
+constexpr int kVelmarPolyphony = 64;
 using VelmarAudioDriverEntry = const VelmarAudioDriver* (*)(void);
 }
-
-namespace platform {
-
-// Loads the module once, from any thread; null when it is missing or of another version, and
-// the game then runs silently.
-const VelmarAudioDriver* LoadAudioDriver();
-
-} // namespace platform

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <future>
 
 namespace platform {
 
@@ -280,6 +281,17 @@ bool AudioEngine::OutputClosed() const {
 bool AudioEngine::OutputOpening() const {
     std::lock_guard lock(state_->outputMutex);
     return state_->opening;
+}
+
+bool AudioEngine::ModuleLoaded() const {
+    return state_->module.Loaded();
+}
+
+bool AudioEngine::WaitWorker(std::chrono::milliseconds timeout) const {
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> ran = done->get_future();
+    state_->worker.Post([done] { done->set_value(); });
+    return ran.wait_for(timeout) == std::future_status::ready;
 }
 
 bool AudioEngine::OutputPaused() const {

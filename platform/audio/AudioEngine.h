@@ -83,6 +83,8 @@ public:
     bool OutputPaused() const;                                // paused at once when nothing sounds
     bool OutputClosed() const;                                // and closed after ten seconds of it
     bool OutputOpening() const;                               // the worker is opening it
+    bool ModuleLoaded() const; // the driver module; let go once the output has closed
+    bool WaitWorker(std::chrono::milliseconds timeout) const; // it ran what was posted so far
 
     // Offline only: the next `frames` stereo frames, interleaved left/right.
     std::vector<float> Render(std::size_t frames);

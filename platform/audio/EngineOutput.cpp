@@ -45,7 +45,7 @@ void AudioEngine::State::openOutput() {
         running = started;
     }
     if (!d)
-        d = LoadAudioDriver();
+        d = module.Load();
     if (d && !running) {
         const SoundOutputNames names = SoundOutputName();
         const VelmarOutputNames given{names.application.c_str(), names.stream.c_str(),
@@ -102,6 +102,21 @@ void AudioEngine::State::loseOutput() {
     paused = true;
     lastTry = now();
     worker.Post([this, lost] { dropOutput(lost); });
+}
+
+// Worker thread, once the output has closed for being idle: the synthesizer, the audio
+// subsystem (whose end joins the sound server's threads) and then the module itself go, and
+// with them their libraries. The next sound loads them again. A sound asked for since, or a
+// melody whose instruments are loaded, keeps them.
+void AudioEngine::State::unloadModule() {
+    {
+        std::lock_guard lock(outputMutex);
+        if (device || opening || !driver || !synth.Unload())
+            return;
+        driver = nullptr;
+        started = false;
+    }
+    module.Unload();
 }
 
 // Worker thread: closing waits for the device's own thread, so never on the UI thread.
@@ -191,8 +206,12 @@ void AudioEngine::tick() {
         s.driver->closeOutput(s.device);
         s.device = 0;
         s.idleTimer->stop();
-        // What the melody and the device used goes back to the system, not only to the heap.
-        s.worker.Post([] { malloc_trim(0); });
+        // What the melody, the device and the module used goes back to the system, not only
+        // to the heap.
+        s.worker.Post([&s] {
+            s.unloadModule();
+            malloc_trim(0);
+        });
     }
 }
 

@@ -4,6 +4,7 @@
 // What the engine's threads share; the lock order is in AudioEngine.h.
 #include "platform/audio/AudioDriver.h"
 #include "platform/audio/AudioEngine.h"
+#include "platform/audio/AudioModule.h"
 #include "platform/audio/MidiFile.h"
 #include "platform/audio/Synth.h"
 #include "platform/audio/WaveClip.h"
@@ -36,11 +37,12 @@ struct AudioEngine::State {
     static constexpr std::chrono::seconds kIdleClose{10};
 
     State(Output o, std::string soundfont, std::function<Clock::time_point()> clock)
-        : output(o), synth(std::move(soundfont), kRate, worker),
+        : output(o), synth(std::move(soundfont), kRate, worker, module),
           now(clock ? std::move(clock) : [] { return Clock::now(); }) {}
     ~State() { worker.Stop(); } // before anything its jobs use goes
 
     Output output;
+    AudioModule module; // outlives the synthesizer
     Worker worker;
     Synth synth;
     const std::function<Clock::time_point()> now;
@@ -100,6 +102,7 @@ struct AudioEngine::State {
     // Worker thread.
     void openOutput();
     void dropOutput(unsigned lost);
+    void unloadModule();
     void catchUp(bool wasSilent);
 
     // Audio thread, or the test's thread offline.

@@ -31,6 +31,11 @@ constexpr std::uint16_t kGenInstrument = 41;
 constexpr std::uint16_t kGenKeyRange = 43;
 constexpr std::uint16_t kGenSampleId = 53;
 
+// A sample header's link to the other half of a stereo pair, and its type.
+constexpr std::size_t kSampleLinkField = 42;
+constexpr std::size_t kSampleTypeField = 44;
+constexpr std::uint16_t kStereoTypes = 2 | 4 | 8; // right, left, linked (also in ROM)
+
 // The nine lists of "pdta", in the order a file stores them and the synthesizer reads them.
 enum List { kPhdr, kPbag, kPmod, kPgen, kInst, kIbag, kImod, kIgen, kShdr, kListCount };
 constexpr std::array<std::string_view, kListCount> kListIds = {
@@ -131,7 +136,7 @@ struct SoundfontIndex::Impl {
     void copyZones(List headers, std::size_t i, const std::vector<std::size_t>& zones, List bags,
                    List mods, List gens,
                    std::array<std::vector<std::uint8_t>, sf2::kListCount>& out,
-                   const std::map<std::size_t, std::size_t>* instruments) const;
+                   const std::map<std::size_t, std::size_t>& renumbered) const;
 };
 
 } // namespace platform

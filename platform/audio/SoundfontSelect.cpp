@@ -16,6 +16,7 @@ struct Selection {
     Zones presetZones;
     Zones instrumentZones;
     std::map<std::size_t, std::size_t> instruments; // old index to new
+    std::map<std::size_t, std::size_t> samples;     // old index to new
 };
 
 class ZoneSelector {
@@ -30,6 +31,10 @@ public:
             renumbered = next++;
         for (const auto& [old, renumbered] : s_.instruments)
             zonesOf(old);
+        keepSamples();
+        next = 0;
+        for (auto& [old, renumbered] : s_.samples)
+            renumbered = next++;
         return std::move(s_);
     }
 
@@ -91,6 +96,32 @@ private:
         }
     }
 
+    // The samples the kept instrument zones name (every sample generator, as for instruments),
+    // and the other half of each stereo pair among them. The synthesizer makes an object of
+    // every sample header of a font it loads, some 0.3 MiB for a General MIDI font.
+    void keepSamples() {
+        std::vector<std::size_t> pending;
+        for (const auto& [i, zones] : s_.instrumentZones) {
+            if (!s_.instruments.count(i))
+                continue;
+            for (std::size_t z : zones) {
+                for (std::size_t g = d_.genOf(kIbag, z); g < d_.genOf(kIbag, z + 1); ++g) {
+                    const std::uint8_t* r = d_.record(kIgen, g);
+                    if (u16(r) == kGenSampleId && s_.samples.emplace(u16(r + 2), 0).second)
+                        pending.push_back(u16(r + 2));
+                }
+            }
+        }
+        while (!pending.empty()) {
+            const std::uint8_t* h = d_.record(kShdr, pending.back());
+            pending.pop_back();
+            const std::size_t link = u16(h + kSampleLinkField);
+            if ((u16(h + kSampleTypeField) & kStereoTypes) && link + 1 < d_.count[kShdr] &&
+                s_.samples.emplace(link, 0).second)
+                pending.push_back(link);
+        }
+    }
+
     const SoundfontIndex::Impl& d_;
     Selection s_;
     std::map<std::size_t, Keys> reaching_;
@@ -114,17 +145,35 @@ void appendTerminal(Lists& lists, List headers, List bags, List mods, List gens,
     lists[gens].resize(lists[gens].size() + kRecordSizes[gens], 0);
 }
 
+// The kept sample headers in file order, stereo links renumbered, and the closing one.
+void copySamples(const SoundfontIndex::Impl& d, const Selection& selection,
+                 std::vector<std::uint8_t>& out) {
+    const auto append = [&](std::size_t i) {
+        const std::uint8_t* h = d.record(kShdr, i);
+        out.insert(out.end(), h, h + kRecordSizes[kShdr]);
+    };
+    for (const auto& [old, renumbered] : selection.samples) {
+        append(old);
+        const auto link = selection.samples.find(u16(d.record(kShdr, old) + kSampleLinkField));
+        if (link != selection.samples.end()) {
+            std::uint8_t* field = out.data() + out.size() - kRecordSizes[kShdr] + kSampleLinkField;
+            field[0] = std::uint8_t(link->second & 0xFF);
+            field[1] = std::uint8_t(link->second >> 8);
+        }
+    }
+    append(d.count[kShdr] - 1);
+}
+
 Lists listsOf(const SoundfontIndex::Impl& d, Selection& selection) {
     Lists lists;
     for (const auto& [p, zones] : selection.presetZones)
-        d.copyZones(kPhdr, p, zones, kPbag, kPmod, kPgen, lists, &selection.instruments);
+        d.copyZones(kPhdr, p, zones, kPbag, kPmod, kPgen, lists, selection.instruments);
     for (const auto& [old, renumbered] : selection.instruments)
         d.copyZones(kInst, old, selection.instrumentZones.at(old), kIbag, kImod, kIgen, lists,
-                    nullptr);
+                    selection.samples);
     appendTerminal(lists, kPhdr, kPbag, kPmod, kPgen, "EOP");
     appendTerminal(lists, kInst, kIbag, kImod, kIgen, "EOI");
-    const std::uint8_t* shdr = d.record(kShdr, 0);
-    lists[kShdr].assign(shdr, shdr + d.count[kShdr] * kRecordSizes[kShdr]);
+    copySamples(d, selection, lists[kShdr]);
     return lists;
 }
 

@@ -131,12 +131,14 @@ bool SoundfontIndex::Impl::checkZones(List headers, List bags, List mods, List g
 }
 
 // Appends header i with `zones` of its own, their generators and modulators, indices counted
-// anew; with `instruments`, the instrument generators are renumbered through it.
+// anew; the generators naming an instrument (of a preset) or a sample (of an instrument) are
+// renumbered through `renumbered`.
 void SoundfontIndex::Impl::copyZones(List headers, std::size_t i,
                                      const std::vector<std::size_t>& zones, List bags, List mods,
                                      List gens,
                                      std::array<std::vector<std::uint8_t>, kListCount>& out,
-                                     const std::map<std::size_t, std::size_t>* instruments) const {
+                                     const std::map<std::size_t, std::size_t>& renumbered) const {
+    const std::uint16_t indexGen = headers == kPhdr ? kGenInstrument : kGenSampleId;
     const std::size_t bagField = headers == kPhdr ? 24 : 20;
     const std::uint8_t* h = record(headers, i);
     std::vector<std::uint8_t>& head = out[headers];
@@ -149,9 +151,9 @@ void SoundfontIndex::Impl::copyZones(List headers, std::size_t i,
         put16(out[bags], std::uint32_t(out[mods].size() / kRecordSizes[mods]));
         for (std::size_t g = genOf(bags, z); g < genOf(bags, z + 1); ++g) {
             const std::uint8_t* r = record(gens, g);
-            if (instruments && u16(r) == kGenInstrument) {
-                put16(out[gens], kGenInstrument);
-                put16(out[gens], std::uint32_t(instruments->at(u16(r + 2))));
+            if (u16(r) == indexGen) {
+                put16(out[gens], indexGen);
+                put16(out[gens], std::uint32_t(renumbered.at(u16(r + 2))));
             } else {
                 out[gens].insert(out[gens].end(), r, r + kRecordSizes[gens]);
             }

@@ -57,7 +57,8 @@ public:
     // program 0 of bank 128 for a drum kit; that one plays the keys of what it stands in for.
     // Of each preset only the zones that can sound for its keys come along, and of each
     // instrument only those its kept preset zones can reach; zones without an instrument or
-    // sample (global zones) always stay. The sample headers stay as they are.
+    // sample (global zones) always stay. Of the sample headers only those the kept zones name
+    // stay, with the other half of each stereo pair; the sample data stays where it is.
     SoundfontView Select(const std::vector<SoundfontPreset>& presets) const;
 
     bool Has(int bank, int program) const;

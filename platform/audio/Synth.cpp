@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/audio/Synth.h"
 
-#include "platform/audio/AudioDriver.h"
+#include "platform/audio/AudioModule.h"
 #include "platform/audio/SoundfontView.h"
 #include "platform/audio/Worker.h"
 
@@ -85,6 +85,8 @@ struct LoadedView {
 struct Synth::Impl {
     std::string soundfont;
     int rate = 0;
+    AudioModule* module = nullptr;
+    // Set and cleared on the worker with synthMutex held; the callback reads them under it.
     const VelmarAudioDriver* driver = nullptr;
     void* synth = nullptr;
     std::unique_ptr<FontFile> file;
@@ -107,6 +109,7 @@ struct Synth::Impl {
     std::uint64_t blocks = 0; // rendered so far
 
     bool load();
+    bool makeSynth();
     void loadPresets(const std::vector<SoundfontPreset>& wanted);
     bool unload();
     void dropFont();
@@ -122,10 +125,18 @@ bool Synth::Impl::load() {
     });
     if (!index)
         return false;
-    driver = LoadAudioDriver();
-    if (!driver)
-        return false;
-    synth = driver->newSynth(rate);
+    return makeSynth();
+}
+
+// Worker thread: the synthesizer, made again after the module was unloaded.
+bool Synth::Impl::makeSynth() {
+    if (synth)
+        return true;
+    const VelmarAudioDriver* d = module->Load();
+    void* made = d ? d->newSynth(rate) : nullptr;
+    std::lock_guard lock(synthMutex);
+    driver = d;
+    synth = made;
     return synth != nullptr;
 }
 
@@ -153,10 +164,11 @@ void Synth::Impl::loadPresets(const std::vector<SoundfontPreset>& wanted) {
     }
 }
 
-Synth::Synth(std::string soundfont, int rate, Worker& worker)
+Synth::Synth(std::string soundfont, int rate, Worker& worker, AudioModule& module)
     : impl_(std::make_unique<Impl>()), worker_(worker) {
     impl_->soundfont = std::move(soundfont);
     impl_->rate = rate;
+    impl_->module = &module;
     worker_.Post([this] { state_ = impl_->load() ? Loaded : Failed; });
 }
 
@@ -222,6 +234,8 @@ void Synth::Impl::dropFont() {
 // has been rendered after the silencing and no voice is left, nothing holds the font's
 // samples and FluidSynth frees it here and now. True when none is left waiting.
 bool Synth::Impl::reap() {
+    if (!synth)
+        return true;
     const bool quiet = driver->activeVoices(synth) == 0;
     std::erase_if(retired, [&](Retired& r) {
         if (!quiet || (!r.voiceless && blocks <= r.silencedAt))
@@ -250,6 +264,19 @@ void Synth::Release() {
     });
 }
 
+bool Synth::Unload() {
+    std::lock_guard lock(impl_->synthMutex);
+    if (impl_->view)
+        return false;
+    if (impl_->synth)
+        impl_->driver->deleteSynth(impl_->synth); // and with it every font still retired
+    impl_->synth = nullptr;
+    impl_->driver = nullptr;
+    impl_->retired.clear();
+    retired_ = false;
+    return true;
+}
+
 void Synth::Reap() {
     worker_.Post([this] {
         if (!Ready())
@@ -263,6 +290,8 @@ void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> 
     worker_.Post([this, song = std::move(song), done = std::move(done)] {
         // A melody replaced while this waited holds its song no more: loading its instruments
         // would only make quick switches queue up loads, and memory, faster than they finish.
+        if (Ready() && song.use_count() > 1 && !impl_->makeSynth())
+            state_ = Failed; // the module went away: silent from now on, as without one
         if (Ready() && song.use_count() > 1) {
             impl_->loadPresets(PresetsOf(*song));
             {
@@ -276,7 +305,12 @@ void Synth::Prepare(std::shared_ptr<const MidiSong> song, std::function<void()> 
 }
 
 bool Synth::TryLock() {
-    return Ready() && impl_->synthMutex.try_lock();
+    if (!Ready() || !impl_->synthMutex.try_lock())
+        return false;
+    if (impl_->synth)
+        return true;
+    impl_->synthMutex.unlock();
+    return false;
 }
 
 void Synth::Unlock() {

@@ -14,6 +14,7 @@
 
 namespace platform {
 
+class AudioModule;
 class Worker;
 
 // Lock order: the engine's state lock, then the synthesizer lock, then the worker's queue.
@@ -23,8 +24,9 @@ class Worker;
 // touches a file and memory holds only what plays.
 class Synth {
 public:
-    // The worker must be stopped before the synthesizer is destroyed.
-    Synth(std::string soundfont, int rate, Worker& worker);
+    // The worker must be stopped before the synthesizer is destroyed, and the module must
+    // outlive it.
+    Synth(std::string soundfont, int rate, Worker& worker, AudioModule& module);
     ~Synth();
     Synth(const Synth&) = delete;
     Synth& operator=(const Synth&) = delete;
@@ -45,8 +47,13 @@ public:
     // own, racing the audio callback.
     bool HasRetired() const { return retired_.load(); }
     void Reap();
+    // Worker thread, with no device open: deletes the synthesizer, so the module can go, unless
+    // a melody's instruments are loaded (then false). The next melody makes a new one; until
+    // then the callback finds none to lock. The soundfont's index stays.
+    bool Unload();
 
-    // Audio thread only. TryLock fails while the worker loads; the block then skips the synth.
+    // Audio thread only. TryLock fails while the worker loads, and while there is no
+    // synthesizer; the block then skips it.
     bool TryLock();
     void Unlock();
     void Send(const MidiEvent& e);

@@ -30,18 +30,42 @@ void sdlCallback(void* user, Uint8* stream, int bytes) {
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
+using AlsaHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+using AlsaSetHandler = int (*)(AlsaHandler);
+void* gAlsa = nullptr;
+
 // Without a sound card ALSA prints its failures into the player's terminal, several lines at
 // every start; the game runs silently instead. SDL loads the library by name, so setting the
-// handler in the copy loaded here silences SDL's use of it too. Kept loaded for good.
+// handler in the copy loaded here silences SDL's use of it too. Held until shutdown.
 void silenceAlsa() {
-    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (!alsa)
+    gAlsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!gAlsa)
         return;
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+    if (auto set = reinterpret_cast<AlsaSetHandler>(dlsym(gAlsa, "snd_lib_error_set_handler")))
         set(quietAlsa);
 }
+
+// The handler lives in this module: ALSA must not keep it once the module is gone, nor its
+// configuration, which it would keep for good once its library is unloaded.
+void releaseAlsa() {
+    if (!gAlsa)
+        return;
+    if (auto set = reinterpret_cast<AlsaSetHandler>(dlsym(gAlsa, "snd_lib_error_set_handler")))
+        set(nullptr);
+    if (auto free = reinterpret_cast<int (*)()>(dlsym(gAlsa, "snd_config_update_free_global")))
+        free();
+    dlclose(gAlsa);
+    gAlsa = nullptr;
+}
+
+// SDL keeps each calling thread's error text for good, which would outlive the module once it
+// is unloaded; every call lets its thread's go again.
+struct ThreadDataCleanup {
+    ThreadDataCleanup() = default;
+    ThreadDataCleanup(const ThreadDataCleanup&) = delete;
+    ThreadDataCleanup& operator=(const ThreadDataCleanup&) = delete;
+    ~ThreadDataCleanup() { SDL_TLSCleanup(); }
+};
 
 void setHint(const char* hint, const char* value) {
     if (value && *value)
@@ -49,14 +73,13 @@ void setHint(const char* hint, const char* value) {
 }
 
 int startOutput(const VelmarOutputNames* names) {
-    // Once per process, however often a missing device is tried again.
-    static std::once_flag prepared;
-    std::call_once(prepared, [] {
-        // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody
-        // reads.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const ThreadDataCleanup cleanup;
+    // SIGINT and SIGTERM belong to the game: SDL would turn them into quit events nobody reads,
+    // should it ever start its events here. Set at every start, since a shutdown clears SDL's
+    // hints.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!gAlsa)
         silenceAlsa();
-    });
     // Read when the subsystem connects to the server and when a device opens.
     if (names) {
         setHint(SDL_HINT_APP_NAME, names->application);
@@ -64,17 +87,32 @@ int startOutput(const VelmarOutputNames* names) {
         setHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, names->stream);
         setHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, names->role);
     }
-    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : 0;
+    // The audio subsystem alone: SDL_InitSubSystem would start SDL's events with it (queues,
+    // the session bus), some 0.4 MiB for device notices the game never reads.
+    return SDL_AudioInit(nullptr) == 0 ? 1 : 0;
 }
 
 void stopOutput() {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    const ThreadDataCleanup cleanup;
+    SDL_AudioQuit();
+}
+
+// Everything SDL keeps for the process (its hints) and ALSA's hold on this module go, so the
+// module can be unloaded. The audio subsystem is stopped.
+void shutdown() {
+    {
+        const ThreadDataCleanup cleanup;
+        SDL_AudioQuit();
+        SDL_Quit();
+    }
+    releaseAlsa();
 }
 
 // One fill target per open device; the game opens one device at a time.
 FillTarget gTarget{};
 
 unsigned openOutput(int rate, int frames, VelmarFill fill, void* user) {
+    const ThreadDataCleanup cleanup;
     gTarget = {fill, user};
     SDL_AudioSpec want{};
     want.freq = rate;
@@ -87,16 +125,19 @@ unsigned openOutput(int rate, int frames, VelmarFill fill, void* user) {
 }
 
 void pauseOutput(unsigned device, int pause) {
+    const ThreadDataCleanup cleanup;
     SDL_PauseAudioDevice(device, pause);
 }
 
 void closeOutput(unsigned device) {
+    const ThreadDataCleanup cleanup;
     SDL_CloseAudioDevice(device);
 }
 
 // SDL keeps calling a lost device's callback at its pace, so the game's clocks run on; only
 // its status tells that nothing is heard.
 int outputLost(unsigned device) {
+    const ThreadDataCleanup cleanup;
     return SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED ? 1 : 0;
 }
 
@@ -159,7 +200,22 @@ struct Synth {
     fluid_synth_t* synth;
 };
 
+// libinstpatch, which FluidSynth starts for its DLS loader, registers its object types with
+// GObject for good. Unloaded and loaded again, it would register them afresh, and that hangs
+// in GLib's once-only initialisation; so it stays once loaded, as GObject and GLib do.
+void pinInstpatch() {
+    dlopen("libinstpatch-1.0.so.2", RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+// FluidSynth sets up its default modulators at the first synthesizer of a load, after it has
+// marked that done: another engine's worker making one at the same moment would copy them
+// unset, and its instruments would play several times too loud. Its start and end of
+// libinstpatch are not thread-safe either.
+std::mutex gSynthsMutex;
+
 void* newSynth(int rate) {
+    std::lock_guard lock(gSynthsMutex);
+    pinInstpatch();
     // Nothing is reported, as on the classic desktop.
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
         fluid_set_log_function(level, quietLog, nullptr);
@@ -193,6 +249,7 @@ void deleteSynth(void* s) {
     auto* synth = static_cast<Synth*>(s);
     if (!synth)
         return;
+    std::lock_guard lock(gSynthsMutex);
     delete_fluid_synth(synth->synth);
     delete_fluid_settings(synth->settings);
     delete synth;
@@ -286,6 +343,7 @@ const VelmarAudioDriver kDriver = {
     pauseOutput,
     closeOutput,
     outputLost,
+    shutdown,
     newSynth,
     deleteSynth,
     loadFont,

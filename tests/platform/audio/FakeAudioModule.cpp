@@ -7,8 +7,10 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 
@@ -25,6 +27,20 @@ std::atomic<int> gUnloadsWithVoices{0};
 std::atomic<int> gLost{0};
 std::atomic<int> gStarts{0};
 std::atomic<int> gStops{0};
+std::atomic<int> gLoads{0};
+std::atomic<int> gShutdowns{0};
+std::atomic<int> gSynths{0};
+std::atomic<float> gPeak{0};
+
+// What the engine mixed, the loudest sample since the test last asked.
+VelmarFill gFill = nullptr;
+void recordingFill(void* user, float* out, int frames) {
+    gFill(user, out, frames);
+    float peak = gPeak;
+    for (int i = 0; i < 2 * frames; ++i)
+        peak = std::max(peak, std::abs(out[i]));
+    gPeak = peak;
+}
 
 std::mutex gGateMutex;
 std::condition_variable gGateChanged;
@@ -40,7 +56,18 @@ unsigned openOutput(int rate, int frames, VelmarFill fill, void* user) {
     }
     if (gRefuse)
         return 0;
-    return gReal->openOutput(rate, frames, fill, user);
+    gFill = fill; // the device opens paused: the callback does not run yet
+    return gReal->openOutput(rate, frames, recordingFill, user);
+}
+
+void shutdown() {
+    ++gShutdowns;
+    gReal->shutdown();
+}
+
+void* newSynth(int rate) {
+    ++gSynths;
+    return gReal->newSynth(rate);
 }
 
 int startOutput(const VelmarOutputNames* names) {
@@ -69,6 +96,7 @@ void unloadFont(void* synth, int font) {
 extern "C" {
 
 __attribute__((visibility("default"))) const VelmarAudioDriver* velmar_audio_driver() {
+    ++gLoads;
     static std::once_flag once;
     std::call_once(once, [] {
         void* real = dlopen(VELMAR_REAL_AUDIO_MODULE, RTLD_NOW | RTLD_LOCAL);
@@ -84,6 +112,8 @@ __attribute__((visibility("default"))) const VelmarAudioDriver* velmar_audio_dri
         gFake.stopOutput = stopOutput;
         gFake.outputLost = outputLost;
         gFake.unloadFont = unloadFont;
+        gFake.shutdown = shutdown;
+        gFake.newSynth = newSynth;
     });
     return gReal ? &gFake : nullptr;
 }
@@ -127,5 +157,23 @@ __attribute__((visibility("default"))) int velmar_fake_unloads() {
 
 __attribute__((visibility("default"))) int velmar_fake_unloads_with_voices() {
     return gUnloadsWithVoices;
+}
+
+// Times the engine loaded the module, shut it down to unload it, and made a synthesizer.
+__attribute__((visibility("default"))) int velmar_fake_loads() {
+    return gLoads;
+}
+
+__attribute__((visibility("default"))) int velmar_fake_shutdowns() {
+    return gShutdowns;
+}
+
+__attribute__((visibility("default"))) int velmar_fake_synths() {
+    return gSynths;
+}
+
+// The loudest sample the device was given since the last call.
+__attribute__((visibility("default"))) float velmar_fake_take_peak() {
+    return gPeak.exchange(0);
 }
 }

@@ -35,6 +35,10 @@ struct FakeModule {
     void (*loseDevice)(int) = nullptr;
     int (*starts)() = nullptr;
     int (*stops)() = nullptr;
+    int (*loads)() = nullptr;
+    int (*shutdowns)() = nullptr;
+    int (*synths)() = nullptr;
+    float (*takePeak)() = nullptr;
 
     bool Load() {
         void* m = dlopen(VELMAR_FAKE_AUDIO_MODULE, RTLD_NOW | RTLD_LOCAL);
@@ -50,8 +54,13 @@ struct FakeModule {
         loseDevice = reinterpret_cast<void (*)(int)>(dlsym(m, "velmar_fake_lose_device"));
         starts = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_starts"));
         stops = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_stops"));
+        loads = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_loads"));
+        shutdowns = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_shutdowns"));
+        synths = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_synths"));
+        takePeak = reinterpret_cast<float (*)()>(dlsym(m, "velmar_fake_take_peak"));
         return refuseOpen && holdOpen && openAttempts && lastOpener && unloads &&
-               unloadsWithVoices && loseDevice && starts && stops;
+               unloadsWithVoices && loseDevice && starts && stops && loads && shutdowns && synths &&
+               takePeak;
     }
 };
 
@@ -126,6 +135,57 @@ private slots:
         fake.holdOpen(0);
         QTRY_VERIFY(!engine.OutputOpening() && !engine.OutputPaused());
         QVERIFY(engine.ClipPlaying()); // on time, so it sounds
+    }
+
+    // Closed for being idle, the output lets the module go with its synthesizer; the next
+    // clip loads it again and is heard without one, and the next melody makes a new one.
+    void theModuleGoesWithTheIdleOutputAndComesBackAtTheNextSound() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        const int shutdowns = fake.shutdowns();
+        QVERIFY(closedForBeingIdle(engine, clock));
+        QTRY_VERIFY(!engine.ModuleLoaded());
+        QCOMPARE(fake.shutdowns(), shutdowns + 1);
+
+        const int loads = fake.loads();
+        const int synths = fake.synths();
+        fake.takePeak();
+        QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
+        QTRY_VERIFY(engine.ModuleLoaded() && !engine.OutputPaused());
+        QCOMPARE(fake.loads(), loads + 1);
+        float heard = 0; // QTRY evaluates its condition once more after it held
+        QTRY_VERIFY((heard = std::max(heard, fake.takePeak())) > 0.01f);
+        QCOMPARE(fake.synths(), synths);
+        engine.StopClip();
+
+        QVERIFY(prepared(engine, melodyFile("MYMUSIC")));
+        QCOMPARE(fake.synths(), synths + 1);
+        fake.takePeak();
+        engine.PlayMidi();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.0, 5000);
+        QVERIFY(fake.takePeak() > 0.01f);
+        QCOMPARE(fake.loads(), loads + 1);
+    }
+
+    // A melody opened but not yet played holds its instruments in the synthesizer: the idle
+    // close keeps the module for it, so its play starts at once and is heard.
+    void aMelodyWaitingToPlayKeepsTheModuleThroughTheIdleClose() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        QVERIFY(prepared(engine, melodyFile("MYMUSIC2")));
+        const int shutdowns = fake.shutdowns();
+        QVERIFY(closedForBeingIdle(engine, clock));
+        QVERIFY(engine.WaitWorker(5s)); // it has seen the close
+        QVERIFY(engine.ModuleLoaded());
+        fake.takePeak();
+        engine.PlayMidi();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.0, 5000);
+        QVERIFY(fake.takePeak() > 0.01f);
+        QCOMPARE(fake.shutdowns(), shutdowns);
     }
 
     void aClipAskedForWhileTheDeviceOpensSoundsUnlessItWouldBeLate_data() {

@@ -84,6 +84,25 @@ bool startMelody(AudioEngine& engine, const std::string& path) {
     return true;
 }
 
+bool mapped(const char* library) {
+    QFile maps("/proc/self/maps");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+}
+
+// Threads of SDL's devices and of its sound server connection.
+QStringList soundThreads() {
+    QStringList found;
+    for (const QString& task :
+         QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm("/proc/self/task/" + task + "/comm");
+        const QString name =
+            comm.open(QIODevice::ReadOnly) ? QString::fromUtf8(comm.readAll().trimmed()) : "";
+        if (name.startsWith("SDL") || name.startsWith("Pulse"))
+            found << name;
+    }
+    return found;
+}
+
 } // namespace
 
 class TestAudioEngine : public QObject {
@@ -274,6 +293,35 @@ private slots:
         QVERIFY(engine.ClipPlaying());
         QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputClosed() && !engine.OutputOpening(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!engine.ClipPlaying(), 5000);
+    }
+
+    // Closed for being idle, the output takes the module, its libraries and SDL's threads
+    // along; the next clip and the next melody bring them back, and go again, as often as that.
+    void theClosedOutputTakesTheModulesLibrariesAndThreadsAlong() {
+        std::atomic<std::int64_t> later{0};
+        AudioEngine engine(Offline::Device, kDefaultSoundfont,
+                           [&] { return AudioEngine::Clock::now() + later.load() * 1ms; });
+        QVERIFY(engine.WaitOutput(10s));
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        QVERIFY(mapped("libfluidsynth.so"));
+        for (const bool melody : {false, true, true}) {
+            if (melody) {
+                QVERIFY(engine.OpenMidi(shortMelody()));
+                QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPrepared(), 20000); // a new synthesizer
+                engine.PlayMidi();
+                QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 0.1, 5000);
+            } else {
+                engine.PlayClip("KEY", resource("KEY"));
+            }
+            QVERIFY(engine.ModuleLoaded() || engine.OutputOpening());
+            QTRY_VERIFY_WITH_TIMEOUT(engine.OutputPaused() && !engine.MidiPlaying(), 10000);
+            later += 11000;
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.ModuleLoaded(), 5000);
+            for (const char* library : {"libvelmar_audio.so", "libfluidsynth.so", "libSDL2"})
+                QVERIFY2(!mapped(library), library);
+            QCOMPARE(soundThreads(), QStringList());
+        }
     }
 
     // Once a melody has ended its instruments go; played again, it loads them and sounds.

@@ -18,6 +18,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <unistd.h>
 
@@ -64,6 +67,8 @@ struct Font {
     std::vector<Instrument> instruments;
     int samples = 3;
     bool sm24 = false;
+    std::map<int, std::array<int, 2>> stereo; // a sample's type and the one it links to
+    std::optional<std::vector<int>> headers;  // the samples given a header (none: every one)
 };
 
 struct Chunk {
@@ -169,8 +174,14 @@ Parts parts(const Font& f) {
             put(b, std::uint32_t(bag), 2);
         },
         "EOI", inst, ibag, imod, igen);
-    for (int i = 0; i <= f.samples; ++i) {
-        const bool end = i == f.samples;
+    std::vector<int> headers = f.headers.value_or(std::vector<int>());
+    if (!f.headers) {
+        for (int i = 0; i < f.samples; ++i)
+            headers.push_back(i);
+    }
+    headers.push_back(-1);
+    for (int i : headers) {
+        const bool end = i < 0;
         const std::uint32_t start = std::uint32_t(i * kSampleFrames);
         putText(shdr, end ? "EOS" : "S" + std::to_string(i), 20);
         for (std::uint32_t v : {start, start + 64, start + 8, start + 56})
@@ -178,8 +189,12 @@ Parts parts(const Font& f) {
         put(shdr, end ? 0 : 22050, 4);
         put(shdr, end ? 0 : 60, 1);
         put(shdr, 0, 1);
-        put(shdr, 0, 2);
-        put(shdr, end ? 0 : 1, 2);
+        const auto stereo = f.stereo.find(i);
+        const auto link = stereo == f.stereo.end()
+                              ? headers.end()
+                              : std::find(headers.begin(), headers.end(), stereo->second[1]);
+        put(shdr, link == headers.end() ? 0 : std::uint32_t(link - headers.begin()), 2);
+        put(shdr, end ? 0 : stereo == f.stereo.end() ? 1 : std::uint32_t(stereo->second[0]), 2);
     }
     p.pdta = {{"phdr", phdr}, {"pbag", pbag}, {"pmod", pmod}, {"pgen", pgen}, {"inst", inst},
               {"ibag", ibag}, {"imod", imod}, {"igen", igen}, {"shdr", shdr}};
@@ -226,15 +241,48 @@ Font baseFont() {
     return f;
 }
 
+// The samples the instruments name and the other halves of their stereo pairs, in file order;
+// their generators renumbered.
+void keepNamedSamples(Font& f) {
+    std::set<int> named;
+    for (const Instrument& in : f.instruments) {
+        for (const Zone& z : in.zones) {
+            for (const auto& g : z.gens) {
+                if (g[0] == 53)
+                    named.insert(g[1]);
+            }
+        }
+    }
+    for (std::size_t before = 0; before != named.size();) {
+        before = named.size();
+        for (int i : std::set<int>(named)) {
+            if (const auto stereo = f.stereo.find(i); stereo != f.stereo.end())
+                named.insert(stereo->second[1]);
+        }
+    }
+    f.headers = std::vector<int>(named.begin(), named.end());
+    for (Instrument& in : f.instruments) {
+        for (Zone& z : in.zones) {
+            for (auto& g : z.gens) {
+                if (g[0] == 53)
+                    g[1] = std::uint16_t(std::distance(named.begin(), named.find(g[1])));
+            }
+        }
+    }
+}
+
 // The font as the view of `presets` should be: those presets in file order, the instruments
-// they use in file order, the instrument generators renumbered.
+// they use in file order, the instrument and sample generators renumbered, the sample headers
+// of those the instruments name.
 Font expectedFont(const Font& base, const std::vector<int>& presets,
                   const std::vector<int>& instruments) {
     Font f;
     f.samples = base.samples;
     f.sm24 = base.sm24;
+    f.stereo = base.stereo;
     for (int i : instruments)
         f.instruments.push_back(base.instruments[std::size_t(i)]);
+    keepNamedSamples(f);
     for (int i : presets) {
         Preset p = base.presets[std::size_t(i)];
         for (Zone& z : p.zones) {
@@ -274,6 +322,9 @@ Keys keysBetween(int lo, int hi) {
 Font keyedFont() {
     Font f;
     f.samples = 8;
+    // Left and right halves of two stereo pairs; the second pair's left half is named only by
+    // the zones that take it for keys up to 59.
+    f.stereo = {{1, {4, 2}}, {2, {2, 1}}, {5, {4, 6}}, {6, {2, 5}}};
     f.instruments = {
         {"Kit",
          {{{{8, 9000}}, {}},
@@ -507,6 +558,14 @@ public:
         fluidSource = {kSystemFont, &view, 0};
         font_ = fluid_synth_sfload(synth_, kViewName, 0);
     }
+    // The whole font, loaded by the synthesizer's own reader.
+    explicit ViewSynth(const char* file) : settings_(new_fluid_settings()) {
+        fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+        fluid_settings_setint(settings_, "synth.reverb.active", 0);
+        fluid_settings_setint(settings_, "synth.chorus.active", 0);
+        synth_ = new_fluid_synth(settings_);
+        font_ = fluid_synth_sfload(synth_, file, 0);
+    }
     ~ViewSynth() {
         delete_fluid_synth(synth_);
         delete_fluid_settings(settings_);
@@ -618,8 +677,8 @@ private slots:
             QVERIFY2(firstDifference(readAll(view, original), expected) == -1, c.name);
         }
 
-        // The sample headers and the INFO and sdta lists come through unchanged, at the offsets
-        // the canonical layout gives them, the last two read from the original.
+        // The INFO and sdta lists come through unchanged, at the offsets the canonical layout
+        // gives them, read from the original.
         const SoundfontView view = index->Select({{0, 48}});
         const Bytes bytes = readAll(view, original);
         QCOMPARE(view.segments.size(), std::size_t(4));
@@ -628,11 +687,10 @@ private slots:
         QVERIFY(view.segments[1].held.empty() && view.segments[2].held.empty());
         QCOMPARE(find(bytes, "INFO"), std::size_t(12 + 8));
         QCOMPARE(find(bytes, "sdta"), std::size_t(12 + view.segments[1].size + 8));
-        for (std::string_view id : {"INFO", "sdta", "shdr"}) {
-            // A list's type follows its header; a record list's header is its id.
-            const bool isList = id != "shdr";
-            const std::size_t at = find(bytes, id) - (isList ? 8 : 0);
-            const std::size_t there = find(original, id) - (isList ? 8 : 0);
+        for (std::string_view id : {"INFO", "sdta"}) {
+            // A list's type follows its header.
+            const std::size_t at = find(bytes, id) - 8;
+            const std::size_t there = find(original, id) - 8;
             const std::size_t size = 8 + get32(bytes, at + 4);
             QVERIFY(at + size <= bytes.size());
             QVERIFY(std::equal(bytes.begin() + long(at), bytes.begin() + long(at + size),
@@ -1160,7 +1218,8 @@ private slots:
         QVERIFY(silenced > 20);
     }
 
-    // The game's first melody, its presets cut to the keys it strikes.
+    // The game's first melody, its presets cut to the keys it strikes, sounds as through the
+    // whole font.
     void firstMelodyLoadsLessThanItsWholePresets() {
         const auto index = systemIndex();
         if (!index)
@@ -1190,6 +1249,17 @@ private slots:
         };
         const auto [keyedBytes, keyedNotes] = measure(presets);
         const auto [wholeBytes, wholeNotes] = measure(everyKey(presets));
+        std::vector<std::vector<float>> fontNotes; // the font itself, not a view of it
+        {
+            ViewSynth synth(kSystemFont);
+            QVERIFY(synth.Loaded());
+            for (const SoundfontPreset& p : presets) {
+                for (int key = 0; key < 128; ++key) {
+                    if (p.keys.test(std::size_t(key)))
+                        fontNotes.push_back(synth.Note(p.bank, p.program, key));
+                }
+            }
+        }
         qInfo("first melody: %zu presets, %zu keys; samples %.2f MiB for the struck keys, "
               "%.2f MiB for the whole presets",
               presets.size(), struck, double(keyedBytes) / 1048576.0,
@@ -1198,9 +1268,11 @@ private slots:
         QVERIFY(keyedBytes + (4u << 20) < wholeBytes);
         QCOMPARE(keyedNotes.size(), struck);
         QCOMPARE(wholeNotes.size(), struck);
+        QCOMPARE(fontNotes.size(), struck);
         for (std::size_t i = 0; i < struck; ++i) {
             QVERIFY(peakOf(keyedNotes[i]) > 0.001f);
             QVERIFY(sameSound(keyedNotes[i], wholeNotes[i]));
+            QVERIFY(sameSound(keyedNotes[i], fontNotes[i]));
         }
     }
 };

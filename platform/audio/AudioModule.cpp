@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/audio/AudioDriver.h"
+#include "platform/audio/AudioModule.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -41,9 +40,16 @@ std::vector<std::string> candidates() {
     return paths;
 }
 
-const VelmarAudioDriver* load() {
+} // namespace
+
+AudioModule::~AudioModule() {
+    Unload();
+}
+
+const VelmarAudioDriver* AudioModule::Load() {
+    if (driver_)
+        return driver_;
     for (const std::string& path : candidates()) {
-        // Never unloaded: the sound server's threads may outlive any point we could pick.
         // Bound lazily: resolving every symbol of its forty-odd libraries up front costs more
         // than the rest of the load and dirties their relocation pages, when a few dozen
         // functions are ever called.
@@ -52,19 +58,27 @@ const VelmarAudioDriver* load() {
             continue;
         auto entry = reinterpret_cast<VelmarAudioDriverEntry>(dlsym(module, "velmar_audio_driver"));
         const VelmarAudioDriver* driver = entry ? entry() : nullptr;
-        if (driver && driver->version == kVelmarAudioDriverVersion)
-            return driver;
+        if (driver && driver->version == kVelmarAudioDriverVersion) {
+            handle_ = module;
+            driver_ = driver;
+            loaded_ = true;
+            return driver_;
+        }
+        dlclose(module);
     }
     return nullptr;
 }
 
-} // namespace
-
-const VelmarAudioDriver* LoadAudioDriver() {
-    static std::once_flag once;
-    static const VelmarAudioDriver* driver = nullptr;
-    std::call_once(once, [] { driver = load(); });
-    return driver;
+// The sound server's threads end with the audio subsystem (SDL joins them), so nothing of the
+// module runs once its shutdown has returned.
+void AudioModule::Unload() {
+    if (!handle_)
+        return;
+    driver_->shutdown();
+    dlclose(handle_);
+    handle_ = nullptr;
+    driver_ = nullptr;
+    loaded_ = false;
 }
 
 } // namespace platform
