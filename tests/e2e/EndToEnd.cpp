@@ -219,16 +219,7 @@ class EndToEnd : public QObject {
     }
 
     // A window that has just closed leaves its place to be repainted on the game's own time.
-    void expectBoardUnchangedOnceRepainted() {
-        QString seen;
-        pollFor(
-            [&] {
-                seen = readBoard(grabWindow());
-                return seen == board_;
-            },
-            kChangeTimeoutMs);
-        QCOMPARE(seen, board_);
-    }
+    void expectBoardUnchangedOnceRepainted() { QCOMPARE(waitForBoard(board_), board_); }
 
     void saveShot(const QImage& shot, const QString& name) const {
         if (shot.isNull())
