@@ -2,10 +2,16 @@
 #include "app/SolverCache.h"
 
 #include "platform/files/CacheFile.h"
+#include "platform/ui/ThreadPriority.h"
 
 #include <string>
 
 namespace app {
+
+rules::BuildThreads SolverBuildThreads() {
+    // A helper at its usual priority still builds; only the window might notice.
+    return {1, [] { (void)platform::LowerThisThreadPriority(); }};
+}
 
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
     std::string bytes;
@@ -14,7 +20,8 @@ std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bo
             return tables;
     }
     // A missing, short or damaged file is simply made again.
-    std::shared_ptr<const rules::SolverTables> tables = rules::SolverTables::Build(cancel);
+    std::shared_ptr<const rules::SolverTables> tables =
+        rules::SolverTables::Build(cancel, SolverBuildThreads());
     if (!tables)
         return nullptr;
     std::string reason;

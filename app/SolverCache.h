@@ -13,9 +13,13 @@ namespace app {
 // The file's name inside platform::CacheDirectory().
 inline constexpr const char* SolverTablesFile = "solver-tables.bin";
 
-// The cached tables when the file is there and sound; otherwise builds them and tries to store
-// them (a cache that cannot be written leaves the tables in memory only). nullptr only when
-// `cancel` was raised.
+// How the game builds the tables: the calling thread and one helper, which takes the second
+// core at a lower priority than the window's thread, so the window stays responsive.
+rules::BuildThreads SolverBuildThreads();
+
+// The cached tables when the file is there and sound; otherwise builds them with
+// SolverBuildThreads and tries to store them (a cache that cannot be written leaves the
+// tables in memory only). nullptr only when `cancel` was raised.
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel);
 
 } // namespace app

@@ -11,6 +11,8 @@
 // table keeps four bits an entry: how far the value lies above the group's Manhattan distance,
 // in pairs of moves (the two always differ by an even number).
 
+#include "app/rules/BuildThreads.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -28,9 +30,11 @@ inline int PatternExtra(const std::uint8_t* table, std::uint32_t index) {
     return (table[index >> 1] >> ((index & 1u) * 4)) & 15;
 }
 
-// The table for a group whose tiles are at home on the cells `homes` (0..15), by breadth-first
-// search from the home placement. Empty when `cancel` was raised meanwhile.
+// The table for a group of 1 to 7 tiles at home on the cells `homes` (0..15), by breadth-first
+// search from the home placement. Empty when `cancel` was raised meanwhile. The same bytes
+// whatever the number of threads.
 std::vector<std::uint8_t> BuildPatternTable(const std::vector<std::uint8_t>& homes,
-                                            const std::atomic<bool>& cancel);
+                                            const std::atomic<bool>& cancel,
+                                            const BuildThreads& threads = {});
 
 } // namespace rules

@@ -54,10 +54,13 @@ std::uint64_t numberAt(std::string_view in, std::size_t at, int bytes) {
 SolverTables::SolverTables(std::array<std::vector<std::uint8_t>, TableCount> tables)
     : tables_(std::move(tables)) {}
 
-std::unique_ptr<SolverTables> SolverTables::Build(const std::atomic<bool>& cancel) {
+std::unique_ptr<SolverTables> SolverTables::Build(const std::atomic<bool>& cancel,
+                                                  const BuildThreads& threads) {
     std::array<std::vector<std::uint8_t>, TableCount> tables;
     for (std::size_t id = 0; id < TableCount; ++id) {
-        tables[id] = BuildPatternTable(homesOf(TableShapes[id]), cancel);
+        // The three-tile tables take a millisecond: not worth a thread.
+        tables[id] = BuildPatternTable(homesOf(TableShapes[id]), cancel,
+                                       TableShapes[id].Count > 3 ? threads : BuildThreads{});
         if (tables[id].empty())
             return nullptr;
     }

@@ -10,6 +10,8 @@
 // files layer keeps them between runs: this class only turns them into bytes and back, and
 // checks the bytes it is given.
 
+#include "app/rules/BuildThreads.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -55,7 +57,8 @@ inline constexpr std::array<Partition, PartitionCount> Partitions = {{
 class SolverTables {
 public:
     // nullptr only when `cancel` was raised during the build.
-    static std::unique_ptr<SolverTables> Build(const std::atomic<bool>& cancel);
+    static std::unique_ptr<SolverTables> Build(const std::atomic<bool>& cancel,
+                                               const BuildThreads& threads = {});
     // nullptr when the bytes are short, long, of another format or fail their checksum.
     static std::unique_ptr<SolverTables> FromBytes(std::string_view bytes);
     std::string ToBytes() const;

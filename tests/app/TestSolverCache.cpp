@@ -6,9 +6,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 namespace {
+
+int niceOfThisThread() {
+    return ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -107,6 +116,20 @@ private slots:
         writeAll(file, goodBytes_.left(goodBytes_.size() / 2));
         QVERIFY(app::LoadSolverTables(never_));
         QCOMPARE(readAll(file) == goodBytes_, true);
+    }
+
+    void theBuildsHelperGivesWayToTheWindowsThread() {
+        const rules::BuildThreads threads = app::SolverBuildThreads();
+        QCOMPARE(threads.Helpers, 1);
+        QVERIFY(threads.OnHelperStart);
+        const int before = niceOfThisThread();
+        int helper = before;
+        std::thread([&] {
+            threads.OnHelperStart();
+            helper = niceOfThisThread();
+        }).join();
+        QCOMPARE(helper, std::min(19, before + 10));
+        QCOMPARE(niceOfThisThread(), before); // the caller's own thread, the hint's, is untouched
     }
 
     void anUnwritableCacheStillGivesTables() {

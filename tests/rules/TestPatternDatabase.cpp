@@ -85,19 +85,25 @@ class TestPatternDatabase : public QObject {
 private slots:
     void everyEntryIsTheGroupsTrueDistance_data() {
         QTest::addColumn<QList<int>>("homes");
-        QTest::newRow("the bottom row's three tiles") << QList<int>{12, 13, 14};
-        QTest::newRow("three tiles apart") << QList<int>{0, 1, 14};
+        QTest::addColumn<int>("helpers"); // threads besides the caller's
+        QTest::newRow("the bottom row's three tiles") << QList<int>{12, 13, 14} << 0;
+        QTest::newRow("three tiles apart") << QList<int>{0, 1, 14} << 0;
         // Four tiles wall off corners and whole rows, where the empty cell's reach matters.
-        QTest::newRow("a square in the corner") << QList<int>{0, 1, 4, 5};
-        QTest::newRow("a column") << QList<int>{1, 5, 9, 13};
+        QTest::newRow("a square in the corner") << QList<int>{0, 1, 4, 5} << 0;
+        QTest::newRow("a column") << QList<int>{1, 5, 9, 13} << 0;
+        // Threads share the placements and split each layer: none may lose or repeat a state.
+        QTest::newRow("three tiles apart, two threads") << QList<int>{0, 1, 14} << 1;
+        QTest::newRow("a column, two threads") << QList<int>{1, 5, 9, 13} << 1;
+        QTest::newRow("a square in the corner, four threads") << QList<int>{0, 1, 4, 5} << 3;
     }
     void everyEntryIsTheGroupsTrueDistance() {
         QFETCH(QList<int>, homes);
+        QFETCH(int, helpers);
         std::vector<std::uint8_t> cells;
         for (const int home : homes)
             cells.push_back(static_cast<std::uint8_t>(home));
         const std::atomic<bool> never{false};
-        const std::vector<std::uint8_t> table = BuildPatternTable(cells, never);
+        const std::vector<std::uint8_t> table = BuildPatternTable(cells, never, {helpers, nullptr});
         QCOMPARE(table.size(), PatternTableBytes(static_cast<int>(cells.size())));
         const std::vector<int> expected = referenceDistances(cells);
         int checked = 0;

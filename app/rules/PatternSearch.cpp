@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/rules/PatternSearch.h"
+
+#include "app/rules/CellNeighbours.h"
+#include "app/rules/PatternDatabase.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+#include <system_error>
+#include <thread>
+
+namespace rules {
+namespace {
+
+// The states a thread takes at a time, and so how often it reads the cancel flag: well under
+// a millisecond's work.
+constexpr std::size_t kChunk = 2048;
+// A layer is sorted by its states' top bits only: enough to keep each stretch of it, and the
+// children it reaches, within the processor's cache.
+constexpr int kOrderBits = 12;
+constexpr int kPartBits = 3;
+
+unsigned cellOf(std::uint32_t placement, int slot) {
+    return (placement >> (4 * slot)) & 15u;
+}
+
+unsigned occupiedBy(std::uint32_t placement, int k) {
+    unsigned occupied = 0;
+    for (int slot = 0; slot < k; ++slot)
+        occupied |= 1u << cellOf(placement, slot);
+    return occupied;
+}
+
+} // namespace
+
+PatternSearch::PatternSearch(const std::vector<std::uint8_t>& homes)
+    : k_(static_cast<int>(homes.size())), orderShift_(std::max(0, 4 * k_ + kPartBits - kOrderBits)),
+      parts_(16 - k_), flags_(std::size_t{1} << (4 * k_), 0), table_(PatternTableBytes(k_), 0),
+      counts_((std::size_t{1} << (4 * k_ + kPartBits - orderShift_)) + 1) {
+    std::uint32_t home = 0;
+    for (int slot = 0; slot < k_; ++slot) {
+        const int cell = homes[static_cast<std::size_t>(slot)];
+        home |= static_cast<std::uint32_t>(cell) << (4 * slot);
+        for (int at = 0; at < 16; ++at)
+            manhattan_[static_cast<std::size_t>(slot)][static_cast<std::size_t>(at)] =
+                static_cast<std::uint8_t>(std::abs(at / 4 - cell / 4) +
+                                          std::abs(at % 4 - cell % 4));
+    }
+    start(home);
+}
+
+// Every state of the home placement, whichever part of the board holds the empty cell.
+void PatternSearch::start(std::uint32_t home) {
+    const OpenParts::Entry parts = parts_.Of(~occupiedBy(home, k_) & 0xFFFFu);
+    for (unsigned part = 0; part < OpenParts::Count(parts); ++part) {
+        flags_[home] = static_cast<std::uint8_t>(flags_[home] | (1u << part));
+        layer_.push_back((home << kPartBits) | part);
+    }
+}
+
+std::vector<std::uint8_t> PatternSearch::Run(const std::atomic<bool>& cancel,
+                                             const BuildThreads& threads) {
+    const auto helpers = static_cast<std::size_t>(std::max(0, threads.Helpers));
+    const bool shared = helpers > 0;
+    workers_.resize(1 + helpers);
+    depth_ = 1;
+    Barrier sync(static_cast<std::ptrdiff_t>(1 + helpers), LayerEnd{this});
+    {
+        std::vector<std::jthread> started;
+        started.reserve(helpers);
+        for (std::size_t i = 1; i <= helpers; ++i) {
+            try {
+                started.emplace_back([this, i, shared, &sync, &cancel, &threads] {
+                    try {
+                        if (threads.OnHelperStart)
+                            threads.OnHelperStart();
+                    } catch (...) {
+                        fail(std::current_exception());
+                    }
+                    takePart(workers_[i], sync, cancel, shared);
+                });
+            } catch (const std::system_error&) {
+                // No thread: the others go on without its share.
+                sync.arrive_and_drop();
+            }
+        }
+        takePart(workers_[0], sync, cancel, shared);
+    } // every helper has ended here
+    {
+        const std::lock_guard lock(errorMutex_);
+        if (error_)
+            std::rethrow_exception(error_);
+    }
+    if (stop_.load(std::memory_order_relaxed))
+        return {};
+    return std::move(table_);
+}
+
+void PatternSearch::takePart(Worker& worker, Barrier& sync, const std::atomic<bool>& cancel,
+                             bool shared) {
+    for (;;) {
+        try {
+            expandChunks(worker, cancel, shared);
+        } catch (...) {
+            fail(std::current_exception());
+        }
+        sync.arrive_and_wait();
+        if (finished_)
+            return;
+    }
+}
+
+void PatternSearch::expandChunks(Worker& worker, const std::atomic<bool>& cancel, bool shared) {
+    const std::size_t size = layer_.size();
+    while (!stop_.load(std::memory_order_relaxed)) {
+        const std::size_t begin = cursor_.fetch_add(kChunk, std::memory_order_relaxed);
+        if (begin >= size)
+            return;
+        if (cancel.load(std::memory_order_relaxed)) {
+            stop_.store(true, std::memory_order_relaxed);
+            return;
+        }
+        const std::size_t end = std::min(size, begin + kChunk);
+        if (shared) {
+            for (std::size_t i = begin; i < end; ++i)
+                expand<true>(layer_[i], worker);
+        } else {
+            for (std::size_t i = begin; i < end; ++i)
+                expand<false>(layer_[i], worker);
+        }
+    }
+}
+
+// Each tile next to the empty cell's part of the board may slide into it; the empty cell then
+// stands where the tile stood. Branches on the data cost more here than the work they save.
+template <bool Shared> void PatternSearch::expand(std::uint32_t state, Worker& worker) {
+    const std::uint32_t placement = state >> kPartBits;
+    const unsigned part = state & ((1u << kPartBits) - 1);
+    const unsigned open = ~occupiedBy(placement, k_) & 0xFFFFu;
+    const OpenParts::Entry here = parts_.Of(open);
+    int moves = 0;
+    std::array<std::uint8_t, 28> slots{};
+    std::array<std::uint8_t, 28> targets{};
+    unsigned count = 0;
+    for (int slot = 0; slot < k_; ++slot) {
+        const unsigned from = cellOf(placement, slot);
+        moves += manhattan_[static_cast<std::size_t>(slot)][from];
+        for (const std::uint8_t to : kCellNeighbours[from]) {
+            if (to == 16)
+                break;
+            slots[count] = static_cast<std::uint8_t>(slot);
+            targets[count] = to;
+            count += OpenParts::PartOf(here, to) == part ? 1 : 0;
+        }
+    }
+    if (worker.Next.size() < worker.Found + count)
+        worker.Next.resize(std::max(2 * worker.Next.size(), worker.Found + 4096));
+    std::uint32_t* out = worker.Next.data() + worker.Found;
+    for (unsigned c = 0; c < count; ++c) {
+        const unsigned slot = slots[c];
+        const unsigned to = targets[c];
+        const unsigned from = cellOf(placement, static_cast<int>(slot));
+        const std::uint32_t moved = (placement & ~(15u << (4 * slot))) | (to << (4 * slot));
+        const unsigned childPart =
+            OpenParts::PartOf(parts_.Of(open ^ (1u << to) ^ (1u << from)), from);
+        const auto bit = static_cast<std::uint8_t>(1u << childPart);
+        std::atomic_ref<std::uint8_t> flags(flags_[moved]);
+        std::uint8_t was = flags.load(std::memory_order_relaxed);
+        if constexpr (Shared) {
+            if ((was & bit) == 0)
+                was = flags.fetch_or(bit, std::memory_order_relaxed);
+        } else {
+            flags.store(static_cast<std::uint8_t>(was | bit), std::memory_order_relaxed);
+        }
+        if (was == 0) {
+            const int childMoves = moves - manhattan_[slot][from] + manhattan_[slot][to];
+            // Smaller is still a lower bound, should a group ever need more than four bits.
+            const int extra = std::min((depth_ - childMoves) / 2, 15);
+            const auto nibble = static_cast<std::uint8_t>(extra << ((moved & 1u) * 4));
+            std::atomic_ref<std::uint8_t> entry(table_[moved >> 1]);
+            if constexpr (Shared)
+                entry.fetch_or(nibble, std::memory_order_relaxed);
+            else
+                entry.store(
+                    static_cast<std::uint8_t>(entry.load(std::memory_order_relaxed) | nibble),
+                    std::memory_order_relaxed);
+        }
+        *out = (moved << kPartBits) | childPart;
+        out += (was & bit) == 0 ? 1 : 0;
+    }
+    worker.Found = static_cast<std::size_t>(out - worker.Next.data());
+}
+
+void PatternSearch::endLayer() noexcept {
+    try {
+        if (stop_.load(std::memory_order_relaxed)) {
+            finished_ = true;
+            return;
+        }
+        mergeNext();
+        cursor_.store(0, std::memory_order_relaxed);
+        ++depth_;
+        finished_ = layer_.empty();
+    } catch (...) {
+        fail(std::current_exception());
+        finished_ = true;
+    }
+}
+
+// The workers' states, sorted by their top bits into the next layer.
+void PatternSearch::mergeNext() {
+    std::fill(counts_.begin(), counts_.end(), 0);
+    std::size_t total = 0;
+    for (const Worker& worker : workers_) {
+        for (std::size_t i = 0; i < worker.Found; ++i)
+            ++counts_[(worker.Next[i] >> orderShift_) + 1];
+        total += worker.Found;
+    }
+    std::partial_sum(counts_.begin(), counts_.end(), counts_.begin());
+    layer_.resize(total);
+    for (Worker& worker : workers_) {
+        for (std::size_t i = 0; i < worker.Found; ++i) {
+            const std::uint32_t state = worker.Next[i];
+            layer_[counts_[state >> orderShift_]++] = state;
+        }
+        worker.Found = 0;
+    }
+}
+
+void PatternSearch::fail(std::exception_ptr error) {
+    {
+        const std::lock_guard lock(errorMutex_);
+        if (!error_)
+            error_ = std::move(error);
+    }
+    stop_.store(true, std::memory_order_relaxed);
+}
+
+} // namespace rules

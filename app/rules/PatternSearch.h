@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The breadth-first search behind a pattern table, one layer of moves at a time. A state is a
+// placement of the group's tiles and the part of the board that holds the empty cell (see
+// OpenParts): moves of the empty cell within its part cost nothing, so every move the search
+// makes is a group tile's. Each layer is put in order of its states' highest cells before it
+// is expanded, so the children of neighbouring states lie near each other in memory.
+//
+// Threads: the caller and BuildThreads::Helpers more threads expand a layer together, each
+// taking chunks of it through cursor_ and writing only its own Worker. flags_ and table_ are
+// shared while a layer is expanded: a flag bit is set with fetch_or, and only the thread whose
+// fetch_or first marks a placement writes its entry (with fetch_or too, as two entries share a
+// byte). Everything else changes only in endLayer, the barrier's completion, while every
+// thread waits, so the barrier orders it for all of them. The only lock is errorMutex_, held
+// just to keep the first exception; nothing waits while holding it.
+
+#include "app/rules/BuildThreads.h"
+#include "app/rules/OpenParts.h"
+
+#include <array>
+#include <atomic>
+#include <barrier>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <vector>
+
+namespace rules {
+
+class PatternSearch {
+public:
+    // A group of 1 to 7 tiles at home on the cells `homes`.
+    explicit PatternSearch(const std::vector<std::uint8_t>& homes);
+
+    // The table's entries (see PatternDatabase.h), or empty when `cancel` was raised first.
+    // Rethrows what a thread of the search threw, once every thread has ended.
+    std::vector<std::uint8_t> Run(const std::atomic<bool>& cancel, const BuildThreads& threads);
+
+private:
+    struct Worker {
+        std::vector<std::uint32_t> Next; // the next layer's states this thread found
+        std::size_t Found = 0;           // how many of Next hold them
+    };
+    struct LayerEnd {
+        PatternSearch* Search;
+        void operator()() const noexcept { Search->endLayer(); }
+    };
+    using Barrier = std::barrier<LayerEnd>;
+
+    void start(std::uint32_t home);
+    void takePart(Worker& worker, Barrier& sync, const std::atomic<bool>& cancel, bool shared);
+    void expandChunks(Worker& worker, const std::atomic<bool>& cancel, bool shared);
+    template <bool Shared> void expand(std::uint32_t state, Worker& worker);
+    void endLayer() noexcept;
+    void mergeNext();
+    void fail(std::exception_ptr error);
+
+    int k_;
+    int orderShift_; // a state's bits above this give its place in the sorted layer
+    OpenParts parts_;
+    std::array<std::array<std::uint8_t, 16>, 7> manhattan_{}; // by slot and cell
+    std::vector<std::uint8_t> flags_; // by placement: a bit for each part the search reached
+    std::vector<std::uint8_t> table_;
+    std::vector<std::uint32_t> layer_;
+    std::vector<std::size_t> counts_; // endLayer's, for the sort
+    std::vector<Worker> workers_;     // the caller's first
+    std::uint8_t depth_ = 0;          // the moves to the states of the layer being found
+    std::atomic<std::size_t> cursor_{0};
+    std::atomic<bool> stop_{false};
+    bool finished_ = false; // written by endLayer only
+
+    std::mutex errorMutex_;
+    std::exception_ptr error_; // guarded by errorMutex_
+};
+
+} // namespace rules
