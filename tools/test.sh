@@ -8,15 +8,16 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # The suites whose code runs on more than one thread: the engine, the device, the music, the
-# soundfont views, the volumes, the hint's search and the worker's wake-up.
+# soundfont views, the volumes, the hint's search, the worker's wake-up and the solver tables'
+# build (small groups on up to four threads, then the whole tables on two).
 threaded_suites=(test_audio_engine test_audio_device test_music test_soundfont_view test_volumes
-    test_volume_devices test_hint test_wake_up)
+    test_volume_devices test_hint test_wake_up test_pattern_database test_table_build)
 if [ "${1:-}" = "--thread" ]; then
     "$top/tools/setup.sh" --thread "${threaded_suites[@]}"
     tsan_dir="$top/${BUILD_DIR:-build-tsan}"
     # The hint's suite reads the solver's tables from a cache made by the normal build's
-    # velmar-solve: built under the sanitizer they take minutes, and one thread builds them,
-    # so there is nothing for it to check in their build.
+    # velmar-solve: built under the sanitizer they take a minute, and the build's threads are
+    # checked by the table suites already.
     BUILD_DIR=build "$top/tools/setup.sh" velmar-solve
     export XDG_CACHE_HOME="$tsan_dir/solver-cache"
     mkdir -p "$XDG_CACHE_HOME"

@@ -64,6 +64,8 @@ std::vector<std::uint8_t> PatternSearch::Run(const std::atomic<bool>& cancel,
     const auto helpers = static_cast<std::size_t>(std::max(0, threads.Helpers));
     const bool shared = helpers > 0;
     workers_.resize(1 + helpers);
+    stretches_ = std::make_unique<Stretch[]>(1 + helpers);
+    splitLayer();
     depth_ = 1;
     Barrier sync(static_cast<std::ptrdiff_t>(1 + helpers), LayerEnd{this});
     {
@@ -78,14 +80,14 @@ std::vector<std::uint8_t> PatternSearch::Run(const std::atomic<bool>& cancel,
                     } catch (...) {
                         fail(std::current_exception());
                     }
-                    takePart(workers_[i], sync, cancel, shared);
+                    takePart(i, sync, cancel, shared);
                 });
             } catch (const std::system_error&) {
                 // No thread: the others go on without its share.
                 sync.arrive_and_drop();
             }
         }
-        takePart(workers_[0], sync, cancel, shared);
+        takePart(0, sync, cancel, shared);
     } // every helper has ended here
     {
         const std::lock_guard lock(errorMutex_);
@@ -97,11 +99,11 @@ std::vector<std::uint8_t> PatternSearch::Run(const std::atomic<bool>& cancel,
     return std::move(table_);
 }
 
-void PatternSearch::takePart(Worker& worker, Barrier& sync, const std::atomic<bool>& cancel,
+void PatternSearch::takePart(std::size_t id, Barrier& sync, const std::atomic<bool>& cancel,
                              bool shared) {
     for (;;) {
         try {
-            expandChunks(worker, cancel, shared);
+            expandChunks(id, cancel, shared);
         } catch (...) {
             fail(std::current_exception());
         }
@@ -111,24 +113,35 @@ void PatternSearch::takePart(Worker& worker, Barrier& sync, const std::atomic<bo
     }
 }
 
-void PatternSearch::expandChunks(Worker& worker, const std::atomic<bool>& cancel, bool shared) {
-    const std::size_t size = layer_.size();
-    while (!stop_.load(std::memory_order_relaxed)) {
-        const std::size_t begin = cursor_.fetch_add(kChunk, std::memory_order_relaxed);
-        if (begin >= size)
-            return;
-        if (cancel.load(std::memory_order_relaxed)) {
-            stop_.store(true, std::memory_order_relaxed);
-            return;
+void PatternSearch::expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared) {
+    Worker& worker = workers_[id];
+    for (std::size_t turn = 0; turn < workers_.size(); ++turn) {
+        Stretch& stretch = stretches_[(id + turn) % workers_.size()];
+        while (!stop_.load(std::memory_order_relaxed)) {
+            const std::size_t begin = stretch.Next.fetch_add(kChunk, std::memory_order_relaxed);
+            if (begin >= stretch.End)
+                break;
+            if (cancel.load(std::memory_order_relaxed)) {
+                stop_.store(true, std::memory_order_relaxed);
+                return;
+            }
+            const std::size_t end = std::min(stretch.End, begin + kChunk);
+            if (shared) {
+                for (std::size_t i = begin; i < end; ++i)
+                    expand<true>(layer_[i], worker);
+            } else {
+                for (std::size_t i = begin; i < end; ++i)
+                    expand<false>(layer_[i], worker);
+            }
         }
-        const std::size_t end = std::min(size, begin + kChunk);
-        if (shared) {
-            for (std::size_t i = begin; i < end; ++i)
-                expand<true>(layer_[i], worker);
-        } else {
-            for (std::size_t i = begin; i < end; ++i)
-                expand<false>(layer_[i], worker);
-        }
+    }
+}
+
+void PatternSearch::splitLayer() {
+    const std::size_t count = workers_.size();
+    for (std::size_t id = 0; id < count; ++id) {
+        stretches_[id].Next.store(layer_.size() * id / count, std::memory_order_relaxed);
+        stretches_[id].End = layer_.size() * (id + 1) / count;
     }
 }
 
@@ -199,7 +212,7 @@ void PatternSearch::endLayer() noexcept {
             return;
         }
         mergeNext();
-        cursor_.store(0, std::memory_order_relaxed);
+        splitLayer();
         ++depth_;
         finished_ = layer_.empty();
     } catch (...) {

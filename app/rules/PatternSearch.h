@@ -7,11 +7,12 @@
 // makes is a group tile's. Each layer is put in order of its states' highest cells before it
 // is expanded, so the children of neighbouring states lie near each other in memory.
 //
-// Threads: the caller and BuildThreads::Helpers more threads expand a layer together, each
-// taking chunks of it through cursor_ and writing only its own Worker. flags_ and table_ are
-// shared while a layer is expanded: a flag bit is set with fetch_or, and only the thread whose
-// fetch_or first marks a placement writes its entry (with fetch_or too, as two entries share a
-// byte). Everything else changes only in endLayer, the barrier's completion, while every
+// Threads: the caller and BuildThreads::Helpers more threads expand a layer together. Each
+// thread takes chunks of its own stretch of the layer, then of the others' (so a slow thread
+// holds up no one), through the stretches' atomic cursors, and writes only its own Worker. flags_
+// and table_ are shared while a layer is expanded: a flag bit is set with fetch_or, and only the
+// thread whose fetch_or first marks a placement writes its entry (with fetch_or too, as two entries
+// share a byte). Everything else changes only in endLayer, the barrier's completion, while every
 // thread waits, so the barrier orders it for all of them. The only lock is errorMutex_, held
 // just to keep the first exception; nothing waits while holding it.
 
@@ -23,6 +24,7 @@
 #include <barrier>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -42,6 +44,11 @@ private:
         std::vector<std::uint32_t> Next; // the next layer's states this thread found
         std::size_t Found = 0;           // how many of Next hold them
     };
+    // One thread's share of the layer, apart from the others' so they keep to their own lines.
+    struct alignas(64) Stretch {
+        std::atomic<std::size_t> Next{0};
+        std::size_t End = 0;
+    };
     struct LayerEnd {
         PatternSearch* Search;
         void operator()() const noexcept { Search->endLayer(); }
@@ -49,8 +56,9 @@ private:
     using Barrier = std::barrier<LayerEnd>;
 
     void start(std::uint32_t home);
-    void takePart(Worker& worker, Barrier& sync, const std::atomic<bool>& cancel, bool shared);
-    void expandChunks(Worker& worker, const std::atomic<bool>& cancel, bool shared);
+    void takePart(std::size_t id, Barrier& sync, const std::atomic<bool>& cancel, bool shared);
+    void expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared);
+    void splitLayer();
     template <bool Shared> void expand(std::uint32_t state, Worker& worker);
     void endLayer() noexcept;
     void mergeNext();
@@ -63,10 +71,10 @@ private:
     std::vector<std::uint8_t> flags_; // by placement: a bit for each part the search reached
     std::vector<std::uint8_t> table_;
     std::vector<std::uint32_t> layer_;
-    std::vector<std::size_t> counts_; // endLayer's, for the sort
-    std::vector<Worker> workers_;     // the caller's first
-    std::uint8_t depth_ = 0;          // the moves to the states of the layer being found
-    std::atomic<std::size_t> cursor_{0};
+    std::vector<std::size_t> counts_;      // endLayer's, for the sort
+    std::vector<Worker> workers_;          // the caller's first
+    std::unique_ptr<Stretch[]> stretches_; // one for each worker
+    std::uint8_t depth_ = 0;               // the moves to the states of the layer being found
     std::atomic<bool> stop_{false};
     bool finished_ = false; // written by endLayer only
 
