@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kChunk = 2048;
 // A layer is sorted by its states' top bits only: enough to keep each stretch of it, and the
 // children it reaches, within the processor's cache.
-constexpr int kOrderBits = 12;
+constexpr int kOrderBits = 16;
 constexpr int kPartBits = 3;
 
 unsigned cellOf(std::uint32_t placement, int slot) {
