@@ -58,6 +58,7 @@ OpenParts::OpenParts(int openCells) {
             if ((byte >> cell) & 1u)
                 share += choose[cell][++below];
         low_[byte] = static_cast<std::uint16_t>(share);
+        lowCount_[byte] = static_cast<std::uint8_t>(below);
         for (unsigned lower = 0; lower <= 8; ++lower) {
             unsigned index = lower;
             share = 0;
@@ -72,11 +73,6 @@ OpenParts::OpenParts(int openCells) {
     for (unsigned open = 0; open < 65536; ++open)
         if (std::popcount(open) == openCells)
             entries_[rank(open)] = entryOf(open);
-}
-
-unsigned OpenParts::rank(unsigned open) const {
-    const unsigned low = open & 255u;
-    return low_[low] + high_[static_cast<std::size_t>(std::popcount(low))][open >> 8];
 }
 
 } // namespace rules

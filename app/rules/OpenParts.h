@@ -28,10 +28,15 @@ public:
 
 private:
     // The combinatorial number system, a byte at a time: the low byte's cells add their own
-    // share, the high byte's depend on how many cells came below them.
-    unsigned rank(unsigned open) const;
+    // share, the high byte's depend on how many cells came below them. Inline and without
+    // std::popcount, which is a library call on the baseline processor.
+    unsigned rank(unsigned open) const {
+        const unsigned low = open & 255u;
+        return low_[low] + high_[lowCount_[low]][open >> 8];
+    }
 
     std::array<std::uint16_t, 256> low_{};
+    std::array<std::uint8_t, 256> lowCount_{};
     std::array<std::array<std::uint16_t, 256>, 9> high_{};
     std::vector<Entry> entries_;
 };
