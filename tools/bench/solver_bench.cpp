@@ -88,6 +88,8 @@ template <typename T> T percentile(std::vector<T> values, double share) {
 }
 
 void report(const char* what, const std::vector<Sample>& samples) {
+    if (samples.empty())
+        return; // no percentiles of nothing
     std::vector<double> ms;
     std::vector<double> cpu;
     std::vector<std::uint64_t> nodes;
@@ -134,9 +136,11 @@ std::vector<rules::BoardCells> hardPositions(const rules::SolverTables& tables,
                       [](const auto& a, const auto& b) { return a.first > b.first; });
     for (int i = 0; i < 4; ++i)
         hard.push_back(scored[static_cast<std::size_t>(i)].second);
-    hard.push_back(std::max_element(random.begin(), random.end(), [](const auto& a, const auto& b) {
-                       return a.Moves < b.Moves;
-                   })->Board);
+    if (!random.empty())
+        hard.push_back(
+            std::max_element(random.begin(), random.end(), [](const auto& a, const auto& b) {
+                return a.Moves < b.Moves;
+            })->Board);
     return hard;
 }
 
