@@ -8,13 +8,15 @@
 // is expanded, so the children of neighbouring states lie near each other in memory.
 //
 // Threads: the caller and BuildThreads::Helpers more threads expand a layer together. Each
-// thread takes chunks of its own stretch of the layer, then of the others' (so a slow thread
-// holds up no one), through the stretches' atomic cursors, and writes only its own Worker. flags_
-// and table_ are shared while a layer is expanded: a flag bit is set with fetch_or, and only the
-// thread whose fetch_or first marks a placement writes its entry (with fetch_or too, as two entries
-// share a byte). Everything else changes only in endLayer, the barrier's completion, while every
-// thread waits, so the barrier orders it for all of them. The only lock is errorMutex_, held
-// just to keep the first exception; nothing waits while holding it.
+// takes chunks of its own stretch of the layer, then of the others', through the stretches'
+// atomic cursors (so a thread the system keeps waiting holds the others up by one chunk at
+// most), and writes only its own Worker. flags_ and table_ are shared while a layer is
+// expanded: a flag byte is read with a relaxed atomic load and a missing bit set with
+// fetch_or, and only the thread whose fetch_or first marks a placement writes its entry (with
+// fetch_or too, as two entries share a byte). Everything else changes only in endLayer, the
+// barrier's completion, while every thread waits, so the barrier orders it for all of them.
+// The only lock is errorMutex_, held just to keep the first exception; nothing waits while
+// holding it.
 
 #include "app/rules/BuildThreads.h"
 #include "app/rules/OpenParts.h"
@@ -44,7 +46,7 @@ private:
         std::vector<std::uint32_t> Next; // the next layer's states this thread found
         std::size_t Found = 0;           // how many of Next hold them
     };
-    // One thread's share of the layer, apart from the others' so they keep to their own lines.
+    // One thread's share of the layer; each on a cache line of its own, so the cursors share none.
     struct alignas(64) Stretch {
         std::atomic<std::size_t> Next{0};
         std::size_t End = 0;
@@ -75,8 +77,8 @@ private:
     std::vector<Worker> workers_;          // the caller's first
     std::unique_ptr<Stretch[]> stretches_; // one for each worker
     std::uint8_t depth_ = 0;               // the moves to the states of the layer being found
-    std::atomic<bool> stop_{false};
-    bool finished_ = false; // written by endLayer only
+    std::atomic<bool> stop_{false}; // a cancel or a failure: every thread ends at the layer's end
+    bool finished_ = false;         // written by endLayer only
 
     std::mutex errorMutex_;
     std::exception_ptr error_; // guarded by errorMutex_
