@@ -111,9 +111,10 @@ private:
     }
 
     // The child where the tile on `cell` has slid into the empty cell. Most children lie past
-    // the bound, and the first slot that shows it saves the look-ups of the others: such a
+    // the bound, and the first slot that shows it saves the look-ups of the others (slots are
+    // tried from `first` on): such a
     // child comes back with Value only a lower bound above `limit`, and is not entered.
-    Child childAt(int cell, int limit) const {
+    Child childAt(int cell, int limit, std::size_t first) const {
         const auto from = static_cast<std::size_t>(cell);
         const auto to = static_cast<std::size_t>(blank_);
         const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[from]];
@@ -121,9 +122,6 @@ private:
         child.Cell = static_cast<std::uint8_t>(cell);
         const int distance = distance_ + entry.Distance[to] - entry.Distance[from];
         int most = 0;
-        // The slot that is largest here is the likeliest to show the bound passed.
-        const auto first =
-            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
         for (std::size_t i = 0; i < kSlots; ++i) {
             const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
@@ -148,12 +146,15 @@ private:
     // `least` takes the smallest value of the others.
     int children(MovePruning::State state, int limit, std::array<Child, 4>& out, int& least) const {
         const auto b = static_cast<std::size_t>(blank_);
+        // The slot that is largest here is the likeliest to show the bound passed.
+        const auto first =
+            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
         int count = 0;
         for (std::size_t i = 0; i < kMoves.Count[b]; ++i) {
             const MovePruning::State after = pruning_.Next(state, kMoves.Steps[b][i]);
             if (after == MovePruning::Rejected)
                 continue;
-            Child child = childAt(kMoves.To[b][i], limit);
+            Child child = childAt(kMoves.To[b][i], limit, first);
             child.After = after;
             if (child.Value > limit) {
                 least = std::min(least, child.Value);
