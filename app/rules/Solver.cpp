@@ -112,8 +112,8 @@ private:
 
     // The child where the tile on `cell` has slid into the empty cell. Most children lie past
     // the bound, and the first slot that shows it saves the look-ups of the others (slots are
-    // tried from `first` on): such a
-    // child comes back with Value only a lower bound above `limit`, and is not entered.
+    // tried from `first` on): such a child comes back with Value only a lower bound above
+    // `limit`, and is not entered.
     Child childAt(int cell, int limit, std::size_t first) const {
         const auto from = static_cast<std::size_t>(cell);
         const auto to = static_cast<std::size_t>(blank_);
