@@ -13,8 +13,8 @@ namespace {
 constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '2'};
 constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 * TableCount;
 constexpr std::size_t kChecksumBytes = 8;
-// Strings of up to ten steps are learned in a tenth of a second; twelve would ban a tenth fewer
-// nodes more and take ten times as long.
+// Strings of up to ten steps are learned in about 60 ms; twelve cut a tenth more nodes but take
+// 0.85 s to learn, and their larger automaton left the search no faster.
 constexpr int kPruningSteps = 10;
 
 std::vector<std::uint8_t> homesOf(const PatternShape& shape) {
