@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/Solver.h"
 
+#include "app/rules/MovePruning.h"
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
 
@@ -15,9 +16,11 @@ constexpr std::uint64_t kPollMask = 4095; // the flag is read once in this many 
 constexpr std::size_t kSlots = PatternLayout::Slots;
 constexpr std::size_t kLongest = 128; // no position needs more than 80 moves
 
-// The cells next to each cell, with their count, so the child loop runs no sentinel test.
+// The cells next to each cell and the empty cell's step to each, with their count, so the
+// child loop runs no sentinel test.
 struct Moves {
     std::array<std::array<std::uint8_t, 4>, 16> To{};
+    std::array<std::array<Step, 4>, 16> Steps{};
     std::array<std::uint8_t, 16> Count{};
 };
 
@@ -25,15 +28,18 @@ constexpr Moves MakeMoves() {
     Moves moves;
     for (int cell = 0; cell < 16; ++cell) {
         const auto c = static_cast<std::size_t>(cell);
-        auto add = [&](int to) { moves.To[c][moves.Count[c]++] = static_cast<std::uint8_t>(to); };
+        auto add = [&](int to, Step step) {
+            moves.Steps[c][moves.Count[c]] = step;
+            moves.To[c][moves.Count[c]++] = static_cast<std::uint8_t>(to);
+        };
         if (cell >= 4)
-            add(cell - 4);
+            add(cell - 4, Step::Up);
         if (cell < 12)
-            add(cell + 4);
+            add(cell + 4, Step::Down);
         if (cell % 4 != 0)
-            add(cell - 1);
+            add(cell - 1, Step::Left);
         if (cell % 4 != 3)
-            add(cell + 1);
+            add(cell + 1, Step::Right);
     }
     return moves;
 }
@@ -46,7 +52,8 @@ struct Child {
     std::array<std::uint32_t, kSlots> Index;
     std::array<std::uint8_t, kSlots> Extra;
     int Value;
-    std::uint8_t Cell; // where the empty cell goes: the tile there slides
+    MovePruning::State After; // the pruning's state once the slide is made
+    std::uint8_t Cell;        // where the empty cell goes: the tile there slides
 };
 
 // The search keeps one position and its estimate's parts, changed by each slide and changed back
@@ -54,12 +61,14 @@ struct Child {
 class Search {
 public:
     Search(const std::array<std::uint8_t, 16>& cells, const SolverTables& tables,
-           const std::atomic<bool>& cancel)
-        : cells_(cells), cancel_(cancel) {
+           const MovePruning& pruning, const std::atomic<bool>& cancel)
+        : cells_(cells), pruning_(pruning), cancel_(cancel) {
         blank_ = static_cast<int>(std::find(cells_.begin(), cells_.end(), 0) - cells_.begin());
         for (std::size_t slot = 0; slot < kSlots; ++slot)
-            for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
+            for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
+                residues_[slot][group] = tables.Residues(kPatternLayout.Table[slot][group]);
                 table_[slot][group] = tables.Table(kPatternLayout.Table[slot][group]);
+            }
     }
 
     SolveResult Run() {
@@ -67,7 +76,7 @@ public:
         const int root = rootValue();
         int found = root == 0 ? kFound : 0;
         for (int bound = root; found != kFound && found != kCancelled; bound += 2)
-            found = deepen(0, bound, -1); // every move changes the value's parity
+            found = deepen(0, bound, MovePruning::Start); // every move changes the parity
         if (found == kFound) {
             result.Status = SolveStatus::Solved;
             result.Tiles.assign(path_.begin(), path_.begin() + static_cast<long>(length_));
@@ -102,25 +111,31 @@ private:
     }
 
     // The child where the tile on `cell` has slid into the empty cell. Most children lie past
-    // the bound, and the first slot that shows it saves the look-ups of the others: such a
-    // child comes back with Value only a lower bound above `limit`, and is not entered.
-    Child childAt(int cell, int limit) const {
+    // the bound, and the first slot that shows it saves the look-ups of the others (slots are
+    // tried from `first` on): such a child comes back with Value only a lower bound above
+    // `limit`, and is not entered.
+    Child childAt(int cell, int limit, std::size_t first) const {
         const auto from = static_cast<std::size_t>(cell);
         const auto to = static_cast<std::size_t>(blank_);
         const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[from]];
         Child child;
         child.Cell = static_cast<std::uint8_t>(cell);
         const int distance = distance_ + entry.Distance[to] - entry.Distance[from];
+        // The other groups' entries stay and the moved tile's group's is at least 0: for about one
+        // child in eight that alone shows it past the bound, with no look-up at all.
+        const int floor = distance + 2 * (sum_[first] - extra_[first][entry.Group[first]]);
+        if (floor > limit) {
+            child.Value = floor;
+            return child;
+        }
         int most = 0;
-        // The slot that is largest here is the likeliest to show the bound passed.
-        const auto first =
-            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
         for (std::size_t i = 0; i < kSlots; ++i) {
             const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
             const std::uint32_t index =
                 index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
-            const int extra = PatternExtra(table_[slot][group], index);
+            const int residue = PatternResidue(residues_[slot][group], index);
+            const int extra = residue < 3 ? residue : PatternExtra(table_[slot][group], index);
             child.Index[slot] = index;
             child.Extra[slot] = static_cast<std::uint8_t>(extra);
             most = std::max(most, sum_[slot] + extra - extra_[slot][group]);
@@ -133,17 +148,21 @@ private:
         return child;
     }
 
-    // The children within `limit` but the move back, the most promising first: in the last
-    // iteration the goal then lies down the first branches tried. `least` takes the smallest
-    // value of the others.
-    int children(int cameFrom, int limit, std::array<Child, 4>& out, int& least) const {
+    // The children within `limit` whose slide the pruning allows after `state`, the most
+    // promising first: in the last iteration the goal then lies down the first branches tried.
+    // `least` takes the smallest value of the others.
+    int children(MovePruning::State state, int limit, std::array<Child, 4>& out, int& least) const {
         const auto b = static_cast<std::size_t>(blank_);
+        // The slot that is largest here is the likeliest to show the bound passed.
+        const auto first =
+            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
         int count = 0;
         for (std::size_t i = 0; i < kMoves.Count[b]; ++i) {
-            const int cell = kMoves.To[b][i];
-            if (cell == cameFrom)
+            const MovePruning::State after = pruning_.Next(state, kMoves.Steps[b][i]);
+            if (after == MovePruning::Rejected)
                 continue;
-            const Child child = childAt(cell, limit);
+            Child child = childAt(kMoves.To[b][i], limit, first);
+            child.After = after;
             if (child.Value > limit) {
                 least = std::min(least, child.Value);
                 continue;
@@ -157,12 +176,12 @@ private:
     }
 
     // kFound, kCancelled, or the smallest total above the bound met below this node.
-    int deepen(int g, int bound, int cameFrom) {
+    int deepen(int g, int bound, MovePruning::State state) {
         if ((++nodes_ & kPollMask) == 0 && cancel_.load(std::memory_order_relaxed))
             return kCancelled;
         std::array<Child, 4> next;
         int least = 1 << 30;
-        const int count = children(cameFrom, bound - g - 1, next, least);
+        const int count = children(state, bound - g - 1, next, least);
         if (least < (1 << 30))
             least += g + 1;
         for (int i = 0; i < count; ++i) {
@@ -196,7 +215,7 @@ private:
             extra_[slot][group] = child.Extra[slot];
         }
         slide(child.Cell);
-        const int t = deepen(g + 1, bound, from);
+        const int t = deepen(g + 1, bound, child.After);
         slide(from);
         distance_ = distance;
         sum_ = sums;
@@ -229,8 +248,10 @@ private:
     }
 
     std::array<std::uint8_t, 16> cells_;
+    const MovePruning& pruning_;
     const std::atomic<bool>& cancel_;
     std::array<std::array<const std::uint8_t*, PatternLayout::Groups>, kSlots> table_{};
+    std::array<std::array<const std::uint8_t*, PatternLayout::Groups>, kSlots> residues_{};
     std::array<std::array<std::uint32_t, PatternLayout::Groups>, kSlots> index_{};
     std::array<std::array<std::uint8_t, PatternLayout::Groups>, kSlots> extra_{};
     std::array<int, kSlots> sum_{};
@@ -245,6 +266,11 @@ private:
 
 SolveResult Solve(const BoardCells& board, const SolverTables& tables,
                   const std::atomic<bool>& cancel) {
+    return Solve(board, tables, tables.Pruning(), cancel);
+}
+
+SolveResult Solve(const BoardCells& board, const SolverTables& tables, const MovePruning& pruning,
+                  const std::atomic<bool>& cancel) {
     if (!IsSolvable(board))
         return {SolveStatus::Unsolvable, {}, 0};
     std::array<std::uint8_t, 16> cells{};
@@ -252,7 +278,7 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables,
         const std::uint8_t n = board[static_cast<std::size_t>(cell + 1)];
         cells[static_cast<std::size_t>(cell)] = n == EmptyCell ? 0 : n;
     }
-    return Search(cells, tables, cancel).Run();
+    return Search(cells, tables, pruning, cancel).Run();
 }
 
 } // namespace rules

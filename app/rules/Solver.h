@@ -6,6 +6,7 @@
 
 #include "app/rules/Deal.h"
 #include "app/rules/GameState.h"
+#include "app/rules/MovePruning.h"
 #include "app/rules/SolverTables.h"
 
 #include <atomic>
@@ -26,6 +27,9 @@ struct SolveResult {
 // is reported Unsolvable. `cancel` is polled every
 // few thousand positions, so a raised flag ends the search at once with Cancelled.
 SolveResult Solve(const BoardCells& board, const SolverTables& tables,
+                  const std::atomic<bool>& cancel);
+// The same, skipping the move strings `pruning` bans instead of those the tables learned.
+SolveResult Solve(const BoardCells& board, const SolverTables& tables, const MovePruning& pruning,
                   const std::atomic<bool>& cancel);
 
 } // namespace rules

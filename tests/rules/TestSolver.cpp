@@ -2,6 +2,7 @@
 #include "SolverReference.h"
 
 #include "app/rules/Deal.h"
+#include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
 #include "app/rules/Solver.h"
 
@@ -79,6 +80,55 @@ private slots:
                 QFAIL(qPrintable(QStringLiteral("no shortest solution at distance %1, key %2")
                                      .arg(distance)
                                      .arg(key, 16, 16, QChar('0'))));
+        }
+    }
+
+    void aBanWithoutATwinLosesShortestSolutionsTheComparisonFinds() {
+        // The guard of the comparison above: with one wrong ban added, up then left, which no
+        // other two steps replace, some positions near the goal come out longer.
+        std::vector<std::vector<Step>> bans = tables_->Pruning().Banned();
+        bans.push_back({Step::Up, Step::Left});
+        const MovePruning broken = MovePruning::Banning(bans);
+        int longer = 0;
+        for (const auto& [key, distance] : reference::PositionsNearGoal(8)) {
+            const SolveResult result = Solve(reference::FromKey(key), *tables_, broken, never_);
+            QCOMPARE(result.Status, SolveStatus::Solved);
+            longer += static_cast<int>(result.Tiles.size()) > distance;
+        }
+        QCOMPARE_GT(longer, 0);
+    }
+
+    void deepPositionsAreAsShortWithThePruningAsWithoutIt() {
+        // Beyond the comparison's reach: only the steps straight back banned, the search is the
+        // plain one the pruning must match, and it expands more positions.
+        const MovePruning stepsBack = MovePruning::Banning({{Step::Up, Step::Down},
+                                                            {Step::Down, Step::Up},
+                                                            {Step::Left, Step::Right},
+                                                            {Step::Right, Step::Left}});
+        std::uint64_t pruned = 0;
+        std::uint64_t plain = 0;
+        for (std::uint32_t seed = 100; seed < 112; ++seed) {
+            const BoardCells board = DealBoard(seed);
+            const SolveResult with = Solve(board, *tables_, never_);
+            const SolveResult without = Solve(board, *tables_, stepsBack, never_);
+            QCOMPARE(with.Status, SolveStatus::Solved);
+            QCOMPARE(with.Tiles.size(), without.Tiles.size());
+            pruned += with.Nodes;
+            plain += without.Nodes;
+        }
+        QCOMPARE_LT(pruned, plain);
+    }
+
+    void theSearchFormOfEveryTableHoldsItsEntriesUpToThree() {
+        std::mt19937 random(5);
+        for (int id = 0; id < TableCount; ++id) {
+            const std::uint32_t size = 1u << (4 * TableShapes[static_cast<std::size_t>(id)].Count);
+            for (int i = 0; i < 100000; ++i) {
+                const std::uint32_t index = i < 16 ? size - 1 - static_cast<std::uint32_t>(i)
+                                                   : static_cast<std::uint32_t>(random()) % size;
+                QCOMPARE(PatternResidue(tables_->Residues(id), index),
+                         std::min(PatternExtra(tables_->Table(id), index), 3));
+            }
         }
     }
 
