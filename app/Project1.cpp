@@ -7,15 +7,18 @@
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
 #include "i18n/StringTable.h"
+#include "platform/audio/AudioEngine.h"
 #include "platform/audio/OutputNames.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/EndSignals.h"
+#include "platform/ui/FirstPaint.h"
 
 #include <Version.h>
 
 #include <QGuiApplication>
 #include <QSessionManager>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -77,7 +80,12 @@ int Project1(int argc, char** argv) {
     splash->repaint();
     platform::Application().ProcessMessages();
 
+    // The sound module and the soundfont load on a worker, which on two cores would slow the
+    // main window's first paint down; they load right after it instead (within a second, should
+    // it never paint), which starts the first melody a few milliseconds later.
+    platform::AudioEngine* sound = &platform::AudioEngine::Shared(std::chrono::seconds(1));
     const std::unique_ptr<TForm1> form = CreateForms();
+    platform::FirstPaint::Then(*form, [sound] { sound->ReleaseWork(); });
 
     splash->hide();
     splash.reset();

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace controls {
@@ -100,6 +101,7 @@ private:
     void repaintUnlessLocked();
     void trackHot(bool over);
     bool canFocus() const;
+    void drawBitmaps() const;
     void paintEnabled(platform::Canvas& canvas) const;
     void paintDisabled(platform::Canvas& canvas) const;
     void drawGlyph(platform::Canvas& canvas, int x, int y) const;
@@ -123,10 +125,17 @@ private:
     // must not reach a half-destroyed button.
     QMetaObject::Connection focusChanges_;
     bool FXPButtonActive = false;
-    platform::TBitmap FFaceBitmap;
-    platform::TBitmap FDownBitmap;
-    platform::TBitmap FHotBitmap;
-    platform::TBitmap FFocusBitmap;
+    // Drawn by the first paint after a size notification, from what DoResize recorded.
+    struct PendingBitmaps {
+        int Width;
+        int Height;
+        int Inset;
+    };
+    mutable std::optional<PendingBitmaps> FPendingBitmaps;
+    mutable platform::TBitmap FFaceBitmap;
+    mutable platform::TBitmap FDownBitmap;
+    mutable platform::TBitmap FHotBitmap;
+    mutable platform::TBitmap FFocusBitmap;
     std::unique_ptr<platform::TBitmap> FGlyph;
 };
 

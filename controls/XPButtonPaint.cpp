@@ -27,10 +27,17 @@ void line(platform::Canvas& canvas, int x0, int y0, int x1, int y1) {
 
 } // namespace
 
+// The bitmaps are drawn from the size and highlight of this moment, but only when a paint needs
+// them: a button of a dialog not yet shown costs nothing at start-up.
 void TXPButton::DoResize() {
-    const int w = width();
-    const int h = height();
-    const int inset = IsHighlighted(true) ? 4 : 0;
+    FPendingBitmaps = PendingBitmaps{width(), height(), IsHighlighted(true) ? 4 : 0};
+}
+
+void TXPButton::drawBitmaps() const {
+    if (!FPendingBitmaps)
+        return;
+    const auto [w, h, inset] = *FPendingBitmaps;
+    FPendingBitmaps.reset();
     DrawGradient(w - 2 - inset, h - 2 - inset, 0xFFFFFF, 0xE7EBEF, kGradientColors, gsVertical,
                  true, FFaceBitmap);
     DrawGradient(w - 2, h - 2, 0xC6CFD6, 0xEBF3F7, kGradientColors, gsVertical, true, FDownBitmap);
@@ -46,6 +53,7 @@ void TXPButton::PaintTo(platform::Canvas& canvas) const {
 }
 
 void TXPButton::paintEnabled(platform::Canvas& canvas) const {
+    drawBitmaps();
     const int w = width();
     const int h = height();
     canvas.Brush.Style = platform::bsSolid;

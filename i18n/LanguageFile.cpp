@@ -26,8 +26,10 @@ void WriteStringTable() {
             entries.push_back({l.Section, std::to_string(key),
                                ToCodePage(StringTableText(language, key), l.Encoding)});
     }
-    // One replacement of the file instead of one per entry: the same result, without the syncs.
-    if (!folder.Usable || !platform::WritePrivateProfileStrings(entries, path))
+    // One replacement of the file instead of one per entry: the same result. It is written
+    // again at every start, so it need not wait for the disk.
+    if (!folder.Usable ||
+        !platform::WritePrivateProfileStrings(entries, path, platform::Durability::Unsynced))
         throw platform::Exception("Unable to write to " + path);
 }
 

@@ -146,7 +146,8 @@ std::string composed(int key, const std::string& value) {
 } // namespace
 
 LanguageTexts ReadLanguage(const std::string& section, Pass pass) {
-    const platform::TIniFile file(LanguageFilePath());
+    // One read of the file for the whole pass, not one for each of its keys.
+    const platform::TMemIniFile file(LanguageFilePath());
     const CodePage encoding = EncodingOfSection(section);
     LanguageTexts texts;
     texts.Section = section;

@@ -24,8 +24,9 @@ Clock::duration framesToDuration(std::uint64_t frames) {
 } // namespace
 
 AudioEngine::AudioEngine(Output output, std::string soundfont,
-                         std::function<Clock::time_point()> now)
-    : state_(std::make_unique<State>(output, std::move(soundfont), std::move(now))) {
+                         std::function<Clock::time_point()> now, std::chrono::milliseconds holdWork)
+    : state_(std::make_unique<State>(output, std::move(soundfont), std::move(now),
+                                     std::chrono::steady_clock::now() + holdWork)) {
     if (output == Output::Device) {
         std::lock_guard lock(state_->outputMutex);
         state_->beginOpen(false);
@@ -48,8 +49,8 @@ AudioEngine::~AudioEngine() {
     delete s.endTimer.data();
 }
 
-AudioEngine& AudioEngine::Shared() {
-    static AudioEngine engine(Output::Device);
+AudioEngine& AudioEngine::Shared(std::chrono::milliseconds holdWork) {
+    static AudioEngine engine(Output::Device, kDefaultSoundfont, {}, holdWork);
     return engine;
 }
 
@@ -292,6 +293,10 @@ bool AudioEngine::WaitWorker(std::chrono::milliseconds timeout) const {
     std::future<void> ran = done->get_future();
     state_->worker.Post([done] { done->set_value(); });
     return ran.wait_for(timeout) == std::future_status::ready;
+}
+
+void AudioEngine::ReleaseWork() {
+    state_->worker.Release();
 }
 
 bool AudioEngine::OutputPaused() const {

@@ -38,15 +38,20 @@ public:
     static constexpr std::uint32_t kFullVolume = 0xFFFFFFFF;
 
     // `now` is the wall clock of the silent clock, the retries and the idle close; tests pass
-    // their own. It is called from the UI thread and the worker.
+    // their own. It is called from the UI thread and the worker. The worker's loading (the
+    // module, the device, the soundfont) may be held from the start for up to `holdWork`,
+    // until ReleaseWork: the game holds it while its window first paints, which it would slow
+    // down on a small machine.
     explicit AudioEngine(Output output, std::string soundfont = kDefaultSoundfont,
-                         std::function<Clock::time_point()> now = {});
+                         std::function<Clock::time_point()> now = {},
+                         std::chrono::milliseconds holdWork = {});
     ~AudioEngine();
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
 
-    // The engine the game plays through, opened on first use.
-    static AudioEngine& Shared();
+    // The engine the game plays through, opened on first use; the first call may hold its work
+    // (see the constructor), later calls ignore `holdWork`.
+    static AudioEngine& Shared(std::chrono::milliseconds holdWork = {});
 
     // Starts a converted clip, cutting off the one playing. A clip that is not a playable
     // WAVE file plays the default beep unless `useDefault` is false; the result says
@@ -85,6 +90,9 @@ public:
     bool OutputOpening() const;                               // the worker is opening it
     bool ModuleLoaded() const; // the driver module; let go once the output has closed
     bool WaitWorker(std::chrono::milliseconds timeout) const; // it ran what was posted so far
+    // Ends the hold on the worker's loading (see the constructor); what was asked meanwhile
+    // then happens in order.
+    void ReleaseWork();
 
     // Offline only: the next `frames` stereo frames, interleaved left/right.
     std::vector<float> Render(std::size_t frames);

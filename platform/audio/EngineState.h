@@ -36,8 +36,9 @@ struct AudioEngine::State {
     static constexpr std::chrono::seconds kRetry{3};
     static constexpr std::chrono::seconds kIdleClose{10};
 
-    State(Output o, std::string soundfont, std::function<Clock::time_point()> clock)
-        : output(o), synth(std::move(soundfont), kRate, worker, module),
+    State(Output o, std::string soundfont, std::function<Clock::time_point()> clock,
+          std::chrono::steady_clock::time_point workHeldUntil)
+        : output(o), worker(workHeldUntil), synth(std::move(soundfont), kRate, worker, module),
           now(clock ? std::move(clock) : [] { return Clock::now(); }) {}
     ~State() { worker.Stop(); } // before anything its jobs use goes
 

@@ -3,7 +3,9 @@
 
 namespace platform {
 
-Worker::Worker() : thread_([this] { run(); }) {}
+Worker::Worker(std::chrono::steady_clock::time_point heldUntil)
+    : held_(heldUntil > std::chrono::steady_clock::now()), holdEnds_(heldUntil),
+      thread_([this] { run(); }) {}
 
 Worker::~Worker() {
     Stop();
@@ -30,12 +32,29 @@ void Worker::Stop() {
         thread_.join();
 }
 
+void Worker::Release() {
+    {
+        std::lock_guard lock(mutex_);
+        held_ = false;
+    }
+    changed_.notify_all();
+}
+
 void Worker::run() {
     for (;;) {
         std::function<void()> job;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            while (!stopping_) {
+                if (held_ && std::chrono::steady_clock::now() >= holdEnds_)
+                    held_ = false;
+                if (!held_ && !jobs_.empty())
+                    break;
+                if (held_)
+                    changed_.wait_until(lock, holdEnds_);
+                else
+                    changed_.wait(lock);
+            }
             if (stopping_)
                 return;
             job = std::move(jobs_.front());

@@ -61,4 +61,17 @@ void TIniFile::WriteInteger(const std::string& Section, const std::string& Ident
     WriteString(Section, Ident, std::to_string(Value));
 }
 
+TMemIniFile::TMemIniFile(std::string fileName)
+    : FFileName(std::move(fileName)), FBytes(ReadProfileFile(FFileName)) {}
+
+std::string TMemIniFile::ReadString(const std::string& Section, const std::string& Ident,
+                                    const std::string& Default) const {
+    return ProfileString(FBytes, Section, Ident, Default);
+}
+
+int TMemIniFile::ReadInteger(const std::string& Section, const std::string& Ident,
+                             int Default) const {
+    return StrToIntDef(ReadString(Section, Ident, ""), Default);
+}
+
 } // namespace platform

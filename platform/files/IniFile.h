@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,6 +32,23 @@ public:
 
 private:
     std::string FFileName;
+};
+
+// An INI file read once, for a run of reads that must not open the file again for each: it
+// answers as TIniFile would have at the moment it was made. It only reads.
+class TMemIniFile {
+public:
+    explicit TMemIniFile(std::string fileName);
+
+    const std::string& FileName() const { return FFileName; }
+
+    std::string ReadString(const std::string& Section, const std::string& Ident,
+                           const std::string& Default) const;
+    int ReadInteger(const std::string& Section, const std::string& Ident, int Default) const;
+
+private:
+    std::string FFileName;
+    std::optional<std::string> FBytes;
 };
 
 } // namespace platform

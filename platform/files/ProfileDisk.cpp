@@ -47,19 +47,22 @@ int createSibling(const FolderFile& file, mode_t mode, std::string& tempName) {
     return -1;
 }
 
-bool replaceFile(const FolderFile& file, std::string_view bytes, const struct stat* existing) {
+bool replaceFile(const FolderFile& file, std::string_view bytes, const struct stat* existing,
+                 Durability durability) {
+    const bool synced = durability == Durability::Synced;
     std::string tempName;
     const int fd = createSibling(file, existing ? existing->st_mode & 07777 : 0666, tempName);
     if (fd < 0)
         return false;
     if (existing)
         ::fchmod(fd, existing->st_mode & 07777); // the umask must not narrow a kept file's mode
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, bytes) && (!synced || ::fsync(fd) == 0);
     if (::close(fd) != 0 || !written || !file.ReplaceWithSibling(tempName)) {
         file.RemoveSibling(tempName);
         return false;
     }
-    file.SyncFolder();
+    if (synced)
+        file.SyncFolder();
     return true;
 }
 
@@ -107,20 +110,31 @@ std::string ProfilePath(const std::string& fileName) {
     return namedWithoutFolder(fileName) ? SettingsDirectory() + "/" + fileName : fileName;
 }
 
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& fileName) {
-    std::string bytes;
+std::optional<std::string> ReadProfileFile(const std::string& fileName) {
     if (fileName.empty())
-        return withoutTrailingBlanks(defaultValue);
+        return std::nullopt;
+    std::string bytes;
     const std::string path = ProfilePath(fileName);
     const ReadResult read = ReadFileBytes(path, bytes);
     if (read == ReadResult::Failed)
         ReportUnreadableFile(path, errno);
-    if (read == ReadResult::Ok) {
-        if (auto value = profile::FindValue(bytes, section, key))
+    if (read != ReadResult::Ok)
+        return std::nullopt;
+    return bytes;
+}
+
+std::string ProfileString(const std::optional<std::string>& bytes, const std::string& section,
+                          const std::string& key, const std::string& defaultValue) {
+    if (bytes) {
+        if (auto value = profile::FindValue(*bytes, section, key))
             return *std::move(value);
     }
     return withoutTrailingBlanks(defaultValue);
+}
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& fileName) {
+    return ProfileString(ReadProfileFile(fileName), section, key, defaultValue);
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
@@ -129,7 +143,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 }
 
 bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
-                                const std::string& fileName) {
+                                const std::string& fileName, Durability durability) {
     if (fileName.empty())
         return false;
     if (namedWithoutFolder(fileName) && !makeFolders(SettingsDirectory()))
@@ -144,16 +158,12 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
     // A file that exists but cannot be read whole is never replaced: its lines would be lost.
     if (read == ReadResult::Failed || (read == ReadResult::Ok && !writable(file, info)))
         return false;
-    std::string updated = bytes;
-    for (const ProfileEntry& entry : entries) {
-        auto next = profile::SetValue(updated, entry.Section, entry.Key, entry.Value);
-        if (!next)
-            return false;
-        updated = *std::move(next);
-    }
-    if (read == ReadResult::Ok && updated == bytes)
+    const auto updated = profile::SetValues(bytes, entries);
+    if (!updated)
+        return false;
+    if (read == ReadResult::Ok && *updated == bytes)
         return true;
-    return replaceFile(file, updated, read == ReadResult::Ok ? &info : nullptr);
+    return replaceFile(file, *updated, read == ReadResult::Ok ? &info : nullptr, durability);
 }
 
 } // namespace platform

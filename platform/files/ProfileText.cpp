@@ -4,6 +4,7 @@
 #include "platform/files/ProfileEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform::profile {
 namespace {
@@ -48,10 +49,17 @@ struct Line {
 
 // A line ends at CR LF, at LF, or at a lone CR, as the classic reader takes them.
 Line lineAt(std::string_view text, size_t pos) {
-    const size_t stop = text.find_first_of("\r\n", pos);
+    // Two searches for one byte each: find_first_of looks every byte up in its set, which made
+    // a file of a few hundred lines cost as much as the rest of the start-up.
+    const char* const begin = text.data() + pos;
+    const size_t rest = text.size() - pos;
+    const void* lf = std::memchr(begin, '\n', rest);
+    const size_t upTo = lf ? size_t(static_cast<const char*>(lf) - begin) : rest;
+    const void* cr = std::memchr(begin, '\r', upTo);
+    const size_t stop = pos + (cr ? size_t(static_cast<const char*>(cr) - begin) : upTo);
     Line line;
     line.begin = pos;
-    line.terminated = stop != std::string_view::npos;
+    line.terminated = stop < text.size();
     size_t end = line.terminated ? stop : text.size();
     if (!line.terminated)
         line.next = text.size();
@@ -99,7 +107,8 @@ Parsed parse(std::string_view content) {
 
 struct Location {
     bool sectionFound = false;
-    size_t insertAt = 0; // after the section's last non-blank line
+    size_t sectionBegin = 0; // where its header line starts
+    size_t insertAt = 0;     // after the section's last non-blank line
     bool insertNeedsLineEnd = false;
     bool entryFound = false;
     Line entry;
@@ -107,11 +116,13 @@ struct Location {
     std::string_view value;
 };
 
-// Only the first section of that name counts, as classic profile files do.
-Location locate(std::string_view text, std::string_view section, std::string_view key) {
+// Only the first section of that name counts, as classic profile files do. The search starts
+// at `from`, the start of a line before which no header names the section.
+Location locate(std::string_view text, std::string_view section, std::string_view key,
+                size_t from = 0) {
     Location at;
     bool inside = false;
-    for (size_t pos = 0; pos < text.size();) {
+    for (size_t pos = from; pos < text.size();) {
         const Line line = lineAt(text, pos);
         pos = line.next;
         const Parsed p = parse(line.content);
@@ -120,6 +131,7 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
                 break;
             inside = sameName(p.name, section);
             at.sectionFound = inside;
+            at.sectionBegin = line.begin;
         }
         if (!inside)
             continue;
@@ -172,14 +184,22 @@ std::optional<std::string> findInText(std::string_view text, std::string_view se
     return std::string(unquote(at.value));
 }
 
-std::optional<std::string> setInText(std::string_view text, std::string_view section,
-                                     std::string_view key, std::string_view value) {
+struct Written {
+    std::string text;
+    size_t sectionBegin = 0; // the written section's header line, the same before and after
+};
+
+// `from` as for locate: a section's header position from an earlier write of it.
+std::optional<Written> setInText(std::string_view text, std::string_view section,
+                                 std::string_view key, std::string_view value, size_t from = 0) {
     section = trim(section);
     key = trim(key);
     if (!storable(section, key, value))
         return std::nullopt;
-    const Location at = locate(text, section, key);
-    std::string result;
+    const Location at = locate(text, section, key, from);
+    Written written;
+    written.sectionBegin = at.sectionBegin;
+    std::string& result = written.text;
     result.reserve(text.size() + section.size() + key.size() + value.size() + 8);
     if (at.entryFound) {
         result.append(text.substr(0, at.entry.begin));
@@ -195,10 +215,11 @@ std::optional<std::string> setInText(std::string_view text, std::string_view sec
         result.append(text);
         if (!text.empty() && !text.ends_with('\n') && text != kByteOrderMark)
             result.append(kLineEnd);
+        written.sectionBegin = result.size();
         result.append("[").append(section).append("]").append(kLineEnd);
         result.append(entryLine(key, value));
     }
-    return result;
+    return written;
 }
 
 } // namespace
@@ -210,11 +231,31 @@ std::optional<std::string> FindValue(std::string_view bytes, std::string_view se
 
 std::optional<std::string> SetValue(std::string_view bytes, std::string_view section,
                                     std::string_view key, std::string_view value) {
+    const ProfileEntry entry{std::string(section), std::string(key), std::string(value)};
+    return SetValues(bytes, {&entry, 1});
+}
+
+std::optional<std::string> SetValues(std::string_view bytes,
+                                     std::span<const ProfileEntry> entries) {
     FileText file = DecodeFile(bytes);
-    auto text = setInText(file.Text, section, key, value);
-    if (!text)
-        return std::nullopt;
-    file.Text = *std::move(text);
+    // Text before a section's header never changes by writes to it, so a run of writes to one
+    // section searches from its header on, and a whole table costs no more than its length.
+    std::string_view lastSection;
+    size_t lastBegin = 0;
+    for (const ProfileEntry& entry : entries) {
+        const std::string_view section = trim(entry.Section);
+        const size_t from = !lastSection.empty() && sameName(section, lastSection) ? lastBegin : 0;
+        auto written = setInText(file.Text, section, entry.Key, entry.Value, from);
+        if (!written)
+            return std::nullopt;
+        file.Text = std::move(written->text);
+        lastSection = section;
+        lastBegin = written->sectionBegin;
+        // A value that a UTF-16 file cannot hold refuses the whole batch, as it would have
+        // refused its own write.
+        if (file.Encoding != FileEncoding::Bytes && !EncodeFile(file))
+            return std::nullopt;
+    }
     return EncodeFile(file);
 }
 

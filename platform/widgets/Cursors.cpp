@@ -2,6 +2,7 @@
 #include "platform/widgets/Cursors.h"
 
 #include "platform/files/Resources.h"
+#include "platform/gdi/Pictures.h"
 
 #include <QPixmap>
 #include <map>
@@ -37,13 +38,13 @@ std::optional<QCursor> CursorFromCurData(const QByteArray& data) {
     const quint32 offset = le32(data, headerSize + 12);
     if (offset > quint32(data.size()) || size > quint32(data.size()) - offset)
         return std::nullopt;
-    QPixmap image;
-    if (!image.loadFromData(data.mid(static_cast<qsizetype>(offset), static_cast<qsizetype>(size)),
-                            "PNG"))
+    const QImage image =
+        DecodePng(data.mid(static_cast<qsizetype>(offset), static_cast<qsizetype>(size)));
+    if (image.isNull())
         return std::nullopt;
     if (hotX >= image.width() || hotY >= image.height())
         return std::nullopt;
-    return QCursor(image, hotX, hotY);
+    return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }
 
 std::optional<QCursor> LoadCursor(const std::string& name) {

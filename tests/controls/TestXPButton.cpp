@@ -25,9 +25,11 @@ constexpr TColor kFrame = 0x733C00;
 constexpr TColor kCorner = 0xAD967B;
 
 // A pixel of a button bitmap as the gradient routine makes it for a 73-by-25 button.
-QRgb gradientPixel(TColor from, TColor to, int x, int y) {
+// `inset` is 4 for a face drawn while the button was highlighted.
+QRgb gradientPixel(TColor from, TColor to, int x, int y, int inset = 0) {
     TBitmap bitmap;
-    controls::DrawGradient(71, 23, from, to, 32, controls::gsVertical, true, bitmap);
+    controls::DrawGradient(71 - inset, 23 - inset, from, to, 32, controls::gsVertical, true,
+                           bitmap);
     return bitmap.Image().pixel(x, y);
 }
 
@@ -145,6 +147,23 @@ private slots:
         QCOMPARE(image.pixel(60, 2), facePixel(59, 1));
         QCOMPARE(image.pixel(60, 23), facePixel(59, 22));
         QVERIFY(image.pixel(60, 2) != image.pixel(60, 23)); // a gradient, light at the top
+    }
+
+    // The bitmaps are drawn at the first paint, but from the moment of the size notice: a
+    // face made while focused stays four pixels smaller, and the plain look then shows black
+    // where it does not reach.
+    void theFaceKeepsTheHighlightOfItsLastResize() {
+        Form f;
+        f.focus(f.button);
+        f.button->resize(73, 26);
+        f.button->resize(73, 25);
+        f.focus(f.box);
+        QVERIFY(!f.button->IsHighlighted(false));
+        const QImage image = f.look();
+        QCOMPARE(image.pixel(2, 12), gradientPixel(0xFFFFFF, 0xE7EBEF, 1, 11, 4));
+        QCOMPARE(image.pixel(66, 12), gradientPixel(0xFFFFFF, 0xE7EBEF, 65, 11, 4));
+        QCOMPARE(image.pixel(68, 12), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(36, 21), qRgb(0, 0, 0));
     }
 
     void theMouseOverItShowsTheOrangeRing() {

@@ -229,6 +229,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(level(engine.Render(kRate / 10), 0, 0, kRate / 10) > 0.001, 20000);
     }
 
+    // The game holds the loading while its window first paints: a melody played meanwhile
+    // stays silent at its start, then plays from there once the work is let go.
+    void workHeldFromTheStartWaitsForItsRelease() {
+        AudioEngine engine(Offline::Offline, kDefaultSoundfont, {}, std::chrono::hours(1));
+        QVERIFY(engine.OpenMidi(melodyFile("MYMUSIC")));
+        engine.PlayMidi();
+        QVERIFY(!engine.WaitWorker(100ms));
+        QVERIFY(!engine.SoundfontReady());
+        QVERIFY(level(engine.Render(kRate / 10), 0, 0, kRate / 10) < 1e-4);
+        QCOMPARE(engine.MidiPositionSeconds(), 0.0);
+        engine.ReleaseWork();
+        QVERIFY(engine.WaitWorker(20s));
+        QVERIFY(engine.MidiPrepared());
+        QVERIFY(level(engine.Render(kRate), 0, 0, kRate) > 0.001);
+    }
+
     void closeSilencesTheMelodyAtOnce() {
         AudioEngine engine(Offline::Offline);
         QVERIFY(startMelody(engine, melodyFile("MYMUSIC2")));

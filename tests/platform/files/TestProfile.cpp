@@ -202,6 +202,50 @@ private slots:
         QCOMPARE(profile::FindValue(*got, str(section), str(key)), std::optional<std::string>("V"));
     }
 
+    // A batch searches a section from where an earlier write of it found its header; whatever
+    // the file, that must come to the bytes of the same writes made one by one.
+    void aBatchOfWritesEqualsTheSameWritesOneByOne_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::newRow("no file") << QByteArray();
+        QTest::newRow("other sections and keys")
+            << QByteArray("[Mine]\r\nkept=yes\r\n[english]\r\n2=old\r\n\r\n[Zz]\r\nz=1\r\n");
+        QTest::newRow("a section repeated, the first one counts")
+            << QByteArray("[Russian]\r\n[English]\r\n[russian]\r\n1=later\r\n");
+        QTest::newRow("unterminated last line") << QByteArray("[English]\r\n1=x");
+        QTest::newRow("only a byte-order mark") << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("lines ended by lone CRs") << QByteArray("[English]\r1=a\r[Russian]\r");
+        QTest::newRow("utf16") << inEncoding("[English]\r\n1=a\r\n", "utf16le");
+    }
+    void aBatchOfWritesEqualsTheSameWritesOneByOne() {
+        QFETCH(QByteArray, before);
+        // Runs of one section, a return to an earlier one, a new one, a key twice, other cases.
+        const std::vector<ProfileEntry> batch{
+            {"English", "1", "Game"},   {"English", "2", "New"},   {" English ", "3", "Exit"},
+            {"Russian", "1", "Igra"},   {"English", "4", "Back"},  {"RUSSIAN", "2", "Novaya"},
+            {"French", "1", "Jeu"},     {"French", "1", "Le jeu"}, {"english", "2", "Newer"},
+            {"Russian", " 1 ", "Final"}};
+        std::string oneByOne = str(before);
+        for (const ProfileEntry& e : batch) {
+            const auto next = profile::SetValue(oneByOne, e.Section, e.Key, e.Value);
+            QVERIFY(next);
+            oneByOne = *next;
+        }
+        const auto batched = profile::SetValues(str(before), batch);
+        QVERIFY(batched);
+        QCOMPARE(QByteArray::fromStdString(*batched), QByteArray::fromStdString(oneByOne));
+    }
+
+    void aBatchWithOneRefusedWriteWritesNothing() {
+        const std::vector<ProfileEntry> batch{
+            {"English", "1", "Game"}, {"English", "bad=key", "x"}, {"English", "2", "New"}};
+        QVERIFY(!profile::SetValues("[English]\r\n", batch));
+        QTemporaryDir scratch;
+        const std::string path = scratch.filePath("l.lng").toStdString();
+        putFile(path, "[English]\r\n1=old\r\n");
+        QVERIFY(!WritePrivateProfileStrings(batch, path));
+        QCOMPARE(fileBytes(path), std::string("[English]\r\n1=old\r\n"));
+    }
+
     void everyEncodingReadsAndAWriteKeepsIt_data() {
         QTest::addColumn<QString>("encoding");
         for (const char* name : {"ansi", "utf8", "utf8 bom", "utf16le", "utf16be"})
@@ -309,14 +353,22 @@ private slots:
         QCOMPARE(GetPrivateProfileString("a", "k", "x", scratch.path().toStdString()), "x");
     }
 
+    // An unsynced write only spares the waits for the disk; it replaces the file as whole.
+    void aWriteReplacesTheFileWholeAndKeepsItsMode_data() {
+        QTest::addColumn<bool>("synced");
+        QTest::newRow("synced") << true;
+        QTest::newRow("unsynced") << false;
+    }
     void aWriteReplacesTheFileWholeAndKeepsItsMode() {
+        QFETCH(bool, synced);
         QTemporaryDir scratch;
         const std::string path = scratch.filePath("l.lng").toStdString();
         putFile(path, "[English]\r\n1=old\r\n[Mine]\r\nkept=yes\r\n");
         QVERIFY(::chmod(path.c_str(), 0640) == 0);
         struct stat before {};
         ::stat(path.c_str(), &before);
-        QVERIFY(WritePrivateProfileString("English", "1", "&Game", path));
+        QVERIFY(WritePrivateProfileStrings({{"English", "1", "&Game"}}, path,
+                                           synced ? Durability::Synced : Durability::Unsynced));
         QCOMPARE(fileBytes(path), std::string("[English]\r\n1=&Game\r\n[Mine]\r\nkept=yes\r\n"));
         struct stat after {};
         ::stat(path.c_str(), &after);
@@ -416,6 +468,26 @@ private slots:
         QCOMPARE(fileBytes(path), std::string("[USER]\r\nSelect=0\r\nSelected=-16777201\r\n"
                                               "Selected3= 0x00FFFF \r\n[Russian]\r\n1="
                                               "\xC8\xE3\xF0\xE0\r\n"));
+    }
+
+    // Read once: a pass over many keys sees the file as it was, and each read answers as the
+    // file object's would have then, defaults and all.
+    void theMemoryIniFileAnswersAsTheFileWasWhenMade() {
+        QTemporaryDir scratch;
+        const std::string path = scratch.filePath("Language_Velmar.lng").toStdString();
+        putFile(path, "[English]\r\n1 = &Game \r\n2=\"quoted\"\r\n7=$1F\r\n");
+        const TMemIniFile mem(path);
+        const TIniFile ini(path);
+        for (const char* key : {"1", "2", "3"})
+            QCOMPARE(mem.ReadString("english", key, "none  "),
+                     ini.ReadString("english", key, "none  "));
+        QCOMPARE(mem.ReadInteger("English", "7", 0), 31);
+        QCOMPARE(mem.ReadString("Russian", "1", "x"), std::string("x"));
+        putFile(path, "[English]\r\n1=changed\r\n");
+        QCOMPARE(mem.ReadString("English", "1", ""), std::string("&Game"));
+        QCOMPARE(TMemIniFile(path).ReadString("English", "1", ""), std::string("changed"));
+        QCOMPARE(TMemIniFile(scratch.filePath("missing").toStdString()).ReadString("a", "k", "d "),
+                 std::string("d"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/gdi/Pictures.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QResource>
 #include <QTest>
@@ -42,6 +43,21 @@ private slots:
         QVERIFY(!frame.pixmap(16, 16).isNull());
         QVERIFY(LoadPng(ResourcePath("PICTURE", "Missing")).isNull());
         QVERIFY(LoadPngIcon(ResourcePath("ICON", "Missing")).isNull());
+    }
+
+    // Even with the format named, a reader allowed to detect formats first loads every image
+    // format plugin installed, and with one of them the JPEG library, to offer it the picture.
+    void noPictureLoadsAnImageFormatPlugin() {
+        for (const char* name : {"Frame0", "Frame4"})
+            QVERIFY(!LoadPngIcon(ResourcePath("ICON", name)).isNull());
+        QVERIFY(!LoadPng(ResourcePath("PICTURE", "About")).isNull());
+        const QByteArray png = FindResource("FLAG", "French").value_or(QByteArray());
+        QCOMPARE(DecodePng(png).size(), QSize(16, 16));
+        QVERIFY(DecodePng(png.left(png.size() / 2)).isNull());
+        QVERIFY(DecodePng(QByteArray("BM not a png at all")).isNull());
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("imageformats"));
     }
 };
 
