@@ -71,6 +71,10 @@ std::vector<std::uint8_t> residuesOf(const std::vector<std::uint8_t>& table) {
 
 } // namespace
 
+std::uint64_t StoredChecksum(std::string_view bytes) {
+    return bytes.size() < kChecksumBytes ? 0 : numberAt(bytes, bytes.size() - kChecksumBytes, 8);
+}
+
 SolverTables::SolverTables(std::array<std::vector<std::uint8_t>, TableCount> tables)
     : tables_(std::move(tables)), residues_{residuesOf(tables_[0]), residuesOf(tables_[1]),
                                             residuesOf(tables_[2])},
@@ -116,7 +120,7 @@ std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes) {
         if (numberAt(bytes, sizeof kMagic + 4 * id, 4) != PatternTableBytes(TableShapes[id].Count))
             return nullptr;
     const std::size_t body = bytes.size() - kChecksumBytes;
-    if (numberAt(bytes, body, 8) != checksum(bytes.substr(0, body)))
+    if (StoredChecksum(bytes) != checksum(bytes.substr(0, body)))
         return nullptr;
     std::array<std::vector<std::uint8_t>, TableCount> tables;
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data() + kHeaderBytes);

@@ -62,6 +62,14 @@ inline int PatternResidue(const std::uint8_t* residues, std::uint32_t index) {
     return (residues[index >> 2] >> ((index & 3u) * 2)) & 3;
 }
 
+// The checksum that closes ToBytes when the tables are right: the single-thread builder's
+// (commit aba9c4d). Cache files and the search were made for those bytes, so every builder
+// must give them exactly.
+inline constexpr std::uint64_t BuiltTablesChecksum = 0x091ff363152daeecull;
+
+// The checksum stored at the end of bytes that ToBytes gave.
+std::uint64_t StoredChecksum(std::string_view bytes);
+
 class SolverTables {
 public:
     // nullptr only when `cancel` was raised during the build.

@@ -39,18 +39,6 @@ double threadSeconds() {
     return cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
-// What the table file's checksum was when one thread built the tables breadth-first a
-// placement at a time (the build before the layered one, at commit aba9c4d): any builder must
-// give these bytes, as the cache files and the search depend on them.
-constexpr std::uint64_t kTablesChecksum = 0x091ff363152daeecull;
-
-std::uint64_t storedChecksum(const std::string& bytes) {
-    std::uint64_t value = 0;
-    for (std::size_t b = 0; b < 8; ++b)
-        value = (value << 8) | static_cast<unsigned char>(bytes[bytes.size() - 1 - b]);
-    return value;
-}
-
 struct Sample {
     double Milliseconds = 0;
     double CpuMilliseconds = 0;
@@ -201,9 +189,9 @@ std::unique_ptr<rules::SolverTables> builtTables(int helpers, int helperNice) {
         std::fprintf(stderr, "the tables' bytes do not read back\n");
         std::exit(1);
     }
-    if (storedChecksum(bytes) != kTablesChecksum) {
+    if (rules::StoredChecksum(bytes) != rules::BuiltTablesChecksum) {
         std::fprintf(stderr, "the tables differ from the single-thread builder's (%016llx)\n",
-                     static_cast<unsigned long long>(storedChecksum(bytes)));
+                     static_cast<unsigned long long>(rules::StoredChecksum(bytes)));
         std::exit(1);
     }
     std::printf("tables: %zu bytes (%.2f MiB), built on %d thread%s in %.2f s (%.2f s CPU), "
