@@ -113,6 +113,7 @@ struct Synth::Impl {
     void loadPresets(const std::vector<SoundfontPreset>& wanted);
     bool unload();
     void dropFont();
+    void endSilenced();
     bool reap();
 };
 
@@ -227,7 +228,23 @@ void Synth::Impl::dropFont() {
     driver->unsetPrograms(synth);
     retired.push_back({font, std::move(view), blocks, voiceless});
     font = -1;
+    endSilenced();
     reap();
+}
+
+// synthMutex held, everything just silenced. The silenced voices end only in a rendered block,
+// and a device that renders none for a while (paused, or kept from the synthesizer by loads in
+// a row) would leave every font let go in the meantime loaded; so a few blocks are rendered
+// here and thrown away. Nothing sounds in them any more.
+void Synth::Impl::endSilenced() {
+    constexpr int kFrames = 64;     // FluidSynth's own block
+    constexpr int kMostBlocks = 16; // a release cut short ends well within these
+    std::array<float, kFrames> left{};
+    std::array<float, kFrames> right{};
+    for (int i = 0; i < kMostBlocks && driver->activeVoices(synth) > 0; ++i) {
+        driver->render(synth, left.data(), right.data(), kFrames);
+        ++blocks;
+    }
 }
 
 // synthMutex held. A voice lets go of its sample in the block that ends it, so once a block

@@ -31,10 +31,16 @@ std::atomic<int> gLoads{0};
 std::atomic<int> gShutdowns{0};
 std::atomic<int> gSynths{0};
 std::atomic<float> gPeak{0};
+std::atomic<int> gFontLoads{0};
+std::atomic<int> gStalled{0};
 
 // What the engine mixed, the loudest sample since the test last asked.
 VelmarFill gFill = nullptr;
 void recordingFill(void* user, float* out, int frames) {
+    if (gStalled) { // a device that plays on without asking the engine for anything
+        std::fill(out, out + 2 * frames, 0.0f);
+        return;
+    }
     gFill(user, out, frames);
     float peak = gPeak;
     for (int i = 0; i < 2 * frames; ++i)
@@ -84,6 +90,13 @@ int outputLost(unsigned device) {
     return gLost ? 1 : gReal->outputLost(device);
 }
 
+int loadFont(void* synth, const VelmarFontSource* source) {
+    const int font = gReal->loadFont(synth, source);
+    if (font >= 0)
+        ++gFontLoads;
+    return font;
+}
+
 void unloadFont(void* synth, int font) {
     ++gUnloads;
     if (gReal->activeVoices(synth) > 0)
@@ -111,6 +124,7 @@ __attribute__((visibility("default"))) const VelmarAudioDriver* velmar_audio_dri
         gFake.startOutput = startOutput;
         gFake.stopOutput = stopOutput;
         gFake.outputLost = outputLost;
+        gFake.loadFont = loadFont;
         gFake.unloadFont = unloadFont;
         gFake.shutdown = shutdown;
         gFake.newSynth = newSynth;
@@ -157,6 +171,15 @@ __attribute__((visibility("default"))) int velmar_fake_unloads() {
 
 __attribute__((visibility("default"))) int velmar_fake_unloads_with_voices() {
     return gUnloadsWithVoices;
+}
+
+// While set, the device's callback mixes nothing: the engine renders no block.
+__attribute__((visibility("default"))) void velmar_fake_stall_device(int stalled) {
+    gStalled = stalled;
+}
+
+__attribute__((visibility("default"))) int velmar_fake_font_loads() {
+    return gFontLoads;
 }
 
 // Times the engine loaded the module, shut it down to unload it, and made a synthesizer.

@@ -39,6 +39,8 @@ struct FakeModule {
     int (*shutdowns)() = nullptr;
     int (*synths)() = nullptr;
     float (*takePeak)() = nullptr;
+    void (*stallDevice)(int) = nullptr;
+    int (*fontLoads)() = nullptr;
 
     bool Load() {
         void* m = dlopen(VELMAR_FAKE_AUDIO_MODULE, RTLD_NOW | RTLD_LOCAL);
@@ -58,9 +60,11 @@ struct FakeModule {
         shutdowns = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_shutdowns"));
         synths = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_synths"));
         takePeak = reinterpret_cast<float (*)()>(dlsym(m, "velmar_fake_take_peak"));
+        stallDevice = reinterpret_cast<void (*)(int)>(dlsym(m, "velmar_fake_stall_device"));
+        fontLoads = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_font_loads"));
         return refuseOpen && holdOpen && openAttempts && lastOpener && unloads &&
                unloadsWithVoices && loseDevice && starts && stops && loads && shutdowns && synths &&
-               takePeak;
+               takePeak && stallDevice && fontLoads;
     }
 };
 
@@ -120,6 +124,7 @@ private slots:
         fake.refuseOpen(0);
         fake.holdOpen(0);
         fake.loseDevice(0);
+        fake.stallDevice(0);
     }
 
     void reopeningAfterTheIdleCloseLeavesTheWindowFree() {
@@ -310,6 +315,32 @@ private slots:
         engine.CloseMidi();
         QTRY_COMPARE_WITH_TIMEOUT(fake.unloads(), unloads + 2, 5000);
         QCOMPARE(fake.unloadsWithVoices(), 0);
+    }
+
+    // Melodies switched faster than their fonts load keep the worker, and so the synthesizer,
+    // busy, and the callback then renders no block in which the silenced voices could end.
+    void fontsLetGoWhileNothingRendersAreStillFreed() {
+        TestClock clock;
+        AudioEngine engine(Output::Device, kDefaultSoundfont, clock.Now());
+        QVERIFY(engine.WaitOutput(10s));
+        if (!engine.WaitSoundfont(20s))
+            QSKIP("no soundfont");
+        QVERIFY(prepared(engine, melodyFile("MYMUSIC")));
+        engine.PlayMidi();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.5, 5000);
+        const int unloads = fake.unloads();
+        const int unloadsWithVoices = fake.unloadsWithVoices();
+        fake.stallDevice(1);
+        for (const char* name : {"MYMUSIC2", "MYMUSIC3", "MYMUSIC", "MYMUSIC2"}) {
+            QVERIFY(prepared(engine, melodyFile(name)));
+            engine.PlayMidi();
+        }
+        QVERIFY(engine.WaitWorker(5s));
+        // Each font but the one playing has gone, and none while a voice still used it.
+        QCOMPARE(fake.unloads(), unloads + 4);
+        QCOMPARE(fake.unloadsWithVoices(), unloadsWithVoices);
+        fake.stallDevice(0);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 0.5, 5000);
     }
 
     void anEngineDestroyedWhileItPlaysFreesItsFontWithItsVoices() {
