@@ -42,9 +42,10 @@ public:
     // game without music holds none.
     void Release();
     // A font let go stays loaded until no voice uses its samples: its voices are silenced at
-    // once, but they end only in the next rendered block. Freed on the worker by the jobs
-    // that follow, or by Reap; FluidSynth would otherwise free it on a timer thread of its
-    // own, racing the audio callback.
+    // once, but they end only in a rendered block, which the worker renders itself and throws
+    // away. One whose voices outlast those blocks is freed on the worker by the jobs that
+    // follow, or by Reap; FluidSynth would otherwise free it on a timer thread of its own,
+    // racing the audio callback.
     bool HasRetired() const { return retired_.load(); }
     void Reap();
     // Worker thread, with no device open: deletes the synthesizer, so the module can go, unless
