@@ -98,6 +98,14 @@ bool prepared(AudioEngine& engine, const std::string& path) {
     return QTest::qWaitFor([&] { return engine.MidiPrepared(); }, 20000);
 }
 
+// Melody `name` opened, played and a second and a half into it, its voices sounding.
+bool soundingAWhile(AudioEngine& engine, const char* name) {
+    if (!prepared(engine, melodyFile(name)))
+        return false;
+    engine.PlayMidi();
+    return QTest::qWaitFor([&] { return engine.MidiPositionSeconds() > 1.5; }, 5000);
+}
+
 // Opened, sounded once, and closed again for being idle.
 bool closedForBeingIdle(AudioEngine& engine, TestClock& clock) {
     if (!engine.WaitOutput(10s))
@@ -307,11 +315,8 @@ private slots:
             QSKIP("no soundfont");
         const int unloads = fake.unloads();
         // Switched while it plays, then stopped while the next one plays.
-        for (const char* name : {"MYMUSIC", "MYMUSIC2"}) {
-            QVERIFY(prepared(engine, melodyFile(name)));
-            engine.PlayMidi();
-            QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.5, 5000);
-        }
+        for (const char* name : {"MYMUSIC", "MYMUSIC2"})
+            QVERIFY(soundingAWhile(engine, name));
         engine.CloseMidi();
         QTRY_COMPARE_WITH_TIMEOUT(fake.unloads(), unloads + 2, 5000);
         QCOMPARE(fake.unloadsWithVoices(), 0);
@@ -325,9 +330,7 @@ private slots:
         QVERIFY(engine.WaitOutput(10s));
         if (!engine.WaitSoundfont(20s))
             QSKIP("no soundfont");
-        QVERIFY(prepared(engine, melodyFile("MYMUSIC")));
-        engine.PlayMidi();
-        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.5, 5000);
+        QVERIFY(soundingAWhile(engine, "MYMUSIC"));
         const int unloads = fake.unloads();
         const int unloadsWithVoices = fake.unloadsWithVoices();
         fake.stallDevice(1);
@@ -350,9 +353,7 @@ private slots:
             QVERIFY(engine.WaitOutput(10s));
             if (!engine.WaitSoundfont(20s))
                 QSKIP("no soundfont");
-            QVERIFY(prepared(engine, melodyFile("MYMUSIC2")));
-            engine.PlayMidi();
-            QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 1.5, 5000);
+            QVERIFY(soundingAWhile(engine, "MYMUSIC2"));
         }
         QCOMPARE(fake.unloadsWithVoices(), unloads);
     }
