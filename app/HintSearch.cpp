@@ -11,11 +11,14 @@ namespace app {
 
 HintSearch::Search HintSearch::GameSolver() {
     // The tables live as long as the worker that loaded them; only that thread touches them.
+    // A new game or a language change during their build drops only the search, so the next
+    // hint does not start the build again.
     return [tables = std::shared_ptr<const rules::SolverTables>()](
-               const rules::BoardCells& board, const std::atomic<bool>& cancel) mutable {
+               const rules::BoardCells& board, const std::atomic<bool>& cancel,
+               const std::atomic<bool>& closing) mutable {
         if (!tables)
-            tables = LoadSolverTables(cancel);
-        if (!tables && cancel.load())
+            tables = LoadSolverTables(closing);
+        if (!tables && closing.load())
             return rules::SolveResult{};
         if (!tables)
             throw std::runtime_error("The solver's tables could not be made.");
@@ -32,6 +35,7 @@ HintSearch::~HintSearch() {
         stop_ = true;
         pending_.reset();
         cancel_ = true;
+        closing_ = true;
     }
     wake_.notify_one();
     if (worker_.joinable())
@@ -92,7 +96,7 @@ HintSearch::Outcome HintSearch::searched(const Job& job) {
     Outcome outcome;
     outcome.Board = job.Board;
     try {
-        outcome.Result = search_(job.Board, cancel_);
+        outcome.Result = search_(job.Board, cancel_, closing_);
     } catch (const std::exception& error) {
         outcome.Error = error.what();
     } catch (...) {

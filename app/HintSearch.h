@@ -32,8 +32,11 @@ class HintSearch : public QObject {
     Q_OBJECT
 public:
     // Solves `board`, giving up with SolveStatus::Cancelled soon after `cancel` is raised.
+    // What serves every board (the game's tables) is made through a raised `cancel` and given
+    // up only for `closing`, raised when this object goes.
     using Search = std::function<rules::SolveResult(const rules::BoardCells& board,
-                                                    const std::atomic<bool>& cancel)>;
+                                                    const std::atomic<bool>& cancel,
+                                                    const std::atomic<bool>& closing)>;
 
     struct Outcome {
         rules::BoardCells Board{}; // the board that was searched
@@ -81,6 +84,7 @@ private:
     std::optional<Found> found_; // guarded by mutex_: the latest outcome, not yet collected
     bool stop_ = false;          // guarded by mutex_
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> closing_{false};
 
     std::uint64_t lastId_ = 0;  // UI thread only
     std::uint64_t awaited_ = 0; // UI thread only: the job whose outcome counts, 0 for none

@@ -4,10 +4,13 @@
 #include "FormFixture.h"
 
 #include "app/AccessibleBoard.h"
+#include "app/SolverCache.h"
 #include "app/rules/Solver.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
@@ -22,19 +25,24 @@ constexpr std::array<int, 16> kTwoMovesFromSolved = {1, 2,  3,  4,  5,  6,  7,  
 // Tiles 14 and 15 swapped: no sequence of slides puts this in order.
 constexpr std::array<int, 16> kUnsolvable = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 16};
 
-// A search that holds until it is cancelled, so a test can act while it runs.
+// A search that holds until it is cancelled, so a test can act while it runs; or, standing for
+// the tables' build, until the search object closes.
 struct HeldSolver {
+    bool untilClosing = false;
     std::atomic<int> calls{0};
     std::atomic<bool> running{false};
     std::atomic<bool> sawCancel{false};
+    std::atomic<bool> sawClosing{false};
 
     app::HintSearch::Search search() {
-        return [this](const rules::BoardCells&, const std::atomic<bool>& cancel) {
+        return [this](const rules::BoardCells&, const std::atomic<bool>& cancel,
+                      const std::atomic<bool>& closing) {
             ++calls;
             running = true;
-            while (!cancel.load())
+            while (!(untilClosing ? closing : cancel).load())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            sawCancel = true;
+            sawCancel = cancel.load();
+            sawClosing = closing.load();
             running = false;
             return rules::SolveResult{};
         };
@@ -251,12 +259,12 @@ private slots:
     void aSearchThatFailsIsSaidAndOneThatGivesUpFreesTheNextHint() {
         std::atomic<int> calls{0};
         FormFixture f;
-        f.form->SetHintSolver(
-            [&calls](const rules::BoardCells&, const std::atomic<bool>&) -> rules::SolveResult {
-                if (++calls == 1)
-                    throw std::runtime_error("No memory for the tables.");
-                return {}; // gave up without being cancelled
-            });
+        f.form->SetHintSolver([&calls](const rules::BoardCells&, const std::atomic<bool>&,
+                                       const std::atomic<bool>&) -> rules::SolveResult {
+            if (++calls == 1)
+                throw std::runtime_error("No memory for the tables.");
+            return {}; // gave up without being cancelled
+        });
         f.form->PlayClick();
         QVERIFY(hintArrives(f));
         QCOMPARE(int(f.boxes.size()), 1);
@@ -315,12 +323,57 @@ private slots:
         }
         QVERIFY(!f.form->HintSearching());
         QTRY_VERIFY_WITH_TIMEOUT(solver.sawCancel, 30000);
+        QVERIFY(!solver.sawClosing);
         QCoreApplication::processEvents();
         QVERIFY(tilesDrawnDown(f).empty());
         QVERIFY(!app::Game.HintUsed);
         // The next H searches again.
         f.form->Hint->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(solver.calls.load(), 2, 30000);
+    }
+
+    // The tables' build serves every later hint: a new game goes on without waiting for it
+    // and without stopping it, and the window's end stops it.
+    void theTablesAreMadeThroughANewGameAndStopWithTheWindow() {
+        HeldSolver build;
+        build.untilClosing = true;
+        FormFixture f;
+        f.form->SetHintSolver(build.search());
+        f.form->PlayClick();
+        f.form->Hint->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(build.running, 30000);
+        f.form->Play3Click();
+        QVERIFY(!f.form->HintSearching());
+        QTest::qWait(50);
+        QVERIFY(build.running);
+        f.form.reset();
+        QVERIFY(!build.running);
+        QVERIFY(build.sawClosing);
+    }
+
+    // The game's own solver: a search cancelled while the tables are made still makes and
+    // stores them, and the next search uses them.
+    void theGameSolverMakesItsTablesThroughACancelledSearch() {
+#if defined(__SANITIZE_THREAD__)
+        QSKIP("the build takes a minute here; the table suites check its threads");
+#endif
+        QTemporaryDir cache;
+        const QByteArray given = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+        app::HintSearch::Search solver = app::HintSearch::GameSolver();
+        rules::BoardCells board{};
+        for (std::size_t cell = 0; cell < 16; ++cell)
+            board[cell + 1] = static_cast<std::uint8_t>(kTwoMovesFromSolved[cell]);
+        const std::atomic<bool> raised{true};
+        const std::atomic<bool> lowered{false};
+        solver(board, raised, lowered); // a board this near home is solved before the flag is read
+        const bool stored =
+            QFile::exists(cache.filePath(QString("velmar/") + app::SolverTablesFile));
+        const rules::SolveResult next = solver(board, lowered, lowered);
+        qputenv("XDG_CACHE_HOME", given);
+        QVERIFY(stored);
+        QCOMPARE(next.Status, rules::SolveStatus::Solved);
+        QCOMPARE(next.Tiles, (std::vector<std::uint8_t>{14, 15}));
     }
 
     // The worker's outcomes come back on the UI thread; a start that overtakes a search
@@ -333,7 +386,7 @@ private slots:
                 found.push_back(outcome);
                 foundOn.push_back(std::this_thread::get_id());
             },
-            [](const rules::BoardCells& board, const std::atomic<bool>&) {
+            [](const rules::BoardCells& board, const std::atomic<bool>&, const std::atomic<bool>&) {
                 rules::SolveResult result;
                 result.Status = rules::SolveStatus::Solved;
                 result.Tiles = {board[1]};
