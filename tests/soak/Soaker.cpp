@@ -31,12 +31,12 @@ constexpr bool kMemoryJudged = true;
 #endif
 
 // How often each action comes up, in the order of Soaker::Action.
-constexpr std::array<int, Soaker::ActionCount> kWeights = {30, 10, 1, 15, 4, 4, 4, 3, 2, 5, 2};
+constexpr std::array<int, Soaker::ActionCount> kWeights = {30, 10, 1, 15, 4, 4, 4, 3, 2, 5, 2, 5};
 
 constexpr std::array<const char*, Soaker::ActionCount> kNames = {
     "deals",       "wins",           "run-outs",   "melody commands", "language switches",
     "about boxes", "volume windows", "parameters", "help pages",      "status bar toggles",
-    "minimises"};
+    "minimises",   "hints"};
 
 // The solved board but for the last two cells, so sliding 15 wins.
 constexpr std::array<int, 16> kOneMoveFromSolved = {1, 2,  3,  4,  5,  6,  7,  8,
@@ -175,6 +175,9 @@ void Soaker::act() {
     case Minimise:
         form_.MinimisetsClick();
         restore_ = true;
+        break;
+    case Hint: // most are cancelled by the next deal; the rest blink their tile
+        form_.HintClick();
         break;
     case ActionCount:
         break;

@@ -35,6 +35,7 @@ public:
         Help,
         StatusBar,
         Minimise,
+        Hint,
         ActionCount
     };
 
