@@ -31,7 +31,6 @@ std::atomic<int> gLoads{0};
 std::atomic<int> gShutdowns{0};
 std::atomic<int> gSynths{0};
 std::atomic<float> gPeak{0};
-std::atomic<int> gFontLoads{0};
 std::atomic<int> gStalled{0};
 
 // What the engine mixed, the loudest sample since the test last asked.
@@ -90,13 +89,6 @@ int outputLost(unsigned device) {
     return gLost ? 1 : gReal->outputLost(device);
 }
 
-int loadFont(void* synth, const VelmarFontSource* source) {
-    const int font = gReal->loadFont(synth, source);
-    if (font >= 0)
-        ++gFontLoads;
-    return font;
-}
-
 void unloadFont(void* synth, int font) {
     ++gUnloads;
     if (gReal->activeVoices(synth) > 0)
@@ -124,7 +116,6 @@ __attribute__((visibility("default"))) const VelmarAudioDriver* velmar_audio_dri
         gFake.startOutput = startOutput;
         gFake.stopOutput = stopOutput;
         gFake.outputLost = outputLost;
-        gFake.loadFont = loadFont;
         gFake.unloadFont = unloadFont;
         gFake.shutdown = shutdown;
         gFake.newSynth = newSynth;
@@ -176,10 +167,6 @@ __attribute__((visibility("default"))) int velmar_fake_unloads_with_voices() {
 // While set, the device's callback mixes nothing: the engine renders no block.
 __attribute__((visibility("default"))) void velmar_fake_stall_device(int stalled) {
     gStalled = stalled;
-}
-
-__attribute__((visibility("default"))) int velmar_fake_font_loads() {
-    return gFontLoads;
 }
 
 // Times the engine loaded the module, shut it down to unload it, and made a synthesizer.

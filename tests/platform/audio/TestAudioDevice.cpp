@@ -40,7 +40,6 @@ struct FakeModule {
     int (*synths)() = nullptr;
     float (*takePeak)() = nullptr;
     void (*stallDevice)(int) = nullptr;
-    int (*fontLoads)() = nullptr;
 
     bool Load() {
         void* m = dlopen(VELMAR_FAKE_AUDIO_MODULE, RTLD_NOW | RTLD_LOCAL);
@@ -61,10 +60,9 @@ struct FakeModule {
         synths = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_synths"));
         takePeak = reinterpret_cast<float (*)()>(dlsym(m, "velmar_fake_take_peak"));
         stallDevice = reinterpret_cast<void (*)(int)>(dlsym(m, "velmar_fake_stall_device"));
-        fontLoads = reinterpret_cast<int (*)()>(dlsym(m, "velmar_fake_font_loads"));
         return refuseOpen && holdOpen && openAttempts && lastOpener && unloads &&
                unloadsWithVoices && loseDevice && starts && stops && loads && shutdowns && synths &&
-               takePeak && stallDevice && fontLoads;
+               takePeak && stallDevice;
     }
 };
 
