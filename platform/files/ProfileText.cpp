@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace platform::profile {
 namespace {
@@ -186,7 +187,8 @@ std::optional<std::string> findInText(std::string_view text, std::string_view se
 
 struct Written {
     std::string text;
-    size_t sectionBegin = 0; // the written section's header line, the same before and after
+    size_t sectionBegin = 0;  // the written section's header line, the same before and after
+    bool madeSection = false; // the section was not there: it now ends the text
 };
 
 // `from` as for locate: a section's header position from an earlier write of it.
@@ -216,6 +218,7 @@ std::optional<Written> setInText(std::string_view text, std::string_view section
         if (!text.empty() && !text.ends_with('\n') && text != kByteOrderMark)
             result.append(kLineEnd);
         written.sectionBegin = result.size();
+        written.madeSection = true;
         result.append("[").append(section).append("]").append(kLineEnd);
         result.append(entryLine(key, value));
     }
@@ -239,18 +242,41 @@ std::optional<std::string> SetValues(std::string_view bytes,
                                      std::span<const ProfileEntry> entries) {
     FileText file = DecodeFile(bytes);
     // Text before a section's header never changes by writes to it, so a run of writes to one
-    // section searches from its header on, and a whole table costs no more than its length.
+    // section searches from its header on.
     std::string_view lastSection;
     size_t lastBegin = 0;
+    // A section this batch made stays the text's last until another is made, and holds only the
+    // keys written to it since: a new key goes at the text's end, where the search would put
+    // it. So a whole table written to a new file costs no more than its length.
+    std::string_view madeSection;
+    std::vector<std::string_view> madeKeys;
     for (const ProfileEntry& entry : entries) {
         const std::string_view section = trim(entry.Section);
-        const size_t from = !lastSection.empty() && sameName(section, lastSection) ? lastBegin : 0;
-        auto written = setInText(file.Text, section, entry.Key, entry.Value, from);
-        if (!written)
-            return std::nullopt;
-        file.Text = std::move(written->text);
-        lastSection = section;
-        lastBegin = written->sectionBegin;
+        const std::string_view key = trim(entry.Key);
+        const bool newKeyOfMade =
+            !madeSection.empty() && sameName(section, madeSection) &&
+            std::none_of(madeKeys.begin(), madeKeys.end(),
+                         [key](std::string_view made) { return sameName(made, key); });
+        if (newKeyOfMade) {
+            if (!storable(section, key, entry.Value))
+                return std::nullopt;
+            file.Text.append(entryLine(key, entry.Value));
+            madeKeys.push_back(key);
+            lastSection = {}; // its header may have moved since: the next search starts afresh
+        } else {
+            const size_t from =
+                !lastSection.empty() && sameName(section, lastSection) ? lastBegin : 0;
+            auto written = setInText(file.Text, section, key, entry.Value, from);
+            if (!written)
+                return std::nullopt;
+            file.Text = std::move(written->text);
+            lastSection = section;
+            lastBegin = written->sectionBegin;
+            if (written->madeSection) {
+                madeSection = section;
+                madeKeys.assign(1, key);
+            }
+        }
         // A value that a UTF-16 file cannot hold refuses the whole batch, as it would have
         // refused its own write.
         if (file.Encoding != FileEncoding::Bytes && !EncodeFile(file))

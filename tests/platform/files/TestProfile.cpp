@@ -218,12 +218,15 @@ private slots:
     }
     void aBatchOfWritesEqualsTheSameWritesOneByOne() {
         QFETCH(QByteArray, before);
-        // Runs of one section, a return to an earlier one, a new one, a key twice, other cases.
+        // Runs of one section, a return to an earlier one, a new one, a key twice, other cases;
+        // new sections written to while they end the file, and again once another follows.
         const std::vector<ProfileEntry> batch{
-            {"English", "1", "Game"},   {"English", "2", "New"},   {" English ", "3", "Exit"},
-            {"Russian", "1", "Igra"},   {"English", "4", "Back"},  {"RUSSIAN", "2", "Novaya"},
-            {"French", "1", "Jeu"},     {"French", "1", "Le jeu"}, {"english", "2", "Newer"},
-            {"Russian", " 1 ", "Final"}};
+            {"English", "1", "Game"},    {"English", "2", "New"},   {" English ", "3", "Exit"},
+            {"Russian", "1", "Igra"},    {"English", "4", "Back"},  {"RUSSIAN", "2", "Novaya"},
+            {"French", "1", "Jeu"},      {"French", "1", "Le jeu"}, {"english", "2", "Newer"},
+            {"Russian", " 1 ", "Final"}, {"French", "Key", "x"},    {"french", " KEY", "y"},
+            {"French", "2", "Deux"},     {"German", "1", "Spiel"},  {"French", "3", "Trois"},
+            {"German", "1 ", "Spiel!"},  {"German", "2", "Neu"},    {"English", "5", "Five"}};
         std::string oneByOne = str(before);
         for (const ProfileEntry& e : batch) {
             const auto next = profile::SetValue(oneByOne, e.Section, e.Key, e.Value);
