@@ -29,6 +29,27 @@ private slots:
         box.hidePopup();
     }
 
+    // Each entry's swatch: its colour (white for "None") inside a one-pixel black frame.
+    void everySwatchIsItsColourInABlackFrame() {
+        TColorBox box(nullptr, cbStandardColors | cbIncludeNone);
+        QCOMPARE(box.count(), 17);
+        for (int i = 0; i < box.count(); ++i) {
+            const QImage image = box.itemIcon(i)
+                                     .pixmap(QSize(14, 12))
+                                     .toImage()
+                                     .convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(image.size(), QSize(14, 12));
+            const TColor color = box.Colors(i);
+            const QRgb inside = color == clNone ? qRgb(255, 255, 255) : ToQColor(color).rgb();
+            for (int y = 0; y < 12; ++y) {
+                for (int x = 0; x < 14; ++x) {
+                    const bool edge = x == 0 || y == 0 || x == 13 || y == 11;
+                    QCOMPARE(image.pixel(x, y), edge ? qRgb(0, 0, 0) : inside);
+                }
+            }
+        }
+    }
+
     void theClosedBoxIsFlatInItsBackground_data() {
         QTest::addColumn<TColor>("background");
         QTest::newRow("cream") << clCream;
