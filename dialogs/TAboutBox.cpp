@@ -79,7 +79,8 @@ void TAboutBox::createPanel() {
     ProgramIcon = new platform::TImage(XPPanel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(8, 8, 113, 169);
-    ProgramIcon->SetPicture(platform::LoadPng(platform::ResourcePath("PICTURE", "About")));
+    ProgramIcon->SetPictureFrom(
+        [] { return platform::LoadPng(platform::ResourcePath("PICTURE", "About")); });
     ProgramIcon->installEventFilter(this);
 
     const std::string version = std::string("Version ") + VELMAR_VERSION;

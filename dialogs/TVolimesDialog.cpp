@@ -29,7 +29,8 @@ TVolimesDialog::TVolimesDialog(QWidget* parent)
 
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 8, 97, 73);
-    Image1->SetPicture(platform::LoadPng(platform::ResourcePath("PICTURE", "VolumeWedge")));
+    Image1->SetPictureFrom(
+        [] { return platform::LoadPng(platform::ResourcePath("PICTURE", "VolumeWedge")); });
     Image1->SetTransparent(true);
 
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));

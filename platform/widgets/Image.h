@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 namespace platform {
 
@@ -14,8 +15,11 @@ class TImage : public QWidget {
 public:
     explicit TImage(QWidget* parent = nullptr);
 
-    const QImage& Picture() const { return picture_; }
+    const QImage& Picture() const;
     void SetPicture(const QImage& picture);
+    // The picture `load` gives, read when it is first painted or asked for: a window made at
+    // the start and shown later decodes it only then.
+    void SetPictureFrom(std::function<QImage()> load);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
 
@@ -24,9 +28,12 @@ protected:
 
 private:
     void prepare();
+    void loadPending() const;
 
-    QImage picture_;
-    QImage shown_; // the picture with its transparent colour keyed out
+    // The picture and `shown_` are made from `pending_` at the first need.
+    mutable std::function<QImage()> pending_;
+    mutable QImage picture_;
+    mutable QImage shown_; // the picture with its transparent colour keyed out
     bool transparent_ = false;
 };
 
