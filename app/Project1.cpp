@@ -9,6 +9,7 @@
 #include "i18n/StringTable.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OutputNames.h"
+#include "platform/gdi/FontConfigWarmUp.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/EndSignals.h"
@@ -65,12 +66,14 @@ int Project1(int argc, char** argv) {
     platform::NameSoundOutput(
         {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
     platform::PrepareProcess();
+    platform::FontConfigWarmUp fontConfig;   // the environment is final from here on
     platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
     platform::GuardedApplication qtApp(argc, argv);
     platform::ForgetDisplayFailure();
     QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
     QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
+    fontConfig.Wait();
     platform::PrepareApplication(qtApp);
     EndOnSignals(); // before the audio module starts, so its library leaves the signals alone
     InstallAccessibility();
