@@ -54,11 +54,6 @@ int Project1(int argc, char** argv) {
                              "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
         return 1;
     }
-    if (const auto problem = platform::UnreachableDisplay()) {
-        std::fprintf(stderr, "velmar: %s. Start it inside a graphical session.\n",
-                     problem->c_str());
-        return 1;
-    }
     // While the process has one thread: the icon's name goes through the environment. The
     // stream takes the stored language's name, as the first sound may open the output before
     // the main window has read its language; from then on the language passes rename it.
@@ -66,7 +61,13 @@ int Project1(int argc, char** argv) {
     platform::NameSoundOutput(
         {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
     platform::PrepareProcess();
-    platform::FontConfigWarmUp fontConfig;   // the environment is final from here on
+    platform::FontConfigWarmUp fontConfig; // the environment is final from here on
+    // The display's answer takes a round trip, which the font configuration's load now fills.
+    if (const auto problem = platform::UnreachableDisplay()) {
+        std::fprintf(stderr, "velmar: %s. Start it inside a graphical session.\n",
+                     problem->c_str());
+        return 1;
+    }
     platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
     platform::GuardedApplication qtApp(argc, argv);
     platform::ForgetDisplayFailure();
