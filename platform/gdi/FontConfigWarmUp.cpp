@@ -11,14 +11,10 @@ FontConfigWarmUp::FontConfigWarmUp() {
     try {
         // A configuration that fails to load is the toolkit's to meet at its first font, as it
         // always was: it loads it again there and reports what it finds.
-        thread_ = std::thread([] { FcInit(); });
+        thread_ = std::jthread([] { FcInit(); });
     } catch (const std::system_error&) {
         // No thread: the toolkit loads the configuration itself, only later.
     }
-}
-
-FontConfigWarmUp::~FontConfigWarmUp() {
-    Wait();
 }
 
 void FontConfigWarmUp::Wait() {

@@ -16,14 +16,11 @@ namespace platform {
 class FontConfigWarmUp {
 public:
     FontConfigWarmUp();
-    ~FontConfigWarmUp();
-    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
-    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
 
     void Wait();
 
 private:
-    std::thread thread_;
+    std::jthread thread_; // joined at the latest when the object ends
 };
 
 } // namespace platform

@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -48,9 +50,7 @@ void TImage::SetPictureFrom(std::function<QImage()> load) {
 void TImage::loadPending() const {
     if (!pending_)
         return;
-    const std::function<QImage()> load = std::move(pending_);
-    pending_ = nullptr;
-    picture_ = load();
+    picture_ = std::exchange(pending_, nullptr)();
     shown_ = keyedOut(picture_, transparent_);
 }
 
