@@ -14,6 +14,7 @@
 #include "platform/ui/Display.h"
 #include "platform/ui/EndSignals.h"
 #include "platform/ui/FirstPaint.h"
+#include "platform/ui/PrevInstance.h"
 
 #include <Version.h>
 
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace app {
 
@@ -37,48 +39,29 @@ bool hasDisplay() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
-} // namespace
-
-void EndOnSignals() {
-    platform::OnEndSignals([](int) {
-        if (Form1)
-            Form1->EndProgram();
-        else
-            platform::Application().Terminate();
-    });
+// The session's one game: a second start brings it forward and ends before it shows, plays or
+// writes anything. Returns the exit status of a start that ends here.
+std::optional<int> claimSession(platform::PrevInstance& session,
+                                const platform::StartTokens& tokens) {
+    switch (session.Claim(tokens)) {
+    case platform::PrevInstance::Outcome::First:
+        return std::nullopt;
+    case platform::PrevInstance::Outcome::Raised:
+        return 0;
+    case platform::PrevInstance::Outcome::Alone:
+        if (!session.Problem().empty())
+            std::fprintf(stderr, "velmar: %s; a second start will open a second game.\n",
+                         session.Problem().c_str());
+        return std::nullopt;
+    case platform::PrevInstance::Outcome::Unanswered:
+        break;
+    }
+    std::fprintf(stderr, "velmar: %s.\n", session.Problem().c_str());
+    return 1;
 }
 
-int Project1(int argc, char** argv) {
-    if (!hasDisplay()) {
-        std::fprintf(stderr, "velmar: no display found. Velmar is a desktop game: start it "
-                             "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
-        return 1;
-    }
-    // While the process has one thread: the icon's name goes through the environment. The
-    // stream takes the stored language's name, as the first sound may open the output before
-    // the main window has read its language; from then on the language passes rename it.
-    const int language = dialogs::TControllPanel::StoredLanguage();
-    platform::NameSoundOutput(
-        {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
-    platform::PrepareProcess();
-    platform::FontConfigWarmUp fontConfig; // the environment is final from here on
-    // The display's answer takes a round trip, which the font configuration's load now fills.
-    if (const auto problem = platform::UnreachableDisplay()) {
-        std::fprintf(stderr, "velmar: %s. Start it inside a graphical session.\n",
-                     problem->c_str());
-        return 1;
-    }
-    platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
-    platform::GuardedApplication qtApp(argc, argv);
-    platform::ForgetDisplayFailure();
-    QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
-    QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
-    fontConfig.Wait();
-    platform::PrepareApplication(qtApp);
-    EndOnSignals(); // before the audio module starts, so its library leaves the signals alone
-    InstallAccessibility();
-
+// Splash, the four windows in their order, the message loop.
+int runGame(QGuiApplication& qtApp) {
     auto splash = std::make_unique<dialogs::TLogotip>();
     splash->show();
     splash->repaint();
@@ -113,6 +96,56 @@ int Project1(int argc, char** argv) {
     AboutBox = nullptr;
     Form1 = nullptr;
     return result;
+}
+
+} // namespace
+
+void EndOnSignals() {
+    platform::OnEndSignals([](int) {
+        if (Form1)
+            Form1->EndProgram();
+        else
+            platform::Application().Terminate();
+    });
+}
+
+int Project1(int argc, char** argv) {
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "velmar: no display found. Velmar is a desktop game: start it "
+                             "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");
+        return 1;
+    }
+    // While the process has one thread: what the desktop handed this start (the toolkit takes
+    // it out of the environment), and the icon's name, which goes through the environment. The
+    // stream takes the stored language's name, as the first sound may open the output before
+    // the main window has read its language; from then on the language passes rename it.
+    const platform::StartTokens tokens = platform::StartTokens::FromEnvironment();
+    const int language = dialogs::TControllPanel::StoredLanguage();
+    platform::NameSoundOutput(
+        {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
+    platform::PrepareProcess();
+    platform::FontConfigWarmUp fontConfig; // the environment is final from here on
+    // The display's answer takes a round trip, which the font configuration's load now fills.
+    if (const auto problem = platform::UnreachableDisplay()) {
+        std::fprintf(stderr, "velmar: %s. Start it inside a graphical session.\n",
+                     problem->c_str());
+        return 1;
+    }
+    platform::ExitCleanlyOnDisplayFailure(); // what the check above could not foresee
+    platform::GuardedApplication qtApp(argc, argv);
+    platform::ForgetDisplayFailure();
+    QGuiApplication::setApplicationName(QStringLiteral(VELMAR_APP_ID));
+    QGuiApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
+    // Released when the game has ended and deleted its temporary files, not before.
+    platform::PrevInstance session(QStringLiteral(VELMAR_APP_ID));
+    if (const std::optional<int> status = claimSession(session, tokens))
+        return *status;
+    fontConfig.Wait();
+    platform::PrepareApplication(qtApp);
+    EndOnSignals(); // before the audio module starts, so its library leaves the signals alone
+    InstallAccessibility();
+    return runGame(qtApp);
 }
 
 } // namespace app

@@ -8,7 +8,8 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: velmar [--help | --version]\n"
-    "The sliding fifteen puzzle. Run it without arguments to play.\n"
+    "The sliding fifteen puzzle. Run it without arguments to play; started again, it\n"
+    "brings the running game to the front instead of opening a second one.\n"
     "\n"
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"

@@ -41,7 +41,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-mkdir -p "$scratch/home" "$scratch/config" "$scratch/tmp"
+mkdir -p "$scratch/home" "$scratch/config" "$scratch/tmp" "$scratch/runtime"
+chmod 700 "$scratch/runtime"
 : >"$scratch/display"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" \
     >"$scratch/xvfb.log" 2>&1 &
@@ -64,6 +65,8 @@ fi
 
 export DISPLAY=":$display"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp"
+# A game of its own, never the player's running one brought forward.
+export XDG_RUNTIME_DIR="$scratch/runtime"
 export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
-unset XDG_CURRENT_DESKTOP QT_QPA_PLATFORMTHEME WAYLAND_DISPLAY
+unset XDG_CURRENT_DESKTOP QT_QPA_PLATFORMTHEME WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
 "$driver" "$seconds"

@@ -39,7 +39,8 @@ trap cleanup EXIT
 # A signal must still reach the cleanup above.
 trap 'exit 130' INT TERM HUP
 
-mkdir -p "$scratch/home" "$scratch/config" "$scratch/state" "$scratch/tmp"
+mkdir -p "$scratch/home" "$scratch/config" "$scratch/state" "$scratch/tmp" "$scratch/runtime"
+chmod 700 "$scratch/runtime"
 : >"$scratch/display"
 # Xvfb picks a free display itself and writes its number once it accepts clients.
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" \
@@ -66,6 +67,9 @@ fi
 export DISPLAY=":$display"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state"
 export TMPDIR="$scratch/tmp"
+# A game of its own: one the player runs, or another check's, would otherwise be brought forward.
+export XDG_RUNTIME_DIR="$scratch/runtime"
+unset DBUS_SESSION_BUS_ADDRESS
 export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
 export VELMAR_E2E_GAME_PIDFILE="$scratch/game.pid"
 unset XDG_CURRENT_DESKTOP QT_QPA_PLATFORMTHEME WAYLAND_DISPLAY

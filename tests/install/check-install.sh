@@ -48,6 +48,7 @@ usr/lib/velmar/libvelmar_audio.so | usr/lib/*-linux-gnu*/velmar/libvelmar_audio.
 esac
 expected=(usr/bin/velmar usr/bin/velmar-solve "$module"
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
+    "usr/share/dbus-1/services/$id.service"
     usr/share/man/man6/velmar.6 usr/share/man/man6/velmar-solve.6
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     "usr/share/icons/hicolor/symbolic/apps/$id-symbolic.svg")
@@ -64,6 +65,11 @@ out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $ou
 [ -z "$out" ] || fail "desktop-file-validate: $out"
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
 grep -qx "StartupWMClass=$id" "$desktop" || fail "the desktop entry's StartupWMClass is not $id"
+# Launchers activate the game over the session bus, which starts the installed program.
+grep -qx "DBusActivatable=true" "$desktop" || fail "the desktop entry is not D-Bus activatable"
+service=$root/usr/share/dbus-1/services/$id.service
+grep -qx "Name=$id" "$service" || fail "the D-Bus service is not named $id"
+grep -qx "Exec=/usr/bin/velmar" "$service" || fail "the D-Bus service does not start /usr/bin/velmar"
 appstreamcli validate --no-net --strict "$root/usr/share/metainfo/$id.metainfo.xml" \
     >"$scratch/appstream.log" 2>&1 || fail "appstreamcli validate: $(cat "$scratch/appstream.log")"
 appstreamcli validate-tree --no-net --strict "$root" >"$scratch/tree.log" 2>&1 ||
@@ -98,6 +104,7 @@ cd "$scratch/elsewhere"
 [ "$("${plain[@]}" "$game" --version)" = "velmar $version" ] || fail "--version is wrong"
 "${plain[@]}" "$game" --help >"$scratch/help" || fail "--help did not exit 0"
 grep -q "^Usage: velmar" "$scratch/help" || fail "--help shows no usage"
+grep -q "running game" "$scratch/help" || fail "--help does not say what a second start does"
 [ "$(wc -l <"$scratch/help")" -le 12 ] || fail "--help is not short"
 status=0
 "${plain[@]}" "$game" --bogus >"$scratch/out" 2>"$scratch/err" || status=$?
