@@ -19,7 +19,6 @@
 #include <csignal>
 #include <cstring>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -106,25 +105,23 @@ private slots:
     }
 
     void aLockThatCannotBeMadeSaysWhere_data() {
-        QTest::addColumn<bool>("symlink");
-        QTest::newRow("a symbolic link in its place") << true;
-        QTest::newRow("a folder closed to writing") << false;
+        QTest::addColumn<QString>("path");
+        QTest::newRow("a symbolic link in its place") << runtimeFile(runtime_, ".lock");
+        QTest::newRow("a file where the folder should be") << runtime_.filePath("file/x.lock");
     }
     void aLockThatCannotBeMadeSaysWhere() {
-        QFETCH(bool, symlink);
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QLatin1String(kId) + QLatin1String(".lock"));
-        if (symlink)
-            QVERIFY(QFile::link(folder.filePath(QStringLiteral("elsewhere")), path));
-        else
-            QVERIFY(::chmod(folder.path().toLocal8Bit().constData(), 0500) == 0);
-        if (!symlink && ::geteuid() == 0)
-            QSKIP("root writes into any folder");
+        QFETCH(QString, path);
+        QVERIFY(QFile::link(runtime_.filePath(QStringLiteral("elsewhere")),
+                            runtimeFile(runtime_, ".lock")));
+        QFile file(runtime_.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
         RuntimeLock lock(path.toStdString());
         QCOMPARE(lock.TryLock(), RuntimeLock::State::Failed);
         QVERIFY2(lock.Problem().find(path.toStdString()) != std::string::npos,
                  lock.Problem().c_str());
-        ::chmod(folder.path().toLocal8Bit().constData(), 0700);
+        QVERIFY(!QFile::exists(runtime_.filePath(QStringLiteral("elsewhere"))));
+        QFile::remove(runtimeFile(runtime_, ".lock"));
+        file.remove();
     }
 
     void withoutBusOrRuntimeFolderTheGameStartsQuietly() {
@@ -134,17 +131,16 @@ private slots:
         QCOMPARE(session.Problem(), std::string());
     }
 
-    void anUnwritableRuntimeFolderStartsTheGameAndSaysWhy() {
-        if (::geteuid() == 0)
-            QSKIP("root writes into any folder");
-        QTemporaryDir closed;
-        QVERIFY(::chmod(closed.path().toLocal8Bit().constData(), 0500) == 0);
-        qputenv("XDG_RUNTIME_DIR", closed.path().toUtf8());
+    void anUnusableRuntimeFolderStartsTheGameAndSaysWhy() {
+        // Root may write anywhere; a file in the folder's place stops everyone alike.
+        QFile notAFolder(runtime_.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+        qputenv("XDG_RUNTIME_DIR", notAFolder.fileName().toUtf8());
         PrevInstance session{QString::fromLatin1(kId)};
         QCOMPARE(session.Claim({}), PrevInstance::Outcome::Alone);
-        QVERIFY2(session.Problem().find(closed.path().toStdString()) != std::string::npos,
+        QVERIFY2(session.Problem().find(notAFolder.fileName().toStdString()) != std::string::npos,
                  session.Problem().c_str());
-        ::chmod(closed.path().toLocal8Bit().constData(), 0700);
+        notAFolder.remove();
     }
 
     // The game's side: the first start holds the lock and answers on the socket; a call
