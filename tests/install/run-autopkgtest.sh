@@ -36,4 +36,11 @@ autopkgtest --output-dir "$scratch/out" --no-built-binaries "$scratch/source/" "
     -- null >"$scratch/log" 2>&1 || status=$?
 # Its summary: one line a test with its verdict.
 cat "$scratch/out/summary" 2>/dev/null || true
-[ "$status" -eq 0 ] || fail "autopkgtest ended with $status: $(tail -n 40 "$scratch/log")"
+if [ "$status" -ne 0 ]; then
+    # What the failing tests printed, else the end of autopkgtest's own log.
+    for file in "$scratch"/out/*-stderr "$scratch"/out/*-stdout; do
+        [ -s "$file" ] && sed "s|^|$(basename "$file"): |" "$file" >&2
+    done
+    tail -n 20 "$scratch/log" >&2
+    fail "autopkgtest ended with $status"
+fi
