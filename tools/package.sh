@@ -44,9 +44,21 @@ rsync -a --delete --exclude='/.git' --exclude='/build*' --exclude='/obj-*' --exc
     --filter='P /debian/files' --filter='P /debian/*.substvars' \
     --filter='P /debian/debhelper-build-stamp' ./ "$tree/"
 
-# ccache, when installed, shares compiled objects between package builds.
-[ -d /usr/lib/ccache ] && export PATH=/usr/lib/ccache:$PATH
-export CCACHE_BASEDIR=$tree
+# Nothing of the surroundings reaches the package: the time is the changelog's, whatever the
+# caller exported; the locale, time zone and umask are fixed. The build path is mapped away
+# by the build flags (debian/rules).
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -S Timestamp)
+export SOURCE_DATE_EPOCH LC_ALL=C.UTF-8 TZ=UTC
+unset LANGUAGE
+umask 022
+# ccache, when installed, shares compiled objects between package builds; with the tree as its
+# base folder the compiler sees paths relative to the tree, alike in every copy of it.
+if command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR=$tree
+else
+    unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER
+fi
 rm -f "$out"/velmar_*.deb "$out"/velmar-dbgsym_*.deb "$out"/velmar_*.buildinfo "$out"/velmar_*.changes
 (cd "$tree" && dpkg-buildpackage -b -us -uc -nc -j"$(nproc)" >"$out/build.log" 2>&1) || {
     tail -n 40 "$out/build.log" >&2

@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The release tarball, as a user gets it: made by tools/dist.sh, unpacked where no git is,
 # and the Debian package built from it by tools/package.sh, twice (the second run must find
-# it up to date). A full package build, so CI runs it once rather than every test run.
+# it up to date). A full package build, so CI runs it once rather than every test run. The
+# packages are kept in SOURCE_DIR/build-dist/package/, to compare with the clone's
+# (compare-packages.sh).
 # Usage: check-dist.sh SOURCE_DIR
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 SOURCE_DIR" >&2; exit 2; }
@@ -38,4 +40,8 @@ grep -q ' \./usr/games/velmar$' <<<"$contents" || fail "the package has no usr/g
 grep -q '/velmar/libvelmar_audio\.so$' <<<"$contents" || fail "the package has no sound module"
 again=$(cd "$tree" && tools/package.sh 2>&1 >/dev/null)
 grep -q 'package: up to date' <<<"$again" || fail "the second package run rebuilt: $again"
+kept=$source/build-dist/package
+rm -rf "$kept"
+mkdir -p "$kept"
+cp "$(dirname "$deb")"/*.deb "$kept/"
 echo "check-dist: $(basename "$tarball") builds $(basename "$deb")"
