@@ -6,7 +6,7 @@
 #include "app/TForm1.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
-#include "i18n/StringTable.h"
+#include "i18n/LanguagePasses.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OutputNames.h"
 #include "platform/gdi/FontConfigWarmUp.h"
@@ -58,8 +58,9 @@ int Project1(int argc, char** argv) {
     // stream takes the stored language's name, as the first sound may open the output before
     // the main window has read its language; from then on the language passes rename it.
     const int language = dialogs::TControllPanel::StoredLanguage();
-    platform::NameSoundOutput(
-        {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
+    platform::NameSoundOutput({"Velmar",
+                               i18n::TableText(language, i18n::CaptionTarget::SoundStreamName),
+                               "game", VELMAR_APP_ID});
     platform::PrepareProcess();
     platform::FontConfigWarmUp fontConfig; // the environment is final from here on
     // The display's answer takes a round trip, which the font configuration's load now fills.
@@ -108,10 +109,7 @@ int Project1(int argc, char** argv) {
     if (platform::Application().Terminated())
         form->EndProgram();
     const int result = platform::Application().Terminated() ? 0 : platform::Application().Run();
-    VolimesDialog = nullptr;
-    ControllPanel = nullptr;
-    AboutBox = nullptr;
-    Form1 = nullptr;
+    ClearForms();
     return result;
 }
 
