@@ -7,7 +7,7 @@
 #include "controls/AccessibleControls.h"
 #include "controls/ColorButtons.h"
 #include "dialogs/RecordsGridAccessible.h"
-#include "i18n/StringTable.h"
+#include "i18n/LanguagePasses.h"
 #include "platform/ui/AccessibleWindows.h"
 #include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
@@ -129,8 +129,10 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
 } // namespace
 
 BoardReading EnglishBoardReading() {
-    const auto english = [](int key) { return QString::fromUtf8(i18n::StringTableText(0, key)); };
-    return {english(37), english(60), english(61), english(62), english(63)};
+    using T = i18n::CaptionTarget;
+    const auto english = [](T target) { return QString::fromUtf8(i18n::EnglishText(target)); };
+    return {english(T::HintTile), english(T::BoardName), english(T::BoardEmptyCell),
+            english(T::BoardNoTiles), english(T::BoardCell)};
 }
 
 void SetBoardReading(QWidget* board, const BoardReading& reading) {

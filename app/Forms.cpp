@@ -23,13 +23,15 @@ std::unique_ptr<TForm1> CreateForms() {
     VolimesDialog = new dialogs::TVolimesDialog(form.get());
     // A widget announces its end before it deletes its children, so no reference is left
     // pointing at a window while it is taken down.
-    QObject::connect(form.get(), &QObject::destroyed, [] {
-        VolimesDialog = nullptr;
-        ControllPanel = nullptr;
-        AboutBox = nullptr;
-        Form1 = nullptr;
-    });
+    QObject::connect(form.get(), &QObject::destroyed, [] { ClearForms(); });
     return form;
+}
+
+void ClearForms() {
+    VolimesDialog = nullptr;
+    ControllPanel = nullptr;
+    AboutBox = nullptr;
+    Form1 = nullptr;
 }
 
 } // namespace app

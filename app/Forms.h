@@ -29,4 +29,8 @@ extern dialogs::TVolimesDialog* VolimesDialog;
 // the main window alone.
 std::unique_ptr<TForm1> CreateForms();
 
+// Points every window global at nothing; done when the main window goes, and again when the
+// program's loop ends, whatever the windows' state.
+void ClearForms();
+
 } // namespace app

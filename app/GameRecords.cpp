@@ -2,11 +2,13 @@
 #include "app/GameRecords.h"
 
 #include "app/rules/RecordsFormat.h"
+#include "platform/files/Files.h"
 #include "platform/files/Profile.h"
 #include "platform/files/StateFiles.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QString>
+#include <cerrno>
 
 namespace app {
 
@@ -53,13 +55,12 @@ void GameRecords::load() {
         return;
     loaded_ = true;
     std::string bytes;
-    switch (platform::ReadFileBounded(path_, MaxFileBytes, bytes)) {
-    case platform::BoundedReadResult::Missing:
+    const platform::ReadResult read = platform::ReadFileBytes(path_, bytes, MaxFileBytes);
+    // A file where a folder should stand on the way means no records, as no file does.
+    if (read == platform::ReadResult::Missing ||
+        (read == platform::ReadResult::Failed && errno == ENOTDIR))
         return;
-    case platform::BoundedReadResult::Ok:
-        break;
-    case platform::BoundedReadResult::Unreadable:
-    case platform::BoundedReadResult::TooLarge:
+    if (read == platform::ReadResult::Failed) {
         setAside();
         return;
     }

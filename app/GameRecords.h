@@ -2,20 +2,18 @@
 #pragma once
 
 #include "app/rules/Records.h"
+#include "i18n/LanguagePasses.h"
 
 #include <string>
 
 namespace app {
 
-// The messages the records may have to give, in the player's language (UTF-8); "%1" stands
-// for a path.
+// The messages the records may have to give, in the player's language (UTF-8), English until a
+// language pass gives them; "%1" stands for a path.
 struct RecordsMessages {
-    std::string SetAside = "The records file could not be read. It is kept as %1, and a "
-                           "fresh table of records begins.";
-    std::string NotSetAside = "The records file %1 could not be read, nor could it be set "
-                              "aside. This run's records are kept until the game ends.";
-    std::string NotSaved = "The records could not be saved in %1. The game goes on, and this "
-                           "run's records are kept until it ends.";
+    std::string SetAside = i18n::EnglishText(i18n::CaptionTarget::RecordsSetAside);
+    std::string NotSetAside = i18n::EnglishText(i18n::CaptionTarget::RecordsNotSetAside);
+    std::string NotSaved = i18n::EnglishText(i18n::CaptionTarget::RecordsNotSaved);
 };
 
 // The record table of the player, read from the records file at its first use and written

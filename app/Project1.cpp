@@ -6,7 +6,7 @@
 #include "app/TForm1.h"
 #include "dialogs/TControllPanel.h"
 #include "dialogs/TLogotip.h"
-#include "i18n/StringTable.h"
+#include "i18n/LanguagePasses.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OutputNames.h"
 #include "platform/gdi/FontConfigWarmUp.h"
@@ -91,10 +91,7 @@ int runGame(QGuiApplication& qtApp) {
     if (platform::Application().Terminated())
         form->EndProgram();
     const int result = platform::Application().Terminated() ? 0 : platform::Application().Run();
-    VolimesDialog = nullptr;
-    ControllPanel = nullptr;
-    AboutBox = nullptr;
-    Form1 = nullptr;
+    ClearForms();
     return result;
 }
 
@@ -121,8 +118,9 @@ int Project1(int argc, char** argv) {
     // the main window has read its language; from then on the language passes rename it.
     const platform::StartTokens tokens = platform::StartTokens::FromEnvironment();
     const int language = dialogs::TControllPanel::StoredLanguage();
-    platform::NameSoundOutput(
-        {"Velmar", i18n::StringTableText(language, 65), "game", VELMAR_APP_ID});
+    platform::NameSoundOutput({"Velmar",
+                               i18n::TableText(language, i18n::CaptionTarget::SoundStreamName),
+                               "game", VELMAR_APP_ID});
     platform::PrepareProcess();
     platform::FontConfigWarmUp fontConfig; // the environment is final from here on
     // The display's answer takes a round trip, which the font configuration's load now fills.

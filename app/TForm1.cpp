@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
+#include "app/StatusPanels.h"
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
 #include "app/rules/TileMoves.h"
@@ -159,11 +160,11 @@ void TForm1::setUpBoardAndStatusBar() {
     Panel2->setCursor(platform::ScreenCursor(33));
     StatusBar1->setCursor(platform::ScreenCursor(66));
 
-    StatusBar1->SetPanelText(0, "Courses:");
-    StatusBar1->SetPanelText(1, "0");
-    StatusBar1->SetPanelText(2, "Round:");
-    StatusBar1->SetPanelText(3, "0");
-    StatusBar1->SetPanelText(4, rules::ClockStartText);
+    StatusBar1->SetPanelText(kMoveCaptionPanel, "Courses:");
+    StatusBar1->SetPanelText(kMovePanel, "0");
+    StatusBar1->SetPanelText(kRoundCaptionPanel, "Round:");
+    StatusBar1->SetPanelText(kRoundPanel, "0");
+    StatusBar1->SetPanelText(kClockPanel, rules::ClockStartText);
 }
 
 void TForm1::FormCreate() {

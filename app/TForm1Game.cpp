@@ -4,9 +4,11 @@
 
 #include "app/AccessibleBoard.h"
 #include "app/Forms.h"
+#include "app/StatusPanels.h"
 #include "app/rules/Clock.h"
 #include "app/rules/Deal.h"
 #include "app/rules/GameState.h"
+#include "app/rules/Records.h"
 #include "app/rules/TileMoves.h"
 #include "dialogs/TControllPanel.h"
 #include "media/SoundEffects.h"
@@ -19,9 +21,6 @@ rules::GameState Game;
 
 namespace {
 
-constexpr int kMovePanel = 1;
-constexpr int kRoundPanel = 3;
-constexpr int kClockPanel = 4;
 constexpr int kEndMessageHeight = 122;
 
 std::string labelText(QLabel* dialogs::TControllPanel::*label) {
@@ -107,19 +106,8 @@ void TForm1::StartGame(Level level) {
     Timer5.SetEnabled(false);
     Panel2->SetCaption("");
     StatusBar1->SetPanelText(kClockPanel, rules::ClockStartText);
-    switch (level) {
-    case Level::Minutes15:
-        Game.TimeLeft = 900;
-        break;
-    case Level::Minutes10:
-        Game.TimeLeft = 600;
-        break;
-    case Level::Minutes5:
-        Game.TimeLeft = 300;
-        break;
-    case Level::Simple:
-        break;
-    }
+    if (level != Level::Simple)
+        Game.TimeLeft = rules::LevelTimeLimit(static_cast<int>(level) + 1);
     Game.TimeUsed = 0;
     StatusBar1->SetPanelText(kMovePanel, "0");
     raiseCount(kRoundPanel);
@@ -200,7 +188,8 @@ void TForm1::FinnalyGamesClick() {
     const std::string message = labelText(&dialogs::TControllPanel::Label1) + "\r\n" +
                                 labelText(&dialogs::TControllPanel::ZATTIME) + ": " +
                                 labelText(&dialogs::TControllPanel::LabelTime) + "\r\n" +
-                                StatusBar1->PanelText(0) + " " + StatusBar1->PanelText(kMovePanel);
+                                StatusBar1->PanelText(kMoveCaptionPanel) + " " +
+                                StatusBar1->PanelText(kMovePanel);
     showEndMessage(message);
     if (marks.Level != 0)
         showRecords(marks);

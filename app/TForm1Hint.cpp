@@ -32,10 +32,11 @@ std::string numbered(const std::string& text, int number) {
 
 HintTexts EnglishHintTexts() {
     HintTexts texts;
-    texts.Moves = {i18n::StringTableText(0, 33), i18n::StringTableText(0, 34),
-                   i18n::StringTableText(0, 35)};
-    texts.Unsolvable = i18n::StringTableText(0, 36);
-    texts.Tile = i18n::StringTableText(0, 37);
+    using T = i18n::CaptionTarget;
+    texts.Moves = {i18n::EnglishText(T::HintMovesOne), i18n::EnglishText(T::HintMovesFew),
+                   i18n::EnglishText(T::HintMovesMany)};
+    texts.Unsolvable = i18n::EnglishText(T::HintUnsolvable);
+    texts.Tile = i18n::EnglishText(T::HintTile);
     return texts;
 }
 

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
+#include "app/StatusPanels.h"
 #include "dialogs/CaptionSetters.h"
 #include "dialogs/TVolimesDialog.h"
 #include "i18n/StringTable.h"
@@ -48,8 +49,10 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         {T::ApplicationTitle,
          [](const std::string& text) { platform::Application().SetTitle(text); }},
         dialogs::SetsWindowTitle(T::MainCaption, this),
-        {T::StatusPanel0, [this](const std::string& text) { StatusBar1->SetPanelText(0, text); }},
-        {T::StatusPanel2, [this](const std::string& text) { StatusBar1->SetPanelText(2, text); }},
+        {T::StatusPanel0,
+         [this](const std::string& text) { StatusBar1->SetPanelText(kMoveCaptionPanel, text); }},
+        {T::StatusPanel2,
+         [this](const std::string& text) { StatusBar1->SetPanelText(kRoundCaptionPanel, text); }},
         SetsText(T::Hint, Hint),
         {T::HintMovesOne, [this](const std::string& text) { hintTexts_.Moves[0] = text; }},
         {T::HintMovesFew, [this](const std::string& text) { hintTexts_.Moves[1] = text; }},

@@ -2,30 +2,16 @@
 // The player's records as the main window counts and shows them.
 #include "app/TForm1.h"
 
+#include "app/StatusPanels.h"
+#include "app/rules/Clock.h"
 #include "app/rules/Records.h"
 #include "dialogs/CaptionSetters.h"
 #include "dialogs/TRecordsDialog.h"
 #include "media/SoundEffects.h"
 
 #include <QDate>
-#include <algorithm>
-#include <charconv>
-#include <limits>
 
 namespace app {
-
-namespace {
-
-constexpr int kMovePanel = 1;
-
-std::int32_t movesOf(const std::string& text) {
-    long long moves = 0;
-    std::from_chars(text.data(), text.data() + text.size(), moves);
-    return static_cast<std::int32_t>(
-        std::clamp<long long>(moves, 0, std::numeric_limits<std::int32_t>::max()));
-}
-
-} // namespace
 
 void TForm1::countDeal(Level level) {
     PlayerRecords.CountDeal(static_cast<int>(level) + 1);
@@ -33,7 +19,7 @@ void TForm1::countDeal(Level level) {
 
 RecordMarks TForm1::countWin() {
     const rules::RoundResult result{rules::ShownSecondsUsed(Game),
-                                    movesOf(StatusBar1->PanelText(kMovePanel)),
+                                    rules::CountOf(StatusBar1->PanelText(kMovePanel)),
                                     QDate::currentDate().toString(Qt::ISODate).toStdString()};
     const int level = PlayerRecords.RoundLevel();
     const rules::WinCount count = PlayerRecords.CountWin(result, Game.HintUsed);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/Button3d.h"
 
+#include "controls/PropertyChange.h"
 #include "platform/ui/Keyboard.h"
 
 #include <QKeyEvent>
@@ -22,24 +23,18 @@ TButton3d::TButton3d(QWidget* parent) : TCanvasControl(parent) {
 }
 
 void TButton3d::SetStyle(TButton3dStyle value) {
-    if (FStyle == value)
-        return;
-    FStyle = value;
-    update();
+    if (ChangeValue(FStyle, value))
+        update();
 }
 
 void TButton3d::SetCaption(const std::string& caption) {
-    if (FCaption == caption)
-        return;
-    FCaption = caption;
-    update();
+    if (ChangeValue(FCaption, caption))
+        update();
 }
 
 void TButton3d::SetFont(const platform::TFont& font) {
-    if (FFont == font)
-        return;
-    FFont = font;
-    update();
+    if (ChangeValue(FFont, font))
+        update();
 }
 
 void TButton3d::setDown(bool down) {

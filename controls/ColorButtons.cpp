@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/ColorButtons.h"
 
+#include "controls/PropertyChange.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,10 +21,8 @@ TColorButton::TColorButton(QWidget* parent) : TCanvasControl(parent) {
 }
 
 void TColorButton::SetButtonColor(platform::TColor color) {
-    if (FButtonColor == color)
-        return;
-    FButtonColor = color;
-    update();
+    if (ChangeValue(FButtonColor, color))
+        update();
 }
 
 void TColorButton::SetFrame3D(bool value) {
@@ -36,10 +35,8 @@ void TColorButton::SetFont(const platform::TFont& font) {
 }
 
 void TColorButton::SetDrawnDown(bool value) {
-    if (FDrawnDown == value)
-        return;
-    FDrawnDown = value;
-    update();
+    if (ChangeValue(FDrawnDown, value))
+        update();
 }
 
 void TColorButton::focusMoved(QWidget* now) {

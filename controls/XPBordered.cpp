@@ -47,17 +47,13 @@ void TXPBorderedControl::SetColor(platform::TColor color) {
 }
 
 void TXPBorderedControl::SetCaption(const std::string& caption) {
-    if (FCaption == caption)
-        return;
-    FCaption = caption;
-    update();
+    if (ChangeValue(FCaption, caption))
+        update();
 }
 
 void TXPBorderedControl::SetFont(const platform::TFont& font) {
-    if (FFont == font)
-        return;
-    FFont = font;
-    update();
+    if (ChangeValue(FFont, font))
+        update();
 }
 
 void TXPBorderedControl::PrepareCanvas(platform::Canvas& canvas) const {

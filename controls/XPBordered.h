@@ -4,6 +4,7 @@
 #include "controls/ControlColor.h"
 #include "controls/ControlTypes.h"
 #include "controls/DialogKeys.h"
+#include "controls/PropertyChange.h"
 #include "platform/gdi/CanvasControl.h"
 #include "platform/gdi/Fonts.h"
 
@@ -69,10 +70,8 @@ protected:
 private:
     void assign(int& field, int value, int low, int high);
     template <class T> void assign(T& field, T value) {
-        if (RepaintsOnlyOnChange() && field == value)
-            return;
-        field = value;
-        update();
+        if (ChangeValue(field, std::move(value)) || !RepaintsOnlyOnChange())
+            update();
     }
 
     platform::TColor FBorderColor = DefaultBorderColor;

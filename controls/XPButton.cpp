@@ -2,6 +2,7 @@
 // The gradient button's state and input rules; its painting is in XPButtonPaint.cpp.
 #include "controls/XPButton.h"
 
+#include "controls/PropertyChange.h"
 #include "platform/ui/Keyboard.h"
 
 #include <QApplication>
@@ -39,10 +40,8 @@ void NotifyFocusChanged(QWidget* form) {
 }
 
 void TXPButton::SetDefault(bool value) {
-    if (FDefault == value)
-        return;
-    FDefault = value;
-    NotifyFocusChanged(window());
+    if (ChangeValue(FDefault, value))
+        NotifyFocusChanged(window());
 }
 
 void TXPButton::SetGlyph(const QImage& picture) {
@@ -61,31 +60,23 @@ void TXPButton::SetGlyph(const QImage& picture) {
 }
 
 void TXPButton::SetShowFocusRect(bool value) {
-    if (FShowFocusRect != value) {
-        FShowFocusRect = value;
+    if (ChangeValue(FShowFocusRect, value))
         update();
-    }
 }
 
 void TXPButton::SetFocusRectOffset(int value) {
-    if (FFocusRectOffset != value) {
-        FFocusRectOffset = value;
+    if (ChangeValue(FFocusRectOffset, value))
         update();
-    }
 }
 
 void TXPButton::SetMouseBorderWidth(int value) {
-    if (FMouseBorderWidth != value) {
-        FMouseBorderWidth = value;
+    if (ChangeValue(FMouseBorderWidth, value))
         update();
-    }
 }
 
 void TXPButton::SetOffsetOnClick(int value) {
-    if (FOffsetOnClick != value) {
-        FOffsetOnClick = value;
+    if (ChangeValue(FOffsetOnClick, value))
         update();
-    }
 }
 
 void TXPButton::SetColor(platform::TColor color) {
@@ -94,17 +85,13 @@ void TXPButton::SetColor(platform::TColor color) {
 }
 
 void TXPButton::SetCaption(const std::string& caption) {
-    if (FCaption == caption)
-        return;
-    FCaption = caption;
-    DoTextChanged();
+    if (ChangeValue(FCaption, caption))
+        DoTextChanged();
 }
 
 void TXPButton::SetFont(const platform::TFont& font) {
-    if (FFont == font)
-        return;
-    FFont = font;
-    update();
+    if (ChangeValue(FFont, font))
+        update();
 }
 
 bool TXPButton::IsHighlighted(bool IgnoreDefault) const {

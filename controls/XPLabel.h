@@ -3,6 +3,7 @@
 
 #include "controls/ControlTypes.h"
 #include "controls/DialogKeys.h"
+#include "controls/PropertyChange.h"
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Fonts.h"
 
@@ -67,10 +68,8 @@ protected:
 private:
     void AdjustBounds(platform::Canvas& canvas);
     template <class T> void assign(T& field, T value) {
-        if (field == value)
-            return;
-        field = value;
-        update();
+        if (ChangeValue(field, std::move(value)))
+            update();
     }
 
     bool FAutoSize = true;

@@ -120,10 +120,7 @@ public:
         return -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
-        for (int i = 0; i < childCount(); ++i)
-            if (child(i)->rect().contains(x, y))
-                return child(i);
-        return nullptr;
+        return platform::PartAt(*this, x, y);
     }
 
     // The table's side.

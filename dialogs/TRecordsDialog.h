@@ -5,6 +5,7 @@
 #include "controls/XPGroupBox.h"
 #include "controls/XPPanel.h"
 #include "dialogs/TRecordsGrid.h"
+#include "i18n/LanguagePasses.h"
 
 #include <QDialog>
 #include <array>
@@ -12,19 +13,24 @@
 
 namespace dialogs {
 
-// The records window's words in the player's language (UTF-8). "%1" and "%2" in the details
-// stand for the other half of a round's result and its date.
+// The records window's words in the player's language (UTF-8), English until a language pass
+// gives them. "%1" and "%2" in the details stand for the other half of a round's result and its
+// date.
 struct RecordsTexts {
-    std::string Caption = "Records";
-    std::array<std::string, TRecordsGrid::Columns> Headers{"Level", "Best time", "Fewest moves",
-                                                           "Won / played"};
-    std::string Close = "&Close";
-    std::array<std::string, TRecordsGrid::Rows> LevelNames{"No time limit", "Level 2 - 15 min.",
-                                                           "Level 3 - 10 min.", "Level 4 - 5 min."};
-    std::string NewRecord = "New record!";
-    std::string NoRecord = "No record yet";
-    std::string BestTimeDetails = "%1 moves, won on %2";
-    std::string BestMovesDetails = "in %1, won on %2";
+    using T = i18n::CaptionTarget;
+    std::string Caption = i18n::EnglishText(T::RecordsCaption);
+    std::array<std::string, TRecordsGrid::Columns> Headers{
+        i18n::EnglishText(T::RecordsLevelHeader), i18n::EnglishText(T::RecordsBestTimeHeader),
+        i18n::EnglishText(T::RecordsFewestMovesHeader),
+        i18n::EnglishText(T::RecordsWonPlayedHeader)};
+    std::string Close = i18n::EnglishText(T::RecordsClose);
+    std::array<std::string, TRecordsGrid::Rows> LevelNames{
+        i18n::EnglishText(T::RecordsLevel1), i18n::EnglishText(T::RecordsLevel2),
+        i18n::EnglishText(T::RecordsLevel3), i18n::EnglishText(T::RecordsLevel4)};
+    std::string NewRecord = i18n::EnglishText(T::RecordsNewRecord);
+    std::string NoRecord = i18n::EnglishText(T::RecordsNoRecord);
+    std::string BestTimeDetails = i18n::EnglishText(T::RecordsBestTimeDetails);
+    std::string BestMovesDetails = i18n::EnglishText(T::RecordsBestMovesDetails);
 };
 
 // The records window: the table of every level over the dark background of the game's

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TVolimesDialog.h"
 
-#include "i18n/StringTable.h"
+#include "i18n/LanguagePasses.h"
 #include "platform/files/Resources.h"
 #include "platform/gdi/Colors.h"
 #include "platform/gdi/Fonts.h"
@@ -35,7 +35,8 @@ TVolimesDialog::TVolimesDialog(QWidget* parent)
 
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     // A language pass names it in the player's language.
-    TrackBar1->setAccessibleName(QString::fromUtf8(i18n::StringTableText(0, 64)));
+    TrackBar1->setAccessibleName(
+        QString::fromUtf8(i18n::EnglishText(i18n::CaptionTarget::MusicVolume)));
     TrackBar1->setGeometry(16, 0, 41, 81);
     TrackBar1->SetMax(255);
     TrackBar1->SetOrientation(platform::trVertical);

@@ -106,6 +106,27 @@ CaptionTarget targetOf(int key, bool secondRead) {
     throw std::logic_error("string key " + std::to_string(key) + " labels nothing");
 }
 
+} // namespace
+
+int KeyOf(CaptionTarget target) {
+    if (target == T::MainCaption)
+        return 17;
+    for (std::size_t i = 0; i < kTargets.size(); ++i)
+        if (kTargets[i] == target)
+            return static_cast<int>(i) + 1;
+    for (const AddedTarget& added : kAddedTargets)
+        if (added.Target == target)
+            return added.Key;
+    throw std::logic_error("no string key labels caption target " +
+                           std::to_string(static_cast<int>(target)));
+}
+
+const char* TableText(int language, CaptionTarget target) {
+    return StringTableText(language, KeyOf(target));
+}
+
+namespace {
+
 // The pass's order of keys 1..31, then every added key.
 std::vector<int> readOrder(Pass pass) {
     const auto& design = pass == Pass::StartUp ? kStartUpOrder : kChangeOrder;

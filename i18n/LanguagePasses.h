@@ -93,6 +93,18 @@ struct LanguageTexts {
 // language. They differ in their key order, two defaults and the marquee's blanks.
 enum class Pass { StartUp, Change };
 
+// The string table's key of a target's text; the code names texts by their target, never by
+// the bare number.
+int KeyOf(CaptionTarget target);
+
+// A target's text in language 0..3 (UTF-8), as the string table holds it.
+const char* TableText(int language, CaptionTarget target);
+
+// A target's English text: what shows before any language pass has run.
+inline const char* EnglishText(CaptionTarget target) {
+    return TableText(0, target);
+}
+
 // Reads the language file's `section` as `pass` does, keys 1..31 in the pass's own order and
 // then the added keys in ascending order; a missing file, section or key gives that key's
 // English default.

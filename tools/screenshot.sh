@@ -37,9 +37,7 @@ build=${BUILD_DIR:-build}
 title=${GAME_TITLE:-Velmar}
 shot_title=${SHOT_TITLE-$title}
 
-for tool in Xvfb cmake; do
-    command -v "$tool" >/dev/null || die "'$tool' not found (Debian packages: xvfb, cmake)"
-done
+command -v cmake >/dev/null || die "'cmake' not found (Debian package: cmake)"
 [[ $# -eq 0 ]] || command -v xdotool >/dev/null || die "'xdotool' not found (Debian package: xdotool)"
 
 targets=(velmar_probe)
@@ -53,7 +51,7 @@ bin=${GAME_BIN:-$build/velmar}
 [[ -x $bin ]] || die "missing $bin"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmar-shot.XXXXXX")
-xvfb_pid=""
+. "$repo/tools/xvfb.sh"
 game_pid=""
 cleanup() {
     set +e
@@ -63,22 +61,15 @@ cleanup() {
         kill -KILL -- "-$game_pid" 2>/dev/null
         wait "$game_pid" 2>/dev/null
     fi
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
     return 0
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -br 5>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 1000; i++)); do
-    [[ -s $work/display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.01
-done
-[[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; die "Xvfb did not start"; }
-display=:$(<"$work/display")
+start_xvfb "$work" || die "Xvfb did not start"
+display=$xvfb_display
 
 mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/state/velmar" "$work/tmp" \
     "$work/runtime"

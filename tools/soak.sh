@@ -25,17 +25,10 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$top/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "soak.sh: 'Xvfb' not found; install the xvfb package" >&2
-    exit 1
-fi
+. "$top/tools/xvfb.sh"
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/velmar-soak.XXXXXX")
-xvfb_pid=
 cleanup() {
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_xvfb
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -43,27 +36,9 @@ trap 'exit 130' INT TERM HUP
 
 mkdir -p "$scratch/home" "$scratch/config" "$scratch/tmp" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
-: >"$scratch/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" \
-    >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-for _ in $(seq 300); do
-    display=$(sed -n 's/^\([0-9][0-9]*\)$/\1/p' "$scratch/display")
-    [ -n "$display" ] && break
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-        echo "soak.sh: Xvfb exited before it was ready:" >&2
-        cat "$scratch/xvfb.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-if [ -z "$display" ]; then
-    echo "soak.sh: Xvfb did not report a display within 30 s" >&2
-    exit 1
-fi
+start_xvfb "$scratch" -screen 0 800x600x24
 
-export DISPLAY=":$display"
+export DISPLAY="$xvfb_display"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp"
 # A game of its own, never the player's running one brought forward.
 export XDG_RUNTIME_DIR="$scratch/runtime"

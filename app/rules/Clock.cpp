@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/Clock.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -12,10 +13,15 @@ std::string TimeText(int seconds) {
     return text;
 }
 
-std::string RaisedCount(const std::string& text) {
+std::int32_t CountOf(const std::string& text) {
     long long value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
-    return std::to_string(value + 1);
+    return static_cast<std::int32_t>(std::clamp<long long>(value, 0, kCountLimit));
+}
+
+std::string RaisedCount(const std::string& text) {
+    const std::int32_t count = CountOf(text);
+    return std::to_string(count < kCountLimit ? count + 1 : count);
 }
 
 CountdownTick TickCountdown(GameState& state) {

@@ -3,6 +3,8 @@
 
 #include "app/rules/GameState.h"
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace rules {
@@ -12,7 +14,14 @@ constexpr const char* ClockStartText = "00:00";
 // Seconds as "%d : %2d" of minutes and seconds: 65 gives "1 :  5".
 std::string TimeText(int seconds);
 
-// A count shown as decimal text, raised by one.
+// The status bar keeps its counts (moves, rounds) as text. A count stops at the largest value a
+// record can hold, so the text, the win message and the records always agree.
+constexpr std::int32_t kCountLimit = std::numeric_limits<std::int32_t>::max();
+
+// The count a text shows: its leading decimal number within 0..kCountLimit, 0 for none.
+std::int32_t CountOf(const std::string& text);
+
+// A count shown as decimal text, raised by one up to kCountLimit.
 std::string RaisedCount(const std::string& text);
 
 struct CountdownTick {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/Deal.h"
 
+#include "app/rules/TileMoves.h"
+
 #include <chrono>
 #include <utility>
 
@@ -11,19 +13,8 @@ std::uint32_t Lcg::Below(std::uint32_t n) {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(State) * n) >> 32);
 }
 
-bool IsPermutation(const BoardCells& board) {
-    unsigned seen = 0;
-    for (int cell = 1; cell <= CellCount; ++cell) {
-        const unsigned n = board[static_cast<std::size_t>(cell)];
-        if (n < 1 || n > CellCount || (seen & (1u << n)))
-            return false;
-        seen |= 1u << n;
-    }
-    return true;
-}
-
 bool IsSolvable(const BoardCells& board) {
-    if (!IsPermutation(board))
+    if (!IsConsistent(board))
         return false;
     int inversions = 0;
     int emptyRow = 0;

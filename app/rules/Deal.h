@@ -23,11 +23,8 @@ BoardCells DealBoard(std::uint32_t seed);
 // Deals into the state's Board; the new round has used no hint.
 void ShuffleBoard(GameState& state, std::uint32_t seed);
 
-// Whether every number 1..16 stands on exactly one cell.
-bool IsPermutation(const BoardCells& board);
-
 // Whether the tiles can be brought into order at all; false for a board that is not a
-// permutation of 1..16.
+// permutation of 1..16 (see IsConsistent).
 bool IsSolvable(const BoardCells& board);
 
 // The low 32 bits of the monotonic high-resolution clock.

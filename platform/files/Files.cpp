@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/Files.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,41 @@ std::string HomeFolder() {
         return home;
     const passwd* user = ::getpwuid(::getuid());
     return user && user->pw_dir ? user->pw_dir : "";
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+std::string XdgFolder(const char* variable, const char* underHome) {
+    if (const char* value = std::getenv(variable); value && value[0] == '/')
+        return WithoutTrailingSlashes(value);
+    return WithoutTrailingSlashes(HomeFolder()) + "/" + underHome;
+}
+
+bool MakeFolders(const std::string& folder, std::string* reason) {
+    const auto fail = [reason](const std::string& path) {
+        if (reason)
+            *reason = path + ": " + std::strerror(errno);
+        return false;
+    };
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!part.empty() && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            return fail(part);
+        if (slash == std::string::npos)
+            break;
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0)
+        return fail(folder);
+    if (!S_ISDIR(info.st_mode)) {
+        errno = ENOTDIR;
+        return fail(folder);
+    }
+    return true;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -119,6 +155,56 @@ ReadResult ReadRest(int fd, std::string& bytes, std::size_t limit) {
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
+}
+
+std::string ReplacementPrefix(const FolderFile& file) {
+    return file.Name() + ".tmp-";
+}
+
+namespace {
+
+// Unique per writer and per write, so two writers at once never share a half-written sibling.
+int createSibling(const FolderFile& file, mode_t mode, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name =
+            ReplacementPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = file.OpenSibling(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool failed(std::string* reason, const std::string& name) {
+    if (reason)
+        *reason = name + ": " + std::strerror(errno);
+    return false;
+}
+
+} // namespace
+
+bool ReplaceFile(const FolderFile& file, std::string_view bytes, mode_t mode,
+                 const struct stat* kept, bool synced, std::string* reason) {
+    std::string sibling;
+    const int fd = createSibling(file, kept ? kept->st_mode & 07777 : mode, sibling);
+    if (fd < 0)
+        return failed(reason, sibling);
+    if (kept)
+        ::fchmod(fd, kept->st_mode & 07777); // the umask must not narrow a kept file's mode
+    const bool written = WriteAll(fd, bytes) && (!synced || ::fsync(fd) == 0);
+    const int writeErrno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || !file.ReplaceWithSibling(sibling)) {
+        if (!written)
+            errno = writeErrno;
+        failed(reason, written && closed ? file.Name() : sibling);
+        file.RemoveSibling(sibling);
+        return false;
+    }
+    if (synced)
+        file.SyncFolder();
+    return true;
 }
 
 std::string DescriptorPath(int fd) {

@@ -27,6 +27,18 @@ bool DeleteFile(const std::string& path);
 // $HOME, or the password database's home folder when it is unset or empty.
 std::string HomeFolder();
 
+// `path` without its trailing slashes; "/" stays "/".
+std::string WithoutTrailingSlashes(std::string path);
+
+// A base folder of the XDG rules: $`variable` when it is an absolute path (a relative value is
+// ignored, as the rules require), else `underHome` in the home folder; never ends in '/'.
+std::string XdgFolder(const char* variable, const char* underHome);
+
+// Creates `folder` and the folders above it that are missing, each closed to others. False
+// when it cannot, or when something else than a folder stands there; `reason`, when given,
+// then names the path and the system's words.
+bool MakeFolders(const std::string& folder, std::string* reason = nullptr);
+
 enum class ReadResult { Ok, Missing, Failed };
 
 // A text file from outside larger than this is refused unread: a damaged or runaway file must
@@ -43,6 +55,18 @@ ReadResult ReadFileBytes(const FolderFile& file, std::string& bytes, struct stat
 
 // Reads an open file from where it stands to its end, at most `limit` bytes (else EFBIG).
 ReadResult ReadRest(int fd, std::string& bytes, std::size_t limit = kTextFileLimit);
+
+// Replaces `file` with `bytes` so that a reader, or a crash, finds the old file or the new one:
+// a sibling named ReplacementPrefix + "PID-N" is written (synced when `synced`) and renamed over
+// it, then the folder is synced. The new file takes `kept`'s mode when given, else `mode` less
+// the umask. On failure the sibling goes and `reason`, when given, names the entry and the
+// system's words.
+bool ReplaceFile(const FolderFile& file, std::string_view bytes, mode_t mode,
+                 const struct stat* kept, bool synced, std::string* reason = nullptr);
+
+// How the siblings of a replacement of `file` begin, so a writer can clear those a killed one
+// left behind.
+std::string ReplacementPrefix(const FolderFile& file);
 
 // Writes all of `bytes`, going on after interruptions; false with errno set when it cannot.
 bool WriteAll(int fd, std::string_view bytes);

@@ -16,14 +16,10 @@
 namespace platform {
 namespace {
 
-std::string siblingPrefix(const FolderFile& file) {
-    return file.Name() + ".tmp-";
-}
-
 // A writer killed between creating its sibling and renaming it leaves the sibling behind; the
 // next write takes away those whose writer is gone. A live writer's sibling stays.
 void removeStaleSiblings(const FolderFile& file) {
-    const std::string prefix = siblingPrefix(file);
+    const std::string prefix = ReplacementPrefix(file);
     for (const std::string& name : file.SiblingsStartingWith(prefix)) {
         char* end = nullptr;
         const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
@@ -35,56 +31,9 @@ void removeStaleSiblings(const FolderFile& file) {
     }
 }
 
-int createSibling(const FolderFile& file, mode_t mode, std::string& tempName) {
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName =
-            siblingPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int fd = file.OpenSibling(tempName, O_WRONLY | O_CREAT | O_EXCL, mode);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-bool replaceFile(const FolderFile& file, std::string_view bytes, const struct stat* existing,
-                 Durability durability) {
-    const bool synced = durability == Durability::Synced;
-    std::string tempName;
-    const int fd = createSibling(file, existing ? existing->st_mode & 07777 : 0666, tempName);
-    if (fd < 0)
-        return false;
-    if (existing)
-        ::fchmod(fd, existing->st_mode & 07777); // the umask must not narrow a kept file's mode
-    const bool written = WriteAll(fd, bytes) && (!synced || ::fsync(fd) == 0);
-    if (::close(fd) != 0 || !written || !file.ReplaceWithSibling(tempName)) {
-        file.RemoveSibling(tempName);
-        return false;
-    }
-    if (synced)
-        file.SyncFolder();
-    return true;
-}
-
 // Read-only as the classic attribute is: no write bit at all, which binds even the superuser.
 bool writable(const FolderFile& file, const struct stat& info) {
     return (info.st_mode & 0222) != 0 && file.Writable();
-}
-
-bool makeFolders(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            return true;
-    }
-}
-
-std::string withoutTrailingSlashes(std::string path) {
-    while (!path.empty() && path.back() == '/')
-        path.pop_back();
-    return path;
 }
 
 bool namedWithoutFolder(const std::string& fileName) {
@@ -100,10 +49,7 @@ std::string withoutTrailingBlanks(std::string s) {
 } // namespace
 
 std::string SettingsDirectory() {
-    // Relative values are ignored, as the XDG base directory rules require.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
-        return withoutTrailingSlashes(xdg);
-    return withoutTrailingSlashes(HomeFolder()) + "/.config";
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
 std::string ProfilePath(const std::string& fileName) {
@@ -146,7 +92,7 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
                                 const std::string& fileName, Durability durability) {
     if (fileName.empty())
         return false;
-    if (namedWithoutFolder(fileName) && !makeFolders(SettingsDirectory()))
+    if (namedWithoutFolder(fileName) && !MakeFolders(SettingsDirectory()))
         return false;
     const FolderFile file(ProfilePath(fileName));
     if (!file.Reachable())
@@ -163,7 +109,8 @@ bool WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
         return false;
     if (read == ReadResult::Ok && *updated == bytes)
         return true;
-    return replaceFile(file, *updated, read == ReadResult::Ok ? &info : nullptr, durability);
+    return ReplaceFile(file, *updated, 0666, read == ReadResult::Ok ? &info : nullptr,
+                       durability == Durability::Synced);
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/TempPath.h"
 
+#include "platform/files/Files.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,15 +14,9 @@ namespace platform {
 
 namespace {
 
-std::string withoutSlash(std::string path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
 std::string baseDirectory() {
     const char* tmp = std::getenv("TMPDIR");
-    return withoutSlash((tmp && *tmp) ? tmp : "/tmp");
+    return WithoutTrailingSlashes((tmp && *tmp) ? tmp : "/tmp");
 }
 
 const char* refusal(const struct stat& info) {
@@ -45,7 +41,7 @@ UniqueFd OpenPrivateFolder(std::string* problem) {
             *problem = why;
         return UniqueFd();
     };
-    const std::string path = withoutSlash(GetTempPath());
+    const std::string path = WithoutTrailingSlashes(GetTempPath());
     // O_NOFOLLOW: a symlink planted under our name is refused, never followed. O_NONBLOCK:
     // a FIFO planted there cannot hang the open.
     UniqueFd folder(
@@ -68,7 +64,7 @@ UniqueFd OpenPrivateFolder(std::string* problem) {
 TempFolder PrepareTempFolder() {
     TempFolder result;
     result.Path = GetTempPath();
-    const std::string path = withoutSlash(result.Path);
+    const std::string path = WithoutTrailingSlashes(result.Path);
     const bool created = ::mkdir(path.c_str(), 0700) == 0;
     if (!created && errno != EEXIST) {
         result.Problem = std::strerror(errno);

@@ -98,6 +98,32 @@ QWidget* ownerOfBoxes() {
     return main && main->isVisible() ? main : QApplication::activeWindow();
 }
 
+// The buttons in a centred row, the first the default; the one Esc stands for also answers
+// the close box.
+QHBoxLayout* buttonRow(QDialog& box, const std::vector<TMsgDlgBtn>& asked) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    const std::vector<TMsgDlgBtn> buttons = asked.empty() ? std::vector<TMsgDlgBtn>{mbOK} : asked;
+    const TMsgDlgBtn escape = escapeButton(buttons);
+    const int escapeResult = infoOf(escape).result;
+    bool first = true;
+    for (TMsgDlgBtn b : buttons) {
+        const ButtonInfo info = infoOf(b);
+        auto* button = new QPushButton(captionOf(info));
+        button->setMinimumWidth(75);
+        button->setDefault(first);
+        first = false;
+        const int result = info.result;
+        QObject::connect(button, &QPushButton::clicked, &box, [&box, result] { box.done(result); });
+        if (b == escape)
+            QObject::connect(&box, &QDialog::rejected, &box,
+                             [&box, escapeResult] { box.setResult(escapeResult); });
+        row->addWidget(button);
+    }
+    row->addStretch();
+    return row;
+}
+
 int showModal(const MessageBoxRequest& request) {
     QDialog box(ownerOfBoxes());
     box.setWindowTitle(QString::fromStdString(request.Caption));
@@ -126,33 +152,11 @@ int showModal(const MessageBoxRequest& request) {
     }
     top->addWidget(label, 1);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    const std::vector<TMsgDlgBtn> buttons =
-        request.Buttons.empty() ? std::vector<TMsgDlgBtn>{mbOK} : request.Buttons;
-    const TMsgDlgBtn escape = escapeButton(buttons);
-    bool first = true;
-    for (TMsgDlgBtn b : buttons) {
-        const ButtonInfo info = infoOf(b);
-        auto* button = new QPushButton(captionOf(info));
-        button->setMinimumWidth(75);
-        button->setDefault(first);
-        first = false;
-        const int result = info.result;
-        const int escapeResult = infoOf(escape).result;
-        QObject::connect(button, &QPushButton::clicked, &box, [&box, result] { box.done(result); });
-        if (b == escape)
-            QObject::connect(&box, &QDialog::rejected, &box,
-                             [&box, escapeResult] { box.setResult(escapeResult); });
-        row->addWidget(button);
-    }
-    row->addStretch();
-
     auto* layout = new QVBoxLayout(&box);
     layout->setContentsMargins(16, 14, 16, 10);
     layout->addLayout(top);
     layout->addStretch();
-    layout->addLayout(row);
+    layout->addLayout(buttonRow(box, request.Buttons));
     box.adjustSize();
     if (request.Height > 0)
         box.setFixedHeight(std::max(request.Height - kFrameAndCaption, box.sizeHint().height()));

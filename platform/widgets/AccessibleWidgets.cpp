@@ -81,12 +81,7 @@ public:
         return -1;
     }
 
-    QAccessibleInterface* childAt(int x, int y) const override {
-        for (int i = 0; i < childCount(); ++i)
-            if (child(i)->rect().contains(x, y))
-                return child(i);
-        return nullptr;
-    }
+    QAccessibleInterface* childAt(int x, int y) const override { return PartAt(*this, x, y); }
 
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name)

@@ -27,4 +27,13 @@ protected:
     virtual QObject* owner() const = 0;
 };
 
+// The part of a widget under a screen point, for the widget's own childAt: its children are
+// its parts.
+inline QAccessibleInterface* PartAt(const QAccessibleInterface& widget, int x, int y) {
+    for (int i = 0; i < widget.childCount(); ++i)
+        if (QAccessibleInterface* part = widget.child(i); part && part->rect().contains(x, y))
+            return part;
+    return nullptr;
+}
+
 } // namespace platform

@@ -34,14 +34,16 @@ struct HeldSolver {
     std::atomic<bool> running{false};
     std::atomic<bool> sawCancel{false};
     std::atomic<bool> sawClosing{false};
+    std::atomic<const std::atomic<bool>*> closingFlag{nullptr}; // handed to the last search
 
     app::HintSearch::Search search() {
         return [this](const rules::BoardCells&, const std::atomic<bool>& cancel,
                       const std::atomic<bool>& closing) {
+            closingFlag = &closing;
             ++calls;
             running = true;
             while (!(untilClosing ? closing : cancel).load())
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                std::this_thread::yield();
             sawCancel = cancel.load();
             sawClosing = closing.load();
             running = false;
@@ -49,6 +51,18 @@ struct HeldSolver {
         };
     }
 };
+
+// Waits, at most 30 s and without running the event loop (which would deliver outcomes), until
+// the worker has done what `done` says.
+template <class Done> bool waitWithoutEvents(Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done())
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        else
+            std::this_thread::yield();
+    return true;
+}
 
 // The tiles the hint draws pressed now.
 std::vector<int> tilesDrawnDown(const FormFixture& f) {
@@ -345,7 +359,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(build.running, 30000);
         f.form->Play3Click();
         QVERIFY(!f.form->HintSearching());
-        QTest::qWait(50);
+        QVERIFY(!build.closingFlag.load()->load()); // the build is not told to stop
         QVERIFY(build.running);
         f.form.reset();
         QVERIFY(!build.running);
@@ -388,15 +402,18 @@ private slots:
     void searchesStartedInARowAnswerOnceForTheLastBoardOnTheUIThread() {
         std::vector<app::HintSearch::Outcome> found;
         std::vector<std::thread::id> foundOn;
+        std::atomic<int> lastSolved{0};
         app::HintSearch search(
             [&](const app::HintSearch::Outcome& outcome) {
                 found.push_back(outcome);
                 foundOn.push_back(std::this_thread::get_id());
             },
-            [](const rules::BoardCells& board, const std::atomic<bool>&, const std::atomic<bool>&) {
+            [&lastSolved](const rules::BoardCells& board, const std::atomic<bool>&,
+                          const std::atomic<bool>&) {
                 rules::SolveResult result;
                 result.Status = rules::SolveStatus::Solved;
                 result.Tiles = {board[1]};
+                lastSolved = board[1];
                 return result;
             });
         for (int round = 0; round < 20; ++round) {
@@ -406,7 +423,7 @@ private slots:
                 board[1] = first;
                 search.Start(board);
                 if (first % 4 == 0) // sometimes the worker is done before the next start
-                    std::this_thread::sleep_for(std::chrono::microseconds(200));
+                    QVERIFY(waitWithoutEvents([&] { return lastSolved == first; }));
             }
             QVERIFY(QTest::qWaitFor([&] { return !search.Busy(); }, 30000));
             QCoreApplication::processEvents();

@@ -10,6 +10,7 @@
 #include <QFile>
 
 using platform::MciCommandRecord;
+using namespace std::string_literals;
 
 namespace {
 
@@ -29,6 +30,19 @@ struct Recorder {
 };
 
 const QStringList kOpenAndPlay = {"803/202", "814/102", "814/102", "806/1"};
+
+// A melody of one track in the private folder: a format-0 file of 480 ticks a quarter note
+// around the track's events.
+std::string writeMelody(const char* name, const std::string& events) {
+    const std::string path = media::TempFolderPath() + name;
+    std::string bytes("MThd\0\0\0\x06\0\0\0\x01\x01\xE0MTrk\0\0\0", 21);
+    bytes += static_cast<char>(events.size());
+    bytes += events;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) < 0)
+        qFatal("cannot write %s", path.c_str());
+    return path;
+}
 
 } // namespace
 
@@ -139,35 +153,36 @@ private slots:
         QCOMPARE(player.Error(), platform::MCIERR_INVALID_FILE);
     }
 
-    // A fifth of a second of one note: the notice comes when it has played, and only then.
+    // One note: the notice comes when it has played, and only then; once, and never for a
+    // melody closed before its end. The melody played last is the witness: its own notice, a
+    // longer note's, is the last to come, so anything sent before it is seen by then.
     void theEndOfAMelodyIsNoticedOnceAndChangesNothing() {
-        const std::string path = media::TempFolderPath() + "short.mid";
-        {
-            const char song[] = "MThd\0\0\0\x06\0\0\0\x01\x01\xE0MTrk\0\0\0\x0C"
-                                "\x00\x90\x3C\x64\x60\x80\x3C\x00\x00\xFF\x2F\x00";
-            QFile file(QString::fromStdString(path));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(song, sizeof song - 1);
-        }
+        // 480 ticks a quarter note at 120 beats a minute: a tenth of a second, then half a one.
+        const std::string brief = writeMelody("brief.mid", "\x00\x90\x3C\x64"
+                                                           "\x60\x80\x3C\x00"
+                                                           "\x00\xFF\x2F\x00"s);
+        const std::string longer = writeMelody("longer.mid", "\x00\x90\x3C\x64"
+                                                             "\x83\x60\x80\x3C\x00"
+                                                             "\x00\xFF\x2F\x00"s);
         media::TMediaPlayer player;
-        int notices = 0;
-        player.OnNotify = [&] { ++notices; };
-        player.FileName = path;
+        std::vector<std::string> ended; // the file open at each notice
+        player.OnNotify = [&] { ended.push_back(player.FileName); };
+        player.FileName = brief;
         player.Open();
         player.Play();
-        QCOMPARE(notices, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(notices, 1, 10000);
+        QVERIFY(ended.empty());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.size(), std::size_t{1}, 10000);
         QCOMPARE(player.NotifyValue(), media::nvSuccessful);
         QVERIFY(player.Opened()); // open and silent until closed
-        QTest::qWait(300);
-        QCOMPARE(notices, 1);
 
-        // Closed before its end, a melody sends nothing.
         player.Open();
         player.Play();
         player.Close();
-        QTest::qWait(600);
-        QCOMPARE(notices, 1);
+        player.FileName = longer;
+        player.Open();
+        player.Play();
+        QTRY_VERIFY_WITH_TIMEOUT(ended.back() == longer, 10000);
+        QCOMPARE(ended, (std::vector<std::string>{brief, longer}));
     }
 
     // Only a device that is open answers, and it says what a sequencer is.

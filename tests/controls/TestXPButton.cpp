@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The gradient button: its looks in every state, and its mouse and keyboard rules.
-#include "controls/Gradient.h"
 #include "controls/XPButton.h"
 #include "platform/gdi/CanvasImages.h"
 #include "platform/ui/Application.h"
@@ -12,6 +11,7 @@
 #include <QEnterEvent>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <memory>
 
 using namespace platform;
@@ -24,26 +24,29 @@ namespace {
 constexpr TColor kFrame = 0x733C00;
 constexpr TColor kCorner = 0xAD967B;
 
-// A pixel of a button bitmap as the gradient routine makes it for a 73-by-25 button.
-// `inset` is 4 for a face drawn while the button was highlighted.
-QRgb gradientPixel(TColor from, TColor to, int x, int y, int inset = 0) {
-    TBitmap bitmap;
-    controls::DrawGradient(71 - inset, 23 - inset, from, to, 32, controls::gsVertical, true,
-                           bitmap);
-    return bitmap.Image().pixel(x, y);
-}
+// The four faces of a 73-by-25 button, top colour to bottom colour.
+struct Gradient {
+    TColor Top;
+    TColor Bottom;
+};
+constexpr Gradient kFace{0xFFFFFF, 0xE7EBEF};
+constexpr Gradient kHot{0xCEF3FF, 0x0096E7};   // the orange ring under the mouse
+constexpr Gradient kFocus{0xFFE7CE, 0xEF846D}; // the blue ring of the focus or the default
+constexpr Gradient kDown{0xC6CFD6, 0xEBF3F7};  // pressed
 
-QRgb facePixel(int x, int y) {
-    return gradientPixel(0xFFFFFF, 0xE7EBEF, x, y);
-}
-QRgb hotPixel(int x, int y) {
-    return gradientPixel(0xCEF3FF, 0x0096E7, x, y);
-}
-QRgb focusPixel(int x, int y) {
-    return gradientPixel(0xFFE7CE, 0xEF846D, x, y);
-}
-QRgb downPixel(int x, int y) {
-    return gradientPixel(0xC6CFD6, 0xEBF3F7, x, y);
+// Whether `pixel` shows `gradient` at `row` of a face `height` rows high: each channel where
+// a straight blend of the two colours puts it, give or take three of the 32 stripes (a stripe's
+// step, the rounding and the noise that carries a colour into the next stripe).
+bool shows(QRgb pixel, Gradient gradient, int row, int height = 23) {
+    const double t = (row + 0.5) / height;
+    const auto near = [t](int got, TColor top, TColor bottom, int shift) {
+        const int from = int(top >> shift) & 0xFF;
+        const int to = int(bottom >> shift) & 0xFF;
+        return std::abs(got - (from + (to - from) * t)) <= std::abs(to - from) * 3.0 / 31 + 1;
+    };
+    return near(qRed(pixel), gradient.Top, gradient.Bottom, 0) &&
+           near(qGreen(pixel), gradient.Top, gradient.Bottom, 8) &&
+           near(qBlue(pixel), gradient.Top, gradient.Bottom, 16);
 }
 
 // A form with two gradient buttons and one ordinary control.
@@ -143,9 +146,9 @@ private slots:
         for (QPoint p : {QPoint(0, 1), QPoint(1, 0), QPoint(71, 0), QPoint(72, 1), QPoint(0, 23),
                          QPoint(1, 24), QPoint(71, 24), QPoint(72, 23)})
             QCOMPARE(image.pixel(p), rgbOf(kCorner));
-        QCOMPARE(image.pixel(2, 12), facePixel(1, 11));
-        QCOMPARE(image.pixel(60, 2), facePixel(59, 1));
-        QCOMPARE(image.pixel(60, 23), facePixel(59, 22));
+        QVERIFY(shows(image.pixel(2, 12), kFace, 11));
+        QVERIFY(shows(image.pixel(60, 2), kFace, 1));
+        QVERIFY(shows(image.pixel(60, 23), kFace, 22));
         QVERIFY(image.pixel(60, 2) != image.pixel(60, 23)); // a gradient, light at the top
     }
 
@@ -160,8 +163,8 @@ private slots:
         f.focus(f.box);
         QVERIFY(!f.button->IsHighlighted(false));
         const QImage image = f.look();
-        QCOMPARE(image.pixel(2, 12), gradientPixel(0xFFFFFF, 0xE7EBEF, 1, 11, 4));
-        QCOMPARE(image.pixel(66, 12), gradientPixel(0xFFFFFF, 0xE7EBEF, 65, 11, 4));
+        QVERIFY(shows(image.pixel(2, 12), kFace, 11, 19));
+        QVERIFY(shows(image.pixel(66, 12), kFace, 11, 19));
         QCOMPARE(image.pixel(68, 12), qRgb(0, 0, 0));
         QCOMPARE(image.pixel(36, 21), qRgb(0, 0, 0));
     }
@@ -172,11 +175,11 @@ private slots:
         f.enter(f.button);
         QVERIFY(f.button->Hot());
         const QImage image = f.look();
-        QCOMPARE(image.pixel(1, 12), hotPixel(0, 11));
-        QCOMPARE(image.pixel(2, 12), hotPixel(1, 11));
-        QCOMPARE(image.pixel(3, 12), facePixel(0, 9));
-        QCOMPARE(image.pixel(69, 12), facePixel(66, 9));
-        QCOMPARE(image.pixel(70, 12), hotPixel(69, 11));
+        QVERIFY(shows(image.pixel(1, 12), kHot, 11));
+        QVERIFY(shows(image.pixel(2, 12), kHot, 11));
+        QVERIFY(shows(image.pixel(3, 12), kFace, 9));
+        QVERIFY(shows(image.pixel(69, 12), kFace, 9));
+        QVERIFY(shows(image.pixel(70, 12), kHot, 11));
     }
 
     void theFocusShowsTheBlueRingAndTheDottedRectangle() {
@@ -184,7 +187,7 @@ private slots:
         f.focus(f.button);
         QVERIFY(f.button->FocusedFlag());
         const QImage image = f.look();
-        QCOMPARE(image.pixel(2, 12), focusPixel(1, 11));
+        QVERIFY(shows(image.pixel(2, 12), kFocus, 11));
         QCOMPARE(image.pixel(3, 3), qRgb(0, 0, 0)); // a dot inverts the white face
         QCOMPARE(image.pixel(4, 3), qRgb(255, 255, 255));
     }
@@ -195,12 +198,12 @@ private slots:
         f.focus(f.box);
         QVERIFY(!f.button->XPButtonActive());
         QImage image = f.look();
-        QCOMPARE(image.pixel(2, 12), focusPixel(1, 11));
+        QVERIFY(shows(image.pixel(2, 12), kFocus, 11));
         QCOMPARE(image.pixel(3, 3), qRgb(255, 255, 255)); // no focus rectangle
         f.focus(f.other);
         QVERIFY(f.button->XPButtonActive());
         image = f.look();
-        QCOMPARE(image.pixel(2, 12), facePixel(1, 11));
+        QVERIFY(shows(image.pixel(2, 12), kFace, 11));
     }
 
     void pressedItShowsTheDarkerFaceAndMovedOffTheBlueRing() {
@@ -210,13 +213,13 @@ private slots:
         QVERIFY(f.button->Down());
         QVERIFY(f.button->Hot());
         QImage image = f.look();
-        QCOMPARE(image.pixel(2, 12), downPixel(1, 11));
-        QCOMPARE(image.pixel(36, 20), downPixel(35, 19));
+        QVERIFY(shows(image.pixel(2, 12), kDown, 11));
+        QVERIFY(shows(image.pixel(36, 20), kDown, 19));
         QTest::mouseMove(f.button, QPoint(120, 12));
         QVERIFY(!f.button->Hot());
         image = f.look();
-        QCOMPARE(image.pixel(2, 12), focusPixel(1, 11));
-        QCOMPARE(image.pixel(36, 20), facePixel(33, 17));
+        QVERIFY(shows(image.pixel(2, 12), kFocus, 11));
+        QVERIFY(shows(image.pixel(36, 20), kFace, 17));
         QTest::mouseRelease(f.button, Qt::LeftButton, {}, QPoint(120, 12));
     }
 

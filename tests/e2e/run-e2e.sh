@@ -12,15 +12,13 @@ driver=$1
 game=$2
 
 # Both come with the project's test packages, so a missing one is a broken setup, not a skip.
-for tool in Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "run-e2e.sh: '$tool' not found; install the xvfb and xdotool packages" >&2
-        exit 1
-    fi
-done
+if ! command -v xdotool >/dev/null 2>&1; then
+    echo "run-e2e.sh: 'xdotool' not found; install the xdotool package" >&2
+    exit 1
+fi
+. "$(dirname "$0")/../../tools/xvfb.sh"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/velmar-e2e.XXXXXX")
-xvfb_pid=
 driver_pid=
 cleanup() {
     if [ -n "$driver_pid" ]; then
@@ -29,10 +27,7 @@ cleanup() {
     if [ -s "$scratch/game.pid" ]; then
         kill "$(cat "$scratch/game.pid")" 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_xvfb
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -41,30 +36,9 @@ trap 'exit 130' INT TERM HUP
 
 mkdir -p "$scratch/home" "$scratch/config" "$scratch/state" "$scratch/tmp" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
-: >"$scratch/display"
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" \
-    >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
+start_xvfb "$scratch" -screen 0 800x600x24
 
-display=
-for _ in $(seq 300); do
-    display=$(sed -n 's/^\([0-9][0-9]*\)$/\1/p' "$scratch/display")
-    [ -n "$display" ] && break
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-        echo "run-e2e.sh: Xvfb exited before it was ready:" >&2
-        cat "$scratch/xvfb.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-if [ -z "$display" ]; then
-    echo "run-e2e.sh: Xvfb did not report a display within 30 s:" >&2
-    cat "$scratch/xvfb.log" >&2
-    exit 1
-fi
-
-export DISPLAY=":$display"
+export DISPLAY="$xvfb_display"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state"
 export TMPDIR="$scratch/tmp"
 # A game of its own: one the player runs, or another check's, would otherwise be brought forward.

@@ -248,6 +248,27 @@ private slots:
         QCOMPARE(ReadLanguage("French", Pass::StartUp).Plurals, PluralRule::ZeroOneOther);
     }
 
+    // The code asks for a text by the element it labels, never by a bare key: each element
+    // reads one key, the window's title and caption the same one.
+    void everyElementReadsOneKeyOfTheTable() {
+        QCOMPARE(KeyOf(CaptionTarget::Files), 1);
+        QCOMPARE(KeyOf(CaptionTarget::ApplicationTitle), 17);
+        QCOMPARE(KeyOf(CaptionTarget::MainCaption), 17);
+        QCOMPARE(KeyOf(CaptionTarget::Volime1), 31);
+        QCOMPARE(KeyOf(CaptionTarget::Hint), 32);
+        QCOMPARE(KeyOf(CaptionTarget::RecordsNotSaved), 57);
+        QCOMPARE(KeyOf(CaptionTarget::SoundStreamName), 65);
+        std::vector<int> keys;
+        for (int t = 0; t <= static_cast<int>(CaptionTarget::SoundStreamName); ++t)
+            keys.push_back(KeyOf(static_cast<CaptionTarget>(t)));
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end()); // the title's 17
+        QCOMPARE(keys, TableKeys());
+        QCOMPARE(std::string(EnglishText(CaptionTarget::RecordsCaption)), std::string("Records"));
+        QCOMPARE(std::string(TableText(1, CaptionTarget::MusicVolume)),
+                 std::string("Громкость музыки"));
+    }
+
     void countedTextsTakeTheFormTheirLanguageNeeds_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("count");

@@ -25,10 +25,27 @@ private slots:
         QCOMPARE(QString::fromStdString(TimeText(seconds)), text);
     }
 
-    void countsRiseByOne() {
-        QCOMPARE(RaisedCount("0"), std::string("1"));
-        QCOMPARE(RaisedCount("41"), std::string("42"));
-        QCOMPARE(RaisedCount("2147483647"), std::string("2147483648"));
+    // The status bar's counts are texts; the records keep a move count in 32 bits, so the
+    // count stops where they stop and the text never shows more than a record can hold.
+    void countsRiseByOneAndStopAtTheLargestARecordHolds_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("raised");
+        QTest::newRow("start") << "0" << 0 << "1";
+        QTest::newRow("some moves") << "41" << 41 << "42";
+        QTest::newRow("one below the top") << "2147483646" << 2147483646 << "2147483647";
+        QTest::newRow("the top") << "2147483647" << 2147483647 << "2147483647";
+        QTest::newRow("past the top") << "99999999999" << 2147483647 << "2147483647";
+        QTest::newRow("empty") << "" << 0 << "1";
+        QTest::newRow("a word") << "Round:" << 0 << "1";
+        QTest::newRow("negative") << "-5" << 0 << "1";
+    }
+    void countsRiseByOneAndStopAtTheLargestARecordHolds() {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(QString, raised);
+        QCOMPARE(CountOf(text.toStdString()), count);
+        QCOMPARE(RaisedCount(text.toStdString()), raised.toStdString());
     }
 
     void fiveMinuteCountdownShowsTheLimitFirstAndExpiresAtTick301() {

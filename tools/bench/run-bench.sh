@@ -35,7 +35,7 @@ die() {
 
 "$(dirname "${BASH_SOURCE[0]}")/../install-packages.sh" tools/packages.txt tools/bench/packages.txt >&2
 
-for tool in Xvfb cmake awk getconf xdotool; do
+for tool in cmake awk getconf xdotool; do
     command -v "$tool" >/dev/null ||
         die "'$tool' not found (Debian packages: xvfb, cmake, mawk, libc-bin, xdotool)"
 done
@@ -77,7 +77,7 @@ done
 
 tick=$(getconf CLK_TCK)
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmar-bench.XXXXXX")
-xvfb_pid=""
+. "$repo/tools/xvfb.sh"
 prog_pid=""
 probe_pid=""
 
@@ -87,33 +87,12 @@ cleanup() {
     if [[ -n $prog_pid ]]; then
         kill -KILL -- "-$prog_pid" 2>/dev/null || kill -KILL "$prog_pid" 2>/dev/null
     fi
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
     return 0
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-
-# Xvfb picks a free display itself and reports it once it accepts connections.
-start_xvfb() {
-    local rd=$1
-    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -br 5>"$rd/display" >"$rd/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    local i
-    for ((i = 0; i < 1000; i++)); do
-        [[ -s $rd/display ]] && return 0
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.01
-    done
-    cat "$rd/xvfb.log" >&2
-    die "Xvfb did not start"
-}
-
-stop_xvfb() {
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-}
 
 stop_program() {
     local i
@@ -163,9 +142,8 @@ measure() {
     rd=$(mktemp -d "$work/run.XXXXXX")
     mkdir -p "$rd/home" "$rd/config" "$rd/cache" "$rd/data" "$rd/tmp" "$rd/runtime"
     chmod 700 "$rd/runtime"
-    start_xvfb "$rd"
-    local display
-    display=:$(<"$rd/display")
+    start_xvfb "$rd" || die "Xvfb did not start"
+    local display=$xvfb_display
 
     local -a vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$rd/home" XDG_CONFIG_HOME="$rd/config"
         XDG_CACHE_HOME="$rd/cache" XDG_DATA_HOME="$rd/data" XDG_RUNTIME_DIR="$rd/runtime"
