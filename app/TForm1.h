@@ -25,6 +25,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,8 @@ extern rules::GameState Game;
 struct HintTexts {
     std::array<std::string, 3> Moves; // one, few and many moves to go, each with "%d"
     std::string Unsolvable;
-    std::string Tile; // "Tile %d", for screen readers
+    std::string Tile;    // "Tile %d", for screen readers
+    std::string Working; // after the title while a search runs
     i18n::PluralRule Plurals = i18n::PluralRule::OneOther;
 };
 
@@ -209,6 +211,8 @@ private:
     void cancelHint();
     void clearHintNote();
     void hintBoardChanged();
+    void noteHintAtWork();
+    void endHintAtWork();
 
     std::function<std::uint32_t()> seedSource_;
     app::HintTexts hintTexts_;
@@ -220,6 +224,7 @@ private:
     bool blinking_ = false;
     int blinkPhase_ = 0;
     QString titleBeforeBlink_;
+    std::optional<QString> titleBeforeSearch_; // while a search runs with its note shown
     bool shown_ = false;
     bool activated_ = false;
     bool ended_ = false;

@@ -10,6 +10,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <exception>
+#include <utility>
 
 namespace app {
 
@@ -37,6 +38,7 @@ HintTexts EnglishHintTexts() {
                    i18n::EnglishText(T::HintMovesMany)};
     texts.Unsolvable = i18n::EnglishText(T::HintUnsolvable);
     texts.Tile = i18n::EnglishText(T::HintTile);
+    texts.Working = i18n::EnglishText(T::HintWorking);
     return texts;
 }
 
@@ -52,17 +54,20 @@ void TForm1::HintClick() {
     if (!hintable(board) || HintSearching())
         return;
     media::StartSound("KEY");
+    endBlink();
     try {
         if (!hintSearch_)
             hintSearch_ = std::make_unique<HintSearch>(
                 [this](const HintSearch::Outcome& outcome) { hintFound(outcome); }, hintSolver_);
         hintSearch_->Start(board);
+        noteHintAtWork();
     } catch (const std::exception& error) {
         platform::ShowMessage(std::string("The hint cannot be searched for: ") + error.what());
     }
 }
 
 void TForm1::hintFound(const HintSearch::Outcome& outcome) {
+    endHintAtWork();
     if (!outcome.Error.empty()) {
         platform::ShowMessage(outcome.Error);
         return;
@@ -70,8 +75,10 @@ void TForm1::hintFound(const HintSearch::Outcome& outcome) {
     const rules::BoardCells board = rules::BoardAfterSlide(Game);
     if (board != outcome.Board) {
         // The player moved while the search ran: the hint is for the board as it is now.
-        if (hintable(board))
+        if (hintable(board)) {
             hintSearch_->Start(board);
+            noteHintAtWork();
+        }
         return;
     }
     if (outcome.Result.Status == rules::SolveStatus::Unsolvable) {
@@ -94,6 +101,7 @@ void TForm1::showHint(int tile, int moves) {
     blinkPhase_ = 0;
     titleBeforeBlink_ = windowTitle();
     setWindowTitle(QString::fromStdString(movesText));
+    Tile(tile)->SetHinted(true);
     Tile(tile)->SetDrawnDown(true);
     TimerHint.SetInterval(kBlinkInterval);
     TimerHint.SetEnabled(true);
@@ -119,6 +127,7 @@ void TForm1::endBlink() {
         return;
     blinking_ = false;
     Tile(hintTile_)->SetDrawnDown(false);
+    Tile(hintTile_)->SetHinted(false);
     setWindowTitle(titleBeforeBlink_);
 }
 
@@ -136,9 +145,23 @@ void TForm1::hintBoardChanged() {
     }
 }
 
+// The first search builds the solver's tables for seconds: the title says a hint is coming.
+void TForm1::noteHintAtWork() {
+    if (!titleBeforeSearch_)
+        titleBeforeSearch_ = windowTitle();
+    setWindowTitle(*titleBeforeSearch_ + QStringLiteral(" - ") +
+                   QString::fromStdString(hintTexts_.Working));
+}
+
+void TForm1::endHintAtWork() {
+    if (titleBeforeSearch_)
+        setWindowTitle(*std::exchange(titleBeforeSearch_, std::nullopt));
+}
+
 void TForm1::cancelHint() {
     if (hintSearch_)
         hintSearch_->Cancel();
+    endHintAtWork();
     endBlink();
     clearHintNote();
 }

@@ -58,6 +58,7 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         {T::HintMovesFew, [this](const std::string& text) { hintTexts_.Moves[1] = text; }},
         {T::HintMovesMany, [this](const std::string& text) { hintTexts_.Moves[2] = text; }},
         {T::HintUnsolvable, [this](const std::string& text) { hintTexts_.Unsolvable = text; }},
+        {T::HintWorking, [this](const std::string& text) { hintTexts_.Working = text; }},
         {T::HintTile,
          [this](const std::string& text) {
              hintTexts_.Tile = text;

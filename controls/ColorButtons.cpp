@@ -39,6 +39,13 @@ void TColorButton::SetDrawnDown(bool value) {
         update();
 }
 
+void TColorButton::SetHinted(bool value) {
+    if (FHinted == value)
+        return;
+    FHinted = value;
+    update();
+}
+
 void TColorButton::focusMoved(QWidget* now) {
     if (!now || now->window() != window())
         return;
@@ -99,6 +106,8 @@ void TColorButton::DrawItem(platform::Canvas& canvas, unsigned itemState) const 
         InflateRect(r, -1, -1);
     }
     canvas.Font = FFont;
+    if (FHinted)
+        canvas.Font.Color = clHighlight;
     if (pressed)
         r = Rect(r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1);
     drawCaption(canvas, r, !isEnabled());

@@ -27,6 +27,10 @@ public:
     // Draws the face pressed without pressing the button, so a blink never eats a real click.
     bool DrawnDown() const { return FDrawnDown; }
     void SetDrawnDown(bool value);
+    // The tile a hint points at: its number in the classic selection colour, so it stands out
+    // at a glance whether drawn up or down.
+    bool Hinted() const { return FHinted; }
+    void SetHinted(bool value);
 
     // Paints the whole face for the ODS_ item state bits onto `canvas`.
     void DrawItem(platform::Canvas& canvas, unsigned itemState) const;
@@ -49,6 +53,7 @@ private:
     bool FFrame3D = false;
     bool FDefaultFrame = false;
     bool FDrawnDown = false;
+    bool FHinted = false;
     platform::TFont FFont;
 };
 

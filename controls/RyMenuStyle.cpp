@@ -182,7 +182,33 @@ int TRyMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
             break;
         }
     }
+    if (const auto* bar = qobject_cast<const QMenuBar*>(widget);
+        bar && metric == PM_MenuBarItemSpacing)
+        return barItemSpacing(*bar, QProxyStyle::pixelMetric(metric, option, widget));
     return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+// The framework's room before each bar item, narrowed just enough where a language's captions,
+// with their clear columns, would push the last menu off the bar (French).
+int TRyMenuStyle::barItemSpacing(const QMenuBar& bar, int spacing) const {
+    int used = 0;
+    int gaps = 0;
+    for (QAction* action : bar.actions()) {
+        if (!action->isVisible())
+            continue;
+        QStyleOptionMenuItem item;
+        item.initFrom(&bar);
+        item.menuItemType = QStyleOptionMenuItem::Normal;
+        item.text = action->text();
+        const QSize text = bar.fontMetrics().size(Qt::TextShowMnemonic, item.text);
+        used += sizeFromContents(CT_MenuBarItem, &item, text, &bar).width();
+        ++gaps;
+    }
+    if (gaps <= 0)
+        return spacing;
+    const int margins = 2 * (pixelMetric(PM_MenuBarHMargin, nullptr, &bar) +
+                             pixelMetric(PM_MenuBarPanelWidth, nullptr, &bar));
+    return std::clamp((bar.width() - margins - used) / gaps, 0, spacing);
 }
 
 const QAction* TRyMenuStyle::measuredAction(const QMenu& menu,
@@ -202,11 +228,12 @@ const QAction* TRyMenuStyle::measuredAction(const QMenu& menu,
 
 // A bar item keeps the framework's measure in the bar's own font, as high as the classic bar.
 // Qt clips each item to its rectangle, so an item whose caption in the painter's larger font
-// would lose its ends grows just to the caption's width: all three menus still fit the bar.
+// would touch its frame grows just enough to keep a clear column inside the frame on each side:
+// all three menus still fit the bar.
 QSize TRyMenuStyle::barItemSize(const QStyleOptionMenuItem& option, QSize measured) const {
     const int caption =
         QFontMetrics(ToQFont(painter_.Font)).size(Qt::TextShowMnemonic, option.text).width();
-    measured.setWidth(std::max(measured.width(), caption));
+    measured.setWidth(std::max(measured.width(), caption + 2 * BarCaptionInset));
     measured.setHeight(std::max(measured.height(), MenuBarItemHeight));
     return measured;
 }

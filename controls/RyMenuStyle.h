@@ -8,6 +8,7 @@
 
 class QAction;
 class QMenu;
+class QMenuBar;
 class QStyleOptionMenuItem;
 
 namespace controls {
@@ -24,6 +25,8 @@ public:
     static constexpr int MenuFrameWidth = 3;
     // The classic menu bar's height: its menu metric and the line below it.
     static constexpr int MenuBarItemHeight = 20;
+    // The least room on each side of a bar item's caption: its frame and a clear column.
+    static constexpr int BarCaptionInset = 2;
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
@@ -39,6 +42,7 @@ private:
     bool drawBarItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     std::optional<QSize> measureMenuItem(const QStyleOption* option, const QWidget* widget) const;
     QSize barItemSize(const QStyleOptionMenuItem& option, QSize measured) const;
+    int barItemSpacing(const QMenuBar& bar, int spacing) const;
     const QAction* barAction(const QStyleOption* option, const QWidget* widget) const;
     const QAction* measuredAction(const QMenu& menu, const QStyleOptionMenuItem& option) const;
 

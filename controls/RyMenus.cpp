@@ -22,6 +22,12 @@ using namespace platform;
 namespace {
 
 constexpr unsigned kTextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_END_ELLIPSIS;
+// A drop-down item's caption starts this far right of its gutter, and its shortcut ends this
+// far left of its right edge.
+constexpr int kTextIndent = 5;
+// The least room between a caption and its shortcut. The classic "text + shortcut + 35" leaves
+// a language's longest caption one to three pixels from its shortcut, so such an item grows.
+constexpr int kShortcutGap = 8;
 constexpr int kCheckCorner = 0;
 constexpr int kRadioCorner = 6;
 constexpr const char* kPainterProperty = "velmarMenuPainter";
@@ -93,6 +99,13 @@ quint64 nextSerial() {
 
 bool isSeparator(const TMenuItem& item) {
     return item.Caption == "-";
+}
+
+// A caption's width as shown, its "&" prefixes resolved.
+int shownWidth(Canvas& canvas, const std::string& caption) {
+    TRect r = Rect(0, 0, 0, 0);
+    canvas.DrawText(caption, r, DT_SINGLELINE | DT_CALCRECT);
+    return r.Width();
 }
 
 int roundHalfEven(int numerator, int denominator) {
@@ -227,6 +240,10 @@ void TRyMenu::MeasureItem(const TMenuItem& item, Canvas& canvas, int& width, int
         if (isSeparator(item))
             height = height > 20 ? 11 : 5;
         width = std::max(canvas.TextWidth(text) + 35, MinWidth);
+        if (!isSeparator(item) && !item.ShortCut.empty())
+            width =
+                std::max(width, height + 4 + kTextIndent + shownWidth(canvas, item.Caption) +
+                                    kShortcutGap + canvas.TextWidth(item.ShortCut) + kTextIndent);
         return;
     }
     if (isSeparator(item)) {
@@ -320,7 +337,7 @@ void TRyMenu::DrawItem(const TMenuItem& item, Canvas& canvas, TRect rect, unsign
     canvas.Font.Color = (state & ODS_DISABLED) ? clGray : clBlack;
     canvas.Brush.Style = bsClear;
     if (!item.BarItem)
-        rect.Left += gutter + 5;
+        rect.Left += gutter + kTextIndent;
     if (isSeparator(item)) {
         canvas.Pen.Color = clBtnShadow;
         const int middle = rect.Top + (rect.Bottom - rect.Top) / 2;
@@ -328,10 +345,16 @@ void TRyMenu::DrawItem(const TMenuItem& item, Canvas& canvas, TRect rect, unsign
         canvas.LineTo(rect.Right, middle);
         return;
     }
+    if (item.BarItem) {
+        // Centred in the bar, the menu font's line (taller than the bar) puts its descenders
+        // and the access key's underline on the row next to the open item's bottom line.
+        rect.Top -= 1;
+        rect.Bottom -= 1;
+    }
     canvas.DrawText(item.Caption, rect, kTextFlags | (item.BarItem ? DT_CENTER : DT_LEFT));
     if (item.ShortCut.empty())
         return;
-    rect.Right -= 5;
+    rect.Right -= kTextIndent;
     canvas.DrawText(item.ShortCut, rect, kTextFlags | DT_RIGHT);
 }
 

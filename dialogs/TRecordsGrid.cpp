@@ -5,6 +5,8 @@
 
 #include <QAccessible>
 #include <QFontMetrics>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <algorithm>
 #include <numeric>
 
@@ -24,9 +26,9 @@ TRecordsGrid::TRecordsGrid(QWidget* parent) : TCanvasControl(parent) {
 }
 
 void TRecordsGrid::FitColumns() {
-    QFont bold = platform::ToQFont(platform::TFont{});
-    bold.setBold(true);
-    const QFontMetrics headerMetrics(bold);
+    platform::TFont bold;
+    bold.Style = platform::fsBold;
+    const QFontMetrics headerMetrics(platform::ToQFont(bold));
     const QFontMetrics cellMetrics(platform::ToQFont(platform::TFont{}));
     for (int column = 0; column < Columns; ++column) {
         int widest = headerMetrics.horizontalAdvance(QString::fromStdString(Header(column)));
@@ -94,6 +96,24 @@ void TRecordsGrid::PaintTo(platform::Canvas& canvas) const {
             canvas.Brush.Style = platform::bsSolid;
         }
     }
+}
+
+bool TRecordsGrid::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return TCanvasControl::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    for (int row = 0; row < Rows; ++row)
+        for (int column = 0; column < Columns; ++column) {
+            const QRect cell = CellRect(row, column);
+            const std::string& details = CellAt(row, column).Description;
+            if (cell.contains(help->pos()) && !details.empty()) {
+                QToolTip::showText(help->globalPos(), QString::fromStdString(details), this, cell);
+                return true;
+            }
+        }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void TRecordsGrid::announce(int row, int column) {

@@ -12,7 +12,8 @@ namespace dialogs {
 
 // The records as a table: a row of column headers over one row a level, light text on the
 // dark background, a marked cell filled in the highlight colour. What a cell says to a screen
-// reader may be longer than what it shows (a dash reads as "No record yet").
+// reader may be longer than what it shows (a dash reads as "No record yet"); its details are
+// also its tooltip.
 class TRecordsGrid : public platform::TCanvasControl<QWidget> {
     Q_OBJECT
 public:
@@ -45,6 +46,10 @@ public:
     void FitColumns();
 
     void PaintTo(platform::Canvas& canvas) const override;
+
+protected:
+    // A best's details (the other measure and the date) show as the cell's tooltip.
+    bool event(QEvent* event) override;
 
 private:
     static std::size_t index(int i) { return static_cast<std::size_t>(i); }

@@ -62,7 +62,7 @@ struct AddedTarget {
     int Key;
     CaptionTarget Target;
 };
-constexpr std::array<AddedTarget, 30> kAddedTargets = {{
+constexpr std::array<AddedTarget, 31> kAddedTargets = {{
     {32, T::Hint},
     {33, T::HintMovesOne},
     {34, T::HintMovesFew},
@@ -93,6 +93,7 @@ constexpr std::array<AddedTarget, 30> kAddedTargets = {{
     {63, T::BoardCell},
     {64, T::MusicVolume},
     {65, T::SoundStreamName},
+    {66, T::HintWorking},
 }};
 
 CaptionTarget targetOf(int key, bool secondRead) {

@@ -75,6 +75,7 @@ enum class CaptionTarget {
     BoardCell,
     MusicVolume,
     SoundStreamName,
+    HintWorking,
 };
 
 struct Caption {

@@ -151,7 +151,7 @@ constexpr std::array<const char*, LanguageCount> kCodes = {"en", "ru", "uk", "fr
 
 // Keys after 31, ascending; each in English, Russian, Ukrainian and French. A counted text has
 // three forms (one, few, many: see PluralForm); English and French use the many form for few.
-constexpr std::array<AddedText, 30> kAdded = {{
+constexpr std::array<AddedText, 31> kAdded = {{
     {32, {"&Hint", "&Подсказка", "&Підказка", "&Indice"}},
     {33, {"%d move to go", "%d ход до победы", "%d хід до перемоги", "Encore %d coup"}},
     {34, {"%d moves to go", "%d хода до победы", "%d ходи до перемоги", "Encore %d coups"}},
@@ -213,6 +213,10 @@ constexpr std::array<AddedText, 30> kAdded = {{
     {64, {"Music volume", "Громкость музыки", "Гучність музики", "Volume de la musique"}},
     // How the desktop's sound settings list the game's output.
     {65, {"Music and sounds", "Музыка и звуки", "Музика і звуки", "Musique et sons"}},
+    // The window's title while the first hint's tables are built: "Velmar - ...".
+    {66,
+     {"working out a hint...", "подсказка готовится...", "підказка готується...",
+      "recherche d'un indice..."}},
 }};
 
 const Language* languageOfSection(const std::string& section) {

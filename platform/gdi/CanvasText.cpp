@@ -10,9 +10,6 @@ namespace platform {
 
 namespace {
 
-// From this size on, the bold face's hinted stems are two pixels wide by themselves.
-constexpr int kOverstrikeBelowPixels = 14;
-
 // A line as it is shown: the "&" prefixes resolved, and the index of the character to
 // underline (-1 for none).
 struct ShownLine {
@@ -56,12 +53,6 @@ QStringList splitLines(const QString& text, unsigned format) {
     return s.split(u'\n');
 }
 
-// Full hinting thins a small bold face to one-pixel stems; the classic bold has two, so such a
-// run is struck twice, a pixel apart.
-bool overstruck(const QFont& font) {
-    return font.bold() && font.pixelSize() > 0 && font.pixelSize() < kOverstrikeBelowPixels;
-}
-
 } // namespace
 
 void Canvas::applyFont() {
@@ -78,7 +69,7 @@ void Canvas::drawRun(int x, int baseline, const QString& s) {
     if (ratio == 1.0) {
         painter_.setPen(color);
         painter_.drawText(x, baseline, s);
-        if (overstruck(painter_.font()))
+        if (DrawsBoldTwice(Font))
             painter_.drawText(x + 1, baseline, s);
         return;
     }
@@ -92,7 +83,7 @@ void Canvas::drawRun(int x, int baseline, const QString& s) {
         p.setFont(painter_.font());
         p.setPen(color);
         p.drawText(margin, margin + metrics.ascent(), s);
-        if (overstruck(painter_.font()))
+        if (DrawsBoldTwice(Font))
             p.drawText(margin + 1, margin + metrics.ascent(), s);
     }
     painter_.drawImage(QPoint(x - margin, baseline - metrics.ascent() - margin), run);

@@ -6,7 +6,10 @@
 #include <QResource>
 #include <QStringList>
 
+#include <fontconfig/fontconfig.h>
+
 #include <array>
+#include <atomic>
 #include <string_view>
 
 namespace platform {
@@ -31,6 +34,32 @@ constexpr std::array<const char*, 3> kFontResources = {
     ":/FONT/LiberationSans-Bold.ttf",
     ":/FONT/Andika-Regular.ttf",
 };
+
+// The classic interface font's own pixels (Debian's fonts-wine). The toolkit offers one strike
+// of a bitmap file: its 8-point face, 11 pixels to the em on a 13-pixel line, with Latin and
+// Cyrillic. Other sizes keep the outline substitute.
+constexpr std::string_view kClassicName = "MS Sans Serif";
+constexpr const char* kClassicFamily = "MS Sans Serif [Wine]";
+constexpr int kClassicStrike = 13;
+constexpr int kClassicSmallest = 10;
+constexpr int kClassicLargest = 12;
+// From this size on, the outline bold face's hinted stems are two pixels wide by themselves.
+constexpr int kOverstrikeBelowPixels = 14;
+
+// Set once by RegisterFonts, before any window draws text.
+std::atomic<bool> classicFaceLoaded{false};
+
+// Mono rendering with the font's own instructions draws the menu font's "t", "1" and "5" with
+// two-pixel stems and the rest with one; the autohinter keeps every stem one pixel wide.
+constexpr const char* kMenuFontHinting = R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <match target="font">
+    <test name="family"><string>Andika</string></test>
+    <edit name="autohint" mode="assign"><bool>true</bool></edit>
+  </match>
+</fontconfig>
+)";
 
 // The fonts are stored uncompressed, so the font engine reads them where the executable maps
 // them instead of from a copy on the heap.
@@ -57,13 +86,33 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+int pixelSizeOf(const TFont& font) {
+    if (font.Height > 0)
+        return font.Height;
+    // points at the classic 96 pixels per inch, whatever the screen reports
+    return ((font.Size > 0 ? font.Size : 8) * 96 + 36) / 72;
+}
+
+bool drawsClassicFace(const TFont& font) {
+    const int pixels = pixelSizeOf(font);
+    return classicFaceLoaded.load(std::memory_order_relaxed) &&
+           equalsIgnoringCase(font.Name, kClassicName) && pixels >= kClassicSmallest &&
+           pixels <= kClassicLargest;
+}
+
 } // namespace
 
 bool RegisterFonts() {
     bool all = true;
     for (const char* path : kFontResources)
         all = registerResourceFont(path) && all;
-    return all;
+    const bool classic =
+        QFontDatabase::addApplicationFont(QStringLiteral(VELMAR_CLASSIC_FONT)) >= 0;
+    classicFaceLoaded.store(classic, std::memory_order_relaxed);
+    const bool hinting = FcConfigParseAndLoadFromMemory(
+                             FcConfigGetCurrent(),
+                             reinterpret_cast<const FcChar8*>(kMenuFontHinting), FcTrue) == FcTrue;
+    return all && classic && hinting;
 }
 
 QString SubstituteFamily(const std::string& designName) {
@@ -73,13 +122,24 @@ QString SubstituteFamily(const std::string& designName) {
     return QString::fromStdString(designName);
 }
 
+bool DrawsBoldTwice(const TFont& font) {
+    if ((font.Style & fsBold) == 0)
+        return false;
+    return drawsClassicFace(font) || pixelSizeOf(font) < kOverstrikeBelowPixels;
+}
+
 QFont ToQFont(const TFont& font) {
-    QFont f(SubstituteFamily(font.Name));
-    if (font.Height > 0)
-        f.setPixelSize(font.Height);
-    else // points at the classic 96 pixels per inch, whatever the screen reports
-        f.setPixelSize(((font.Size > 0 ? font.Size : 8) * 96 + 36) / 72);
-    f.setBold((font.Style & fsBold) != 0);
+    const bool classic = drawsClassicFace(font);
+    QFont f(classic ? QString::fromLatin1(kClassicFamily) : SubstituteFamily(font.Name));
+    f.setPixelSize(classic ? kClassicStrike : pixelSizeOf(font));
+    if (classic) {
+        // The classic bold is the regular face drawn again a pixel to the right (the canvas
+        // does it), and each letter a pixel wider for it, so letters stay apart.
+        if (font.Style & fsBold)
+            f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    } else {
+        f.setBold((font.Style & fsBold) != 0);
+    }
     f.setItalic((font.Style & fsItalic) != 0);
     f.setUnderline((font.Style & fsUnderline) != 0);
     f.setStrikeOut((font.Style & fsStrikeOut) != 0);

@@ -24,12 +24,17 @@ struct TFont {
     bool operator==(const TFont&) const = default;
 };
 
-// Registers the fonts carried in the resources; call once after the application exists.
-// Returns false when one of them could not be loaded (text then falls back to a system font).
+// Registers the fonts carried in the resources and the classic interface font's bitmap faces;
+// call once after the application exists. Returns false when one of them could not be loaded
+// (text then falls back to the outline substitute or a system font).
 bool RegisterFonts();
 
 // The family actually drawn for a design font name ("MS Sans Serif", "Comic Sans MS").
 QString SubstituteFamily(const std::string& designName);
+
+// Whether bold text in `font` is drawn twice, a pixel apart: the classic synthetic bold of a
+// bitmap face, and of a small outline face whose hinting thins its bold stems to one pixel.
+bool DrawsBoldTwice(const TFont& font);
 
 QFont ToQFont(const TFont& font);
 

@@ -140,9 +140,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
         QTest::keyClick(f.form.get(), Qt::Key_H);
         QVERIFY(f.form->HintSearching());
+        // At once, before any answer: the title says a hint is coming.
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmar - working out a hint..."));
         QCOMPARE(f.sounds, std::vector<std::string>{"KEY"});
         QVERIFY(searchEnds(f));
         QCOMPARE(tilesDrawnDown(f), std::vector<int>{14});
+        QVERIFY(f.form->Tile(14)->Hinted());
         QVERIFY(rules::DirectionToEmpty(app::Game.Board, rules::CellOfTile(app::Game.Board, 14)));
         QCOMPARE(f.form->windowTitle(), QStringLiteral("2 moves to go"));
         const int blink = f.form->TimerHint.Interval() * 6;
@@ -154,11 +157,13 @@ private slots:
             f.form->TimerHint.Tick();
             presses += f.form->Tile(14)->DrawnDown() ? 1 : 0;
             QCOMPARE(tilesDrawnDown(f).size(), std::size_t(phase % 2 == 0 ? 1 : 0));
+            QVERIFY(f.form->Tile(14)->Hinted()); // marked up and down alike
         }
         QCOMPARE(presses, 3);
         f.form->TimerHint.Tick();
         QVERIFY(!f.form->TimerHint.Enabled());
         QVERIFY(tilesDrawnDown(f).empty());
+        QVERIFY(!f.form->Tile(14)->Hinted());
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmar"));
         QCOMPARE(f.sounds, std::vector<std::string>{"KEY"});
     }
@@ -305,6 +310,22 @@ private slots:
         QCOMPARE(solver.calls.load(), 1);
         QCOMPARE(f.sounds, std::vector<std::string>{"KEY"});
         QVERIFY(f.form->HintSearching());
+    }
+
+    // A search the player waits for says so in the player's language, and the title is the
+    // game's again once it ends without a hint.
+    void aHintAtWorkSaysSoInTheTitleUntilItEnds() {
+        HeldSolver solver;
+        FormFixture f;
+        f.form->SetHintSolver(solver.search());
+        f.panel->ComboBox1->setCurrentIndex(2);
+        f.panel->ComboBox1Change();
+        f.form->PlayClick();
+        f.form->Hint->trigger();
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmar - підказка готується..."));
+        QTRY_VERIFY_WITH_TIMEOUT(solver.running, 30000);
+        f.form->Play3Click();
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmar"));
     }
 
     void aNewGameALanguageChangeOrTheCloseCancelTheSearchAtOnce_data() {

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QTest>
 
 using namespace platform;
@@ -37,6 +38,43 @@ void closePopups() {
         popup->close();
 }
 
+// One item as the painter draws it in `state`, in a rectangle of `size` at the origin.
+QImage paintedItem(const controls::TRyMenu& painter, const QAction& action, bool barItem,
+                   QSize size, unsigned state) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter qp(&image);
+    Canvas canvas(qp);
+    painter.DrawItem(controls::TRyMenu::ItemOf(action, barItem), canvas,
+                     Rect(0, 0, size.width(), size.height()), state);
+    return image;
+}
+
+bool columnHasInk(const QImage& image, int x, int top, int bottom) {
+    for (int y = top; y < bottom; ++y)
+        if (image.pixel(x, y) == rgbOf(clBlack))
+            return true;
+    return false;
+}
+
+// The widest run of columns without ink between the item's first and last inked column.
+int widestGap(const QImage& image) {
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        if (columnHasInk(image, x, 0, image.height())) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    int widest = 0;
+    int run = 0;
+    for (int x = first; x >= 0 && x <= last; ++x) {
+        run = columnHasInk(image, x, 0, image.height()) ? 0 : run + 1;
+        widest = std::max(widest, run);
+    }
+    return widest;
+}
+
 } // namespace
 
 class TestMainMenu : public QObject {
@@ -49,25 +87,44 @@ class TestMainMenu : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
     }
 
-    // Every shown item of a menu is one column wide, and each caption with its shortcut fits
-    // in it in the painter's font; the column's width.
-    int checkedColumn(const QMenu& menu) const {
+    // The widest measured width among a menu's shown items.
+    int widestMeasured(const QMenu& menu) const {
         const QFontMetrics metrics(ToQFont(f->form->MenuPainter->Font));
-        int column = -1;
-        for (QAction* action : menu.actions()) {
-            if (!action->isVisible() || action->isSeparator())
+        int widest = 0;
+        for (const QAction* action : menu.actions()) {
+            if (!action->isVisible())
                 continue;
-            const int width = menu.actionGeometry(action).width();
-            if (column < 0)
-                column = width;
-            if (width != column)
-                return -1;
+            const QString shortcut = action->shortcut().toString(QKeySequence::PortableText);
             const QString text =
-                action->text() + action->shortcut().toString(QKeySequence::PortableText);
-            if (metrics.horizontalAdvance(text) > width)
-                return -1;
+                action->isSeparator() ? QStringLiteral("-") : action->text() + shortcut;
+            widest = std::max(widest, metrics.horizontalAdvance(text) + 35);
+            // Where a caption would come within 8 pixels of its shortcut: gutter (height + 4),
+            // indent 5, caption, 8, shortcut, indent 5.
+            if (!action->isSeparator() && !shortcut.isEmpty())
+                widest = std::max(widest,
+                                  itemHeight() + 4 + 5 +
+                                      metrics.size(Qt::TextShowMnemonic, action->text()).width() +
+                                      8 + metrics.horizontalAdvance(shortcut) + 5);
         }
-        return column;
+        return widest;
+    }
+
+    void showLanguage(int language) {
+        f->panel->ComboBox1->setCurrentIndex(language);
+        f->panel->ComboBox1Change();
+        QCoreApplication::processEvents();
+    }
+
+    static void addLanguageRows() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Russian") << 1;
+        QTest::newRow("Ukrainian") << 2;
+        QTest::newRow("French") << 3;
+    }
+
+    int itemHeight() const {
+        return std::max(QFontMetrics(ToQFont(f->form->MenuPainter->Font)).height(), 18);
     }
 
 private slots:
@@ -81,6 +138,9 @@ private slots:
     void theShownWindowAttachesItsPainterToEveryItem() {
         const controls::TRyMenu* painter = f->form->MenuPainter.get();
         QVERIFY(painter);
+        QCOMPARE(painter->MenuColor, clTeal);
+        QCOMPARE(painter->GutterColor, clBlue);
+        QCOMPARE(painter->SelectedColor, clGradientActiveCaption);
         QCOMPARE(painter->Font.Name, std::string("Comic Sans MS"));
         QCOMPARE(painter->Font.Size, 10);
         for (QMenu* menu : {f->form->Files, f->form->Music, f->form->Parameters, f->form->Helps}) {
@@ -94,16 +154,16 @@ private slots:
         QVERIFY(!f->form->RyMenu1->Hooks(f->form->Play));
     }
 
-    // The painter's measures themselves are its own suite's; here the real menu takes them.
-    void gameItemsTakeThePaintersMeasures() {
+    void gameItemsTakeTheMeasuredSizes() {
+        const int h = itemHeight();
         QMenu* files = f->form->Files;
         files->ensurePolished();
-        const int h = files->actionGeometry(f->form->Play).height();
-        QVERIFY(h >= 18);
-        QCOMPARE(files->actionGeometry(f->form->Play1).height(), h);
+        QCOMPARE(files->actionGeometry(f->form->Play).height(), h);
         QCOMPARE(files->actionGeometry(f->form->Play).x(), controls::TRyMenuStyle::MenuFrameWidth);
-        QVERIFY(files->actionGeometry(files->actions().at(1)).height() < h); // the separator
-        QVERIFY(checkedColumn(*files) > 0);
+        QCOMPARE(files->actionGeometry(files->actions().at(1)).height(), h > 20 ? 11 : 5);
+        // The widest item sets the column: caption and shortcut text plus 35.
+        const int widest = widestMeasured(*files);
+        QCOMPARE(files->actionGeometry(f->form->Play).width(), widest);
     }
 
     void theBarHoldsItsThreeMenusOnOneRowInEveryLanguage_data() {
@@ -147,6 +207,51 @@ private slots:
         QCOMPARE(f->form->height(), englishHeight);
     }
 
+    // The open item's frame runs round its caption with a clear column and row inside it, the
+    // access key's underline included.
+    void barCaptionsStayClearOfTheirFrames_data() { addLanguageRows(); }
+
+    void barCaptionsStayClearOfTheirFrames() {
+        QFETCH(int, language);
+        showLanguage(language);
+        for (QMenu* menu : {f->form->Files, f->form->Parameters, f->form->Helps}) {
+            const QSize size = f->form->MainMenu1->actionGeometry(menu->menuAction()).size();
+            const QImage item =
+                paintedItem(*f->form->MenuPainter, *menu->menuAction(), true, size, ODS_SELECTED);
+            const int w = size.width();
+            const int h = size.height();
+            QCOMPARE(item.pixel(0, 0), rgbOf(clBlack)); // the frame
+            QVERIFY(columnHasInk(item, 2, 2, h - 2));   // and a caption inside it
+            const QString where = menu->title();
+            QVERIFY2(!columnHasInk(item, 1, 1, h - 1), qPrintable(where + " left"));
+            QVERIFY2(!columnHasInk(item, w - 2, 1, h - 1), qPrintable(where + " right"));
+            for (int x = 1; x < w - 1; ++x) {
+                QVERIFY2(item.pixel(x, 1) != rgbOf(clBlack), qPrintable(where + " top"));
+                QVERIFY2(item.pixel(x, h - 2) != rgbOf(clBlack), qPrintable(where + " bottom"));
+            }
+        }
+    }
+
+    // However long a caption is in a language, its shortcut stays at least 8 pixels away.
+    void dropDownCaptionsKeepEightPixelsFromTheirShortcuts_data() { addLanguageRows(); }
+
+    void dropDownCaptionsKeepEightPixelsFromTheirShortcuts() {
+        QFETCH(int, language);
+        showLanguage(language);
+        for (QMenu* menu : {f->form->Files, f->form->Music, f->form->Parameters, f->form->Helps}) {
+            menu->ensurePolished();
+            for (QAction* action : menu->actions()) {
+                if (!action->isVisible() || action->isSeparator() || action->shortcut().isEmpty())
+                    continue;
+                const QImage item = paintedItem(*f->form->MenuPainter, *action, false,
+                                                menu->actionGeometry(action).size(), 0);
+                const int gap = widestGap(item);
+                QVERIFY2(gap >= 8,
+                         qPrintable(QStringLiteral("%1: %2").arg(action->text()).arg(gap)));
+            }
+        }
+    }
+
     void shortcutsShowTheirClassicTexts() {
         QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Play, false).ShortCut, std::string("F5"));
         QCOMPARE(controls::TRyMenu::ItemOf(*f->form->Stoped, false).ShortCut,
@@ -167,7 +272,7 @@ private slots:
         QCOMPARE(pixelOfItem(menu, selected, 0, 0), rgbOf(clBlack));
         QCOMPARE(pixelOfItem(menu, selected, 1, 1), rgbOf(clGradientActiveCaption));
         const QRect play = f->form->Files->actionGeometry(f->form->Play1);
-        const int h = play.height();
+        const int h = itemHeight();
         QCOMPARE(pixelOfItem(menu, play, 0, 0), rgbOf(clBlue));
         QCOMPARE(pixelOfItem(menu, play, h + 3, 0), rgbOf(clBlue));
         QCOMPARE(pixelOfItem(menu, play, h + 4, 0), rgbOf(clTeal));
@@ -207,7 +312,7 @@ private slots:
         const QImage menu = grabbed(helps);
         const QRect a = helps->actionGeometry(attached);
         const QRect p = helps->actionGeometry(plain);
-        QCOMPARE(a.height(), helps->actionGeometry(f->form->HelpGame).height());
+        QCOMPARE(a.height(), itemHeight());
         QCOMPARE(pixelOfItem(menu, a, 1, 1), rgbOf(clBlue));
         QVERIFY(pixelOfItem(menu, p, 1, 1) != rgbOf(clBlue));
         QVERIFY(pixelOfItem(menu, p, p.width() - 2, 1) != rgbOf(clTeal));
@@ -219,9 +324,9 @@ private slots:
         f->panel->ComboBox1->setCurrentIndex(3);
         f->panel->ComboBox1Change();
         QCOMPARE(f->form->Play1->text(), QStringLiteral("&Niveau 2 - temps 15 min."));
-        const int column = checkedColumn(*files);
-        QVERIFY(column > 0);
-        QVERIFY(column != before);
+        const int widest = widestMeasured(*files);
+        QVERIFY(widest != before);
+        QCOMPARE(files->actionGeometry(f->form->Play1).width(), widest);
     }
 
     void freeingThePainterGivesTheMenusBackTheirOwnLook() {

@@ -293,6 +293,26 @@ private slots:
         QVERIFY(board.face() != pressed);
     }
 
+    // The hinted tile's number turns the selection colour, up and down; its face and frame keep
+    // their colours, and the number returns to its own colour with the hint.
+    void aHintedTileShowsItsNumberInTheSelectionColour() {
+        Board board;
+        const QRect area(2, 2, 45, 45);
+        const QImage plain = board.face();
+        const QRect number = inkOf(plain, rgbOf(clYellow), area);
+        board.tile->SetHinted(true);
+        for (bool down : {false, true}) {
+            board.tile->SetDrawnDown(down);
+            const QImage hinted = board.face();
+            QCOMPARE(inkOf(hinted, rgbOf(clHighlight), area), number.translated(down, down));
+            QVERIFY(inkOf(hinted, rgbOf(clYellow), area).isNull());
+            QCOMPARE(hinted.pixel(5, 40), rgbOf(clTeal));
+        }
+        board.tile->SetDrawnDown(false);
+        board.tile->SetHinted(false);
+        QCOMPARE(board.face(), plain);
+    }
+
     void aRightDoubleClickDoesNotPress() {
         Board board;
         QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 20),

@@ -9,10 +9,13 @@
 #include "platform/gdi/Canvas.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDate>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 namespace {
 
@@ -128,6 +131,26 @@ private slots:
         QVERIFY(!dialog->RecordsGrid->CellAt(1, 1).Marked);
         QCOMPARE(cellCorner(dialog->RecordsGrid, 1, 1),
                  platform::ToQColor(platform::clBlack).rgb());
+    }
+
+    // What the README promises: each best with the other measure and the round's date.
+    void aBestShowsItsOtherMeasureAndDateAsItsTooltip() {
+        FormFixture f;
+        winRound(f, &app::TForm1::Play1Click, 95);
+        dialogs::TRecordsGrid* grid = f.form->RecordsDialog->RecordsGrid;
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        auto hover = [grid](int row, int column) {
+            const QPoint at = grid->CellRect(row, column).center();
+            QHelpEvent help(QEvent::ToolTip, at, grid->mapToGlobal(at));
+            QApplication::sendEvent(grid, &help);
+        };
+        hover(1, 1);
+        QTRY_COMPARE(QToolTip::text(), QString("1 moves, won on ") + today);
+        hover(1, 2);
+        QTRY_COMPARE(QToolTip::text(), QString("in 1 : 35, won on ") + today);
+        // A level without a record has nothing more to say.
+        hover(0, 1);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     void aWinThatSetsNoRecordOpensNothing() {
