@@ -6,6 +6,7 @@
 #include "platform/files/FolderFile.h"
 #include "platform/files/IniFile.h"
 #include "platform/files/Profile.h"
+#include "platform/files/StepKiller.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,7 +17,6 @@
 #include <sched.h>
 #include <string>
 #include <sys/mount.h>
-#include <sys/ptrace.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,55 +42,6 @@ std::size_t strayCount() {
     return FolderFile(ProfilePath(kSettings))
         .SiblingsStartingWith(std::string(kSettings) + ".tmp-")
         .size();
-}
-
-// Exit codes of the traced writer.
-constexpr int kWrote = 0;
-constexpr int kWriteRefused = 1;
-constexpr int kCannotTrace = 77;
-
-// A child that stops before it writes `fill`, for its parent to trace.
-pid_t startTracedWriter(char fill) {
-    const pid_t child = ::fork();
-    if (child != 0)
-        return child;
-    if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0)
-        ::_exit(kCannotTrace);
-    ::raise(SIGSTOP);
-    ::_exit(WritePrivateProfileStrings(version(fill), kSettings) ? kWrote : kWriteRefused);
-}
-
-struct Run {
-    bool killed = false; // else it ended by itself with `status`
-    int status = 0;
-};
-
-// Lets the stopped writer run up to its system call number `step` and kills it on the way in,
-// so every state the write's steps can leave on the disk is reached in turn; the kernel stops
-// it there whatever the machine's speed or load.
-Run killAtSystemCall(pid_t child, int step) {
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFSTOPPED(status))
-        return {false, status};
-    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
-    int passOn = 0;
-    for (int entered = 0;;) {
-        if (::ptrace(PTRACE_SYSCALL, child, nullptr, passOn) != 0 ||
-            ::waitpid(child, &status, 0) != child || !WIFSTOPPED(status))
-            return {false, status};
-        passOn = 0;
-        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
-            passOn = WSTOPSIG(status); // a signal of its own
-            continue;
-        }
-        __ptrace_syscall_info info{};
-        ::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info);
-        if (info.op == PTRACE_SYSCALL_INFO_ENTRY && entered++ == step) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return {true, status};
-        }
-    }
 }
 
 // Exit codes of the full file system's child.
@@ -156,18 +107,14 @@ private slots:
         const std::string older = settingsBytes();
         int leftStray = 0;
         int leftNewer = 0;
-        // A write takes a few dozen system calls; the bound only ends a runaway loop.
-        for (int step = 0; step < 5000; ++step) {
-            const pid_t child = startTracedWriter('b');
-            QVERIFY(child > 0);
-            const Run run = killAtSystemCall(child, step);
+        for (int step = 0; step < steps::kMostSteps; ++step) {
+            const steps::Run run = steps::KillWriteAt(
+                [&] { return WritePrivateProfileStrings(version('b'), kSettings); }, step);
+            if (run.Untraceable())
+                QSKIP("this system does not let a process be traced");
             if (!run.killed) {
-                if (WIFEXITED(run.status) && WEXITSTATUS(run.status) == kCannotTrace)
-                    QSKIP("this system does not let a process be traced");
-                QVERIFY2(WIFEXITED(run.status) && WEXITSTATUS(run.status) == kWrote,
-                         qPrintable(QStringLiteral("the writer ended with status %1 after %2 steps")
-                                        .arg(run.status)
-                                        .arg(step)));
+                QVERIFY2(run.Wrote(),
+                         qPrintable(QStringLiteral("the writer ended with %1").arg(run.status)));
                 QCOMPARE(settingsBytes(), newer);
                 // The steps that matter: creating the sibling, writing it, renaming it.
                 QVERIFY2(leftStray > 0 && leftNewer > 0,
