@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, ASan and UBSan in build-fuzz/ and runs each for a
 # short while from its seed corpus.
-#   tools/fuzz.sh [seconds]     each target this long, default 45
+#   tools/fuzz.sh [seconds]     each target this long, default 60; the three run side by side
 #   tools/fuzz.sh --runs N      each target for N inputs (a million takes hours here: run it niced)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,7 +10,7 @@ cd "$top"
 if [ "${1:-}" = "--runs" ]; then
     limit=(-runs="${2:?tools/fuzz.sh --runs N}")
 else
-    limit=(-max_total_time="${1:-45}")
+    limit=(-max_total_time="${1:-60}")
 fi
 build_dir=${BUILD_DIR:-build-fuzz}
 
@@ -26,12 +26,26 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/velmar-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-mkdir -p "$work/profile" "$work/midi" "$work/soundfont"
-"$build_dir/tests/fuzz/fuzz_profile" "${limit[@]}" -max_len=4096 \
-    -artifact_prefix="$top/$build_dir/" -print_final_stats=1 "$work/profile" tests/fuzz/corpus
+# Side by side, as libFuzzer runs on one core; each one's log comes when all have ended.
+fuzz() {
+    local name=$1
+    shift
+    mkdir -p "$work/$name"
+    "$build_dir/tests/fuzz/fuzz_$name" "${limit[@]}" -artifact_prefix="$top/$build_dir/" \
+        -print_final_stats=1 "$@" >"$work/$name.log" 2>&1
+}
+fuzz profile -max_len=4096 "$work/profile" tests/fuzz/corpus &
+profile=$!
 # The game's own melodies are the seeds of the MIDI reader.
-"$build_dir/tests/fuzz/fuzz_midi" "${limit[@]}" -max_len=65536 \
-    -artifact_prefix="$top/$build_dir/" -print_final_stats=1 "$work/midi" resources/music
+fuzz midi -max_len=65536 "$work/midi" resources/music &
+midi=$!
 # Small fonts written by the soundfont view's test are the seeds of its index.
-"$build_dir/tests/fuzz/fuzz_soundfont" "${limit[@]}" -max_len=8192 \
-    -artifact_prefix="$top/$build_dir/" -print_final_stats=1 "$work/soundfont" tests/fuzz/corpus-sf2
+fuzz soundfont -max_len=8192 "$work/soundfont" tests/fuzz/corpus-sf2 &
+soundfont=$!
+failed=()
+for name in profile midi soundfont; do
+    wait "${!name}" || failed+=("$name")
+    echo "== fuzz_$name"
+    cat "$work/$name.log"
+done
+[ ${#failed[@]} -eq 0 ] || { echo "fuzz.sh: failed: ${failed[*]}" >&2; exit 1; }

@@ -130,7 +130,7 @@ private slots:
         f.form->HelpOnHelp->trigger();
         QWidget* help = platform::HelpViewerWindow();
         help->activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), help);
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), help, 30000);
         QWidget* owner = nullptr;
         ModalPlayer player([&](QDialog* box) {
             owner = box->parentWidget();

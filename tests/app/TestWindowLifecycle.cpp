@@ -59,10 +59,10 @@ private slots:
         f.sounds.clear();
         f.form->VisibeStatBar->trigger();
         QVERIFY(f.form->StatusBar1->isHidden());
-        QTRY_COMPARE(f.form->height(), height - 19);
+        QTRY_COMPARE_WITH_TIMEOUT(f.form->height(), height - 19, 30000);
         f.form->VisibeStatBar->trigger();
         QVERIFY(!f.form->StatusBar1->isHidden());
-        QTRY_COMPARE(f.form->height(), height);
+        QTRY_COMPARE_WITH_TIMEOUT(f.form->height(), height, 30000);
         QCOMPARE(f.sounds, (std::vector<std::string>{"KEY", "KEY"}));
         QCOMPARE(f.panelText(0), std::string("Courses:"));
         QCOMPARE(f.panelText(1), std::string("1"));

@@ -141,10 +141,10 @@ private slots:
         fake.holdOpen(1);
         QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
         QVERIFY(engine.OutputOpening());
-        QTRY_COMPARE(fake.openAttempts(), attempts + 1);
+        QTRY_COMPARE_WITH_TIMEOUT(fake.openAttempts(), attempts + 1, 30000);
         QVERIFY(fake.lastOpener() != static_cast<unsigned long>(pthread_self()));
         fake.holdOpen(0);
-        QTRY_VERIFY(!engine.OutputOpening() && !engine.OutputPaused());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputOpening() && !engine.OutputPaused(), 30000);
         QVERIFY(engine.ClipPlaying()); // on time, so it sounds
     }
 
@@ -157,17 +157,17 @@ private slots:
             QSKIP("no soundfont");
         const int shutdowns = fake.shutdowns();
         QVERIFY(closedForBeingIdle(engine, clock));
-        QTRY_VERIFY(!engine.ModuleLoaded());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.ModuleLoaded(), 30000);
         QCOMPARE(fake.shutdowns(), shutdowns + 1);
 
         const int loads = fake.loads();
         const int synths = fake.synths();
         fake.takePeak();
         QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
-        QTRY_VERIFY(engine.ModuleLoaded() && !engine.OutputPaused());
+        QTRY_VERIFY_WITH_TIMEOUT(engine.ModuleLoaded() && !engine.OutputPaused(), 30000);
         QCOMPARE(fake.loads(), loads + 1);
         float heard = 0; // QTRY evaluates its condition once more after it held
-        QTRY_VERIFY((heard = std::max(heard, fake.takePeak())) > 0.01f);
+        QTRY_VERIFY_WITH_TIMEOUT((heard = std::max(heard, fake.takePeak())) > 0.01f, 30000);
         QCOMPARE(fake.synths(), synths);
         engine.StopClip();
 
@@ -215,7 +215,7 @@ private slots:
         QVERIFY(engine.PlayClip("FINALLY", resource("FINALLY")));
         clock.ms += waitedMs;
         fake.holdOpen(0);
-        QTRY_VERIFY(!engine.OutputOpening());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputOpening(), 30000);
         QCOMPARE(engine.ClipPlaying(), sounds);
     }
 
@@ -227,26 +227,26 @@ private slots:
         QVERIFY(engine.OpenMidi(melodyFile("MYMUSIC")));
         int ended = 0;
         engine.PlayMidi([&] { ++ended; });
-        QTRY_VERIFY(!engine.OutputOpening());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputOpening(), 30000);
         QVERIFY(!engine.HasDevice());
         QVERIFY(engine.MidiPlaying());
         clock.ms += std::int64_t(engine.MidiLengthSeconds() * 1000) + 100;
-        QTRY_COMPARE(ended, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 30000);
         QVERIFY(!engine.MidiPlaying());
 
         // The last try was long ago, so this sound tries again; those right after it do not,
         // one a few seconds on does.
         const int attempts = fake.openAttempts();
         QVERIFY(engine.PlayClip("KEY", resource("KEY")));
-        QTRY_VERIFY(!engine.OutputOpening());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputOpening(), 30000);
         QCOMPARE(fake.openAttempts(), attempts + 1);
         for (int i = 0; i < 3; ++i)
             QVERIFY(engine.PlayClip("KEY", resource("KEY")));
         QCOMPARE(fake.openAttempts(), attempts + 1);
         clock.ms += 3500;
         QVERIFY(engine.PlayClip("KEY", resource("KEY")));
-        QTRY_COMPARE(fake.openAttempts(), attempts + 2);
-        QTRY_VERIFY(!engine.OutputOpening());
+        QTRY_COMPARE_WITH_TIMEOUT(fake.openAttempts(), attempts + 2, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputOpening(), 30000);
         QCOMPARE(ended, 1);
     }
 
@@ -263,7 +263,7 @@ private slots:
         QVERIFY(std::abs(engine.MidiPositionSeconds() - 4.0) < 0.5);
         fake.refuseOpen(0); // the next try, a few seconds after the last, succeeds
         QTRY_VERIFY_WITH_TIMEOUT(engine.HasDevice(), 5000);
-        QTRY_VERIFY(engine.MidiPositionSeconds() > 3.9);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.MidiPositionSeconds() > 3.9, 30000);
         QVERIFY(engine.MidiPlaying());
     }
 
@@ -278,28 +278,29 @@ private slots:
             QSKIP("no soundfont");
         QVERIFY(prepared(engine, melodyFile("MYMUSIC")));
         engine.PlayMidi();
-        QTRY_VERIFY(!engine.OutputPaused());
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputPaused(), 30000);
         const int stops = fake.stops();
 
         fake.refuseOpen(1); // no server to open on yet
         fake.loseDevice(1);
-        QTRY_VERIFY(!engine.HasDevice());
-        QTRY_COMPARE(fake.stops(), stops + 1); // the dead connection is let go at once
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.HasDevice(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(fake.stops(), stops + 1,
+                                  30000); // the dead connection is let go at once
         fake.loseDevice(0);
         QVERIFY(engine.MidiPlaying());
         const int starts = fake.starts();
         for (int tries = 1; tries <= 2; ++tries) {
             clock.ms += 3500;
-            QTRY_COMPARE(fake.starts(), starts + tries);
-            QTRY_VERIFY(!engine.OutputOpening());
+            QTRY_COMPARE_WITH_TIMEOUT(fake.starts(), starts + tries, 30000);
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputOpening(), 30000);
             QVERIFY(!engine.HasDevice());
         }
         QCOMPARE(fake.stops(), stops + 3); // a failed open does not keep the subsystem
 
         fake.refuseOpen(0);
         clock.ms += 3500;
-        QTRY_VERIFY(engine.HasDevice());
-        QTRY_VERIFY(!engine.OutputPaused());
+        QTRY_VERIFY_WITH_TIMEOUT(engine.HasDevice(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.OutputPaused(), 30000);
         QVERIFY(engine.MidiPlaying());
         // 10.5 s went by on the silent clock, also before the device mixes its first block.
         QVERIFY(engine.MidiPositionSeconds() > 10.4);

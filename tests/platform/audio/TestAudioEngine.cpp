@@ -376,7 +376,7 @@ private slots:
         engine.PlayMidi([&] { ended = true; });
         QVERIFY(engine.MidiPlaying());
         QTRY_VERIFY_WITH_TIMEOUT(!engine.MidiPlaying(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(ended, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(ended, 30000);
         engine.SetMidiVolume(0x12345678);
         QCOMPARE(engine.MidiVolume(), 0x12345678u);
     }

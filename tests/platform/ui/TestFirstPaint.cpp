@@ -40,7 +40,7 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(runs, 0); // not shown, not painted
         window.show();
-        QTRY_COMPARE(runs, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 30000);
         QCOMPARE(paintsBefore, 1);
         window.repaint();
         window.update();
@@ -63,7 +63,7 @@ private slots:
         FirstPaint::Then(window, [] {});
         QCOMPARE(window.findChildren<FirstPaint*>().size(), qsizetype(1));
         window.show();
-        QTRY_COMPARE(window.findChildren<FirstPaint*>().size(), qsizetype(0));
+        QTRY_COMPARE_WITH_TIMEOUT(window.findChildren<FirstPaint*>().size(), qsizetype(0), 30000);
     }
 };
 
