@@ -14,6 +14,8 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 
@@ -26,6 +28,9 @@ const char* const kBoardName = "Panel2";
 
 // The board keeps its words in a property, so each reading takes the language of the moment.
 const char* const kReadingProperty = "velmarBoardReading";
+// A hinted tile keeps the hint's words in a property, read into its description.
+const char* const kHintProperty = "velmarHint";
+constexpr int kReadingWords = 9;
 
 bool isBoard(const QObject* object) {
     return qobject_cast<const platform::TPanel*>(object) &&
@@ -34,9 +39,55 @@ bool isBoard(const QObject* object) {
 
 BoardReading readingOf(const QObject* board) {
     const QStringList words = board->property(kReadingProperty).toStringList();
-    if (words.size() != 5)
+    if (words.size() != kReadingWords)
         return EnglishBoardReading();
-    return {words[0], words[1], words[2], words[3], words[4]};
+    return {words[0], words[1], words[2], words[3], words[4],
+            words[5], words[6], words[7], words[8]};
+}
+
+QString rowOf(int cell) {
+    return QString::number((cell - 1) / 4 + 1);
+}
+
+QString columnOf(int cell) {
+    return QString::number((cell - 1) % 4 + 1);
+}
+
+QString tileName(const BoardReading& reading, int tile) {
+    return QString(reading.Tile).replace(QLatin1String("%d"), QString::number(tile));
+}
+
+bool isBoardTile(const QObject* object) {
+    return qobject_cast<const controls::TColorButton*>(object) && isBoard(object->parent());
+}
+
+// Qt 6.4 sends a description's change to the reader with an object where the text belongs;
+// Orca 43 tries to speak that for the focused object and fails. The focused tile's change is
+// sent once the focus has left it, when a reader only notes it.
+void describeAnew(QWidget* widget) {
+    if (!QAccessible::isActive())
+        return;
+    if (widget->hasFocus()) {
+        widget->setProperty("velmarDescribeLater", true);
+        return;
+    }
+    QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void focusLeft(QWidget* old) {
+    if (!old || !isBoardTile(old) || !old->property("velmarDescribeLater").toBool())
+        return;
+    old->setProperty("velmarDescribeLater", QVariant());
+    QPointer<QWidget> tile(old);
+    // After the focus event, so the reader has moved on when this arrives.
+    QMetaObject::invokeMethod(
+        qApp,
+        [tile] {
+            if (tile)
+                describeAnew(tile);
+        },
+        Qt::QueuedConnection);
 }
 
 // `pattern` filled with the row and column of cell 1..16; empty for any other number.
@@ -59,7 +110,7 @@ public:
         case QAccessible::Description: {
             const QString cell =
                 cellText(reading().Cell, rules::CellOfTile(Game.Board, number.toInt()));
-            const QString hint = widget()->accessibleDescription();
+            const QString hint = widget()->property(kHintProperty).toString();
             return hint.isEmpty() ? cell : hint + QStringLiteral(". ") + cell;
         }
         default:
@@ -130,12 +181,46 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
 
 BoardReading EnglishBoardReading() {
     const auto english = [](int key) { return QString::fromUtf8(i18n::StringTableText(0, key)); };
-    return {english(37), english(60), english(61), english(62), english(63)};
+    return {english(37), english(60), english(61), english(62), english(63),
+            english(80), english(81), english(82), english(83)};
+}
+
+QString DealNotice(const BoardReading& reading, const QString& level,
+                   const rules::BoardCells& board) {
+    const int empty = rules::CellOfTile(board, rules::EmptyCell);
+    if (empty == 0)
+        return {};
+    QString name = level;
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1); // "Level 2 - 15 min." ends a sentence of its own
+    return reading.Deal.arg(name, rowOf(empty), columnOf(empty));
+}
+
+QString MoveNotice(const BoardReading& reading, int tile, const rules::BoardCells& board,
+                   const QString& moves) {
+    const int cell = rules::CellOfTile(board, tile);
+    if (cell == 0)
+        return {};
+    return reading.Moved.arg(tileName(reading, tile), rowOf(cell), columnOf(cell), moves);
+}
+
+QString StuckNotice(const BoardReading& reading, int tile, const QString& moves) {
+    return reading.Stuck.arg(tileName(reading, tile), moves);
+}
+
+QString HintNotice(const BoardReading& reading, int tile, const rules::BoardCells& board,
+                   const QString& movesToGo) {
+    const int cell = rules::CellOfTile(board, tile);
+    if (cell == 0)
+        return {};
+    return reading.Hint.arg(tileName(reading, tile), rowOf(cell), columnOf(cell), movesToGo);
 }
 
 void SetBoardReading(QWidget* board, const BoardReading& reading) {
-    board->setProperty(kReadingProperty, QStringList{reading.Tile, reading.Board, reading.EmptyCell,
-                                                     reading.NoTiles, reading.Cell});
+    board->setProperty(kReadingProperty,
+                       QStringList{reading.Tile, reading.Board, reading.EmptyCell, reading.NoTiles,
+                                   reading.Cell, reading.Deal, reading.Moved, reading.Stuck,
+                                   reading.Hint});
     if (!QAccessible::isActive())
         return;
     QAccessibleEvent renamed(board, QAccessible::NameChanged);
@@ -149,26 +234,27 @@ void SetBoardReading(QWidget* board, const BoardReading& reading) {
 
 void InstallAccessibility() {
     QAccessible::installFactory(factory);
+    if (qApp)
+        QObject::connect(qApp, &QApplication::focusChanged, qApp,
+                         [](QWidget* old, QWidget*) { focusLeft(old); });
 }
 
-// The widget's own description property holds the note: it sends the change to listening tools.
 void AnnounceHint(QWidget* tile, const QString& text) {
-    tile->setAccessibleDescription(text);
+    tile->setProperty(kHintProperty, text);
+    describeAnew(tile);
 }
 
 void ClearHint(QWidget* tile) {
-    tile->setAccessibleDescription(QString());
+    if (tile->property(kHintProperty).toString().isEmpty())
+        return;
+    tile->setProperty(kHintProperty, QVariant());
+    describeAnew(tile);
 }
 
 void AnnounceBoardChanged(QWidget* board) {
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleEvent event(board, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
-    for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly)) {
-        QAccessibleEvent moved(tile, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&moved);
-    }
+    describeAnew(board);
+    for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly))
+        describeAnew(tile);
 }
 
 } // namespace app

@@ -62,7 +62,7 @@ struct AddedTarget {
     int Key;
     CaptionTarget Target;
 };
-constexpr std::array<AddedTarget, 30> kAddedTargets = {{
+constexpr std::array<AddedTarget, 34> kAddedTargets = {{
     {32, T::Hint},
     {33, T::HintMovesOne},
     {34, T::HintMovesFew},
@@ -93,6 +93,10 @@ constexpr std::array<AddedTarget, 30> kAddedTargets = {{
     {63, T::BoardCell},
     {64, T::MusicVolume},
     {65, T::SoundStreamName},
+    {80, T::NoticeDeal},
+    {81, T::NoticeMoved},
+    {82, T::NoticeStuck},
+    {83, T::NoticeHint},
 }};
 
 CaptionTarget targetOf(int key, bool secondRead) {

@@ -75,6 +75,10 @@ enum class CaptionTarget {
     BoardCell,
     MusicVolume,
     SoundStreamName,
+    NoticeDeal,
+    NoticeMoved,
+    NoticeStuck,
+    NoticeHint,
 };
 
 struct Caption {

@@ -37,6 +37,15 @@ QString AccessibleCaption(const std::string& caption);
 // other object, so a factory can hand every object to it.
 QAccessibleInterface* AccessibleWidgetFactory(QObject* object);
 
+class TStatusBar;
+
+// Says `text` to screen readers at once, whatever holds the focus: the bar's notice, a
+// notification after its panels, shows it. Does nothing more than keep the text while no tool
+// listens.
+void AnnounceNotice(TStatusBar* bar, const QString& text);
+// The bar's last notice; empty before the first.
+QString NoticeText(const TStatusBar* bar);
+
 // Tells assistive tools that panel `index` of `bar` reads differently now.
 void AnnouncePanelText(QObject* bar, int index);
 

@@ -74,7 +74,7 @@ private slots:
         f.form->PlayClick();
         QAccessibleInterface* bar = accessible(f.form->StatusBar1);
         QCOMPARE(bar->role(), QAccessible::StatusBar);
-        QCOMPARE(bar->childCount(), 5);
+        QCOMPARE(bar->childCount(), 6); // and the notice after the panels
         for (int i = 0; i < 5; ++i) {
             QAccessibleInterface* panel = bar->child(i);
             QCOMPARE(panel->role(), QAccessible::StaticText);
