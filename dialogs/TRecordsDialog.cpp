@@ -49,7 +49,7 @@ TRecordsDialog::TRecordsDialog(QWidget* parent)
     CloseButton->SetDefault(true);
     CloseButton->OnClick = [this](QObject*) { close(); };
     // The window opens on its button; Tab reaches the table.
-    setTabOrder(CloseButton, RecordsGrid);
+    CloseButton->setFocus();
 
     SetTexts(texts_);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

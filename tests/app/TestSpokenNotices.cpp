@@ -5,9 +5,9 @@
 #include "app/FormFixture.h"
 
 #include "app/AccessibleBoard.h"
+#include "app/AccessibleEvents.h"
 
 #include <QAccessible>
-#include <algorithm>
 
 namespace {
 
@@ -30,36 +30,6 @@ rules::BoardCells cellsOf(const std::array<int, 16>& cells) {
         board[i + 1] = static_cast<std::uint8_t>(cells[i]);
     return board;
 }
-
-// The events a screen reader would get, recorded while a test runs.
-struct EventLog {
-    struct Entry {
-        QObject* Object;
-        QAccessible::Event Type;
-        int Child;
-    };
-    static inline std::vector<Entry> entries;
-
-    EventLog() {
-        entries.clear();
-        QAccessible::setActive(true);
-        previous_ = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-            entries.push_back({event->object(), event->type(), event->child()});
-        });
-    }
-    ~EventLog() {
-        QAccessible::installUpdateHandler(previous_);
-        QAccessible::setActive(false);
-    }
-    int count(QObject* object, QAccessible::Event type, int child = -1) const {
-        return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&](const Entry& e) {
-            return e.Object == object && e.Type == type && e.Child == child;
-        }));
-    }
-
-private:
-    QAccessible::UpdateHandler previous_ = nullptr;
-};
 
 } // namespace
 
@@ -156,14 +126,14 @@ private slots:
         f.form->activateWindow();
         f.form->Tile(14)->setFocus();
         QVERIFY(f.form->Tile(14)->hasFocus());
-        EventLog log;
+        AccessibleEvents log;
         f.slide(14);
-        QCOMPARE(log.count(f.form->StatusBar1, QAccessible::ObjectShow, 5), 1);
-        QCOMPARE(log.count(f.form->Tile(14), QAccessible::DescriptionChanged), 0);
-        QCOMPARE(log.count(f.form->Tile(15), QAccessible::DescriptionChanged), 1);
-        QCOMPARE(log.count(f.form->Panel2, QAccessible::DescriptionChanged), 1);
+        QCOMPARE(log.Count(f.form->StatusBar1, QAccessible::ObjectShow, 5), 1);
+        QCOMPARE(log.Count(f.form->Tile(14), QAccessible::DescriptionChanged), 0);
+        QCOMPARE(log.Count(f.form->Tile(15), QAccessible::DescriptionChanged), 1);
+        QCOMPARE(log.Count(f.form->Panel2, QAccessible::DescriptionChanged), 1);
         f.form->Tile(15)->setFocus();
-        QTRY_COMPARE(log.count(f.form->Tile(14), QAccessible::DescriptionChanged), 1);
+        QTRY_COMPARE(log.Count(f.form->Tile(14), QAccessible::DescriptionChanged), 1);
         // What it says now is where it stands.
         QCOMPARE(accessible(f.form->Tile(14))->text(QAccessible::Description),
                  QStringLiteral("Row 4, column 3"));

@@ -15,7 +15,7 @@ import reader  # noqa: E402
 from session import check, need, run, wait_for  # noqa: E402
 
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(\{.*)?$")
-CELL = re.compile(r"(\d)\D+(\d)")
+CELL = re.compile(r"(\d)\D+(\d)\D*$")  # the cell ends a description, after any hint
 
 # What each language says; the groups are numbers the check compares with the board.
 WORDS = {
@@ -125,7 +125,8 @@ class Orca:
 
 
 def board_of(main):
-    """Cell 1..16 to tile number (16 for the empty cell), from the tiles' descriptions."""
+    """Cell 1..16 to tile number (16 for the empty cell), from the tiles' descriptions; None
+    while they do not yet read as fifteen tiles on fifteen cells."""
     board = {}
     for acc in reader.descendants(main):
         if reader.role(acc) != "push button":
@@ -134,7 +135,8 @@ def board_of(main):
         at = CELL.search(acc.description or "")
         if number and at:
             board[(int(at.group(1)) - 1) * 4 + int(at.group(2))] = int(number.group(1))
-    check(len(board) == 15, f"the board reads {board}")
+    if len(board) != 15 or sorted(board.values()) != list(range(1, 16)):
+        return None
     for cell in range(1, 17):
         board.setdefault(cell, 16)
     return board
@@ -161,6 +163,7 @@ def deal_solvable(session, orca, words, main):
         deal = orca.wait_for(words["deal"])
         gap = (int(deal.group(1)), int(deal.group(2)))
         board = wait_for(lambda: board_of(main), 5)
+        check(board, "the tiles do not read as a board")
         empty = [c for c, t in board.items() if t == 16][0]
         check(((empty - 1) // 4 + 1, (empty - 1) % 4 + 1) == gap,
               f"the deal was said with the empty cell at {gap}, the board has it at {empty}")
@@ -176,18 +179,19 @@ def play(session, orca, game, language, words):
     main_id = session.window("Velmar")
     check(main_id, "the main window did not show")
     main = reader.window(reader.application(session.game.pid), "Velmar", ("frame",))
-    orca.wait_for("Velmar frame")
     session.xdotool("windowfocus", "--sync", main_id)
+    orca.wait_for("Velmar frame")
 
     board, gap = deal_solvable(session, orca, words, main)
     cell = (gap[0] - 1) * 4 + gap[1]
     neighbours = [c for c in range(1, 17) if abs((c - 1) // 4 - (cell - 1) // 4)
                   + abs((c - 1) % 4 - (cell - 1) % 4) == 1]
-    # Tab goes through the tiles in their numbers' order, from the first.
+    # Tab goes through the tiles in their numbers' order, from the first; each is heard before
+    # the next Tab, as a player listens (Orca passes over a focus that has already moved on).
     tile = min(board[c] for c in neighbours)
-    for _ in range(tile):
+    for number in range(1, tile + 1):
         press(session, "Tab")
-    orca.wait_for(words["tile"].replace(r"(\d+)", str(tile)))
+        orca.wait_for(words["tile"].replace(r"(\d+)", str(number)))
 
     press(session, "space")
     moved = orca.wait_for(words["moved"])
@@ -199,8 +203,8 @@ def play(session, orca, game, language, words):
     kind, hint = orca.heard_any({"hint": words["hint"], "no": re.escape(words["unsolvable"])}, 30)
     check(kind == "hint", f"the hint said: {hint.group(0)}")
     hinted, row, column = int(hint.group(1)), int(hint.group(2)), int(hint.group(3))
-    board = board_of(main)
-    check(board[(row - 1) * 4 + column] == hinted,
+    board = wait_for(lambda: board_of(main), 5)
+    check(board and board[(row - 1) * 4 + column] == hinted,
           f"the hint named tile {hinted} at {row}, {column}; the board: {board}")
     check(int(hint.group(4)) >= 1, f"the hint said {hint.group(0)}")
 
@@ -217,8 +221,14 @@ def play(session, orca, game, language, words):
 def body(session, game):
     session.start_x()
     orca = Orca(session)
-    play(session, orca, game, 0, WORDS["English"])
-    play(session, orca, game, 1, WORDS["Russian"])
+    try:
+        play(session, orca, game, 0, WORDS["English"])
+        play(session, orca, game, 1, WORDS["Russian"])
+    finally:
+        keep = os.environ.get("VELMAR_ORCA_LOG")
+        if keep:  # Orca's whole debug file, for a look at what it made of each event
+            with open(keep, "w") as f:
+                f.write(session.log("orca-debug.out"))
 
 
 if __name__ == "__main__":
