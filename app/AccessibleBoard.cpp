@@ -9,6 +9,7 @@
 #include "dialogs/RecordsGridAccessible.h"
 #include "i18n/StringTable.h"
 #include "platform/ui/AccessibleWindows.h"
+#include "platform/widgets/AccessibleEvents.h"
 #include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/Panel.h"
 
@@ -31,6 +32,10 @@ const char* const kReadingProperty = "velmarBoardReading";
 // A hinted tile keeps the hint's words in a property, read into its description.
 const char* const kHintProperty = "velmarHint";
 constexpr int kReadingWords = 9;
+// How many tiles the board showed when a reader last heard of its children.
+const char* const kShownProperty = "velmarShownTiles";
+// A focused tile whose description changed while it held the focus.
+const char* const kDescribeLaterProperty = "velmarDescribeLater";
 
 bool isBoard(const QObject* object) {
     return qobject_cast<const platform::TPanel*>(object) &&
@@ -65,20 +70,20 @@ bool isBoardTile(const QObject* object) {
 // Orca 43 tries to speak that for the focused object and fails. The focused tile's change is
 // sent once the focus has left it, when a reader only notes it.
 void describeAnew(QWidget* widget) {
-    if (!QAccessible::isActive())
+    if (!platform::AccessibilityListening())
         return;
     if (widget->hasFocus()) {
-        widget->setProperty("velmarDescribeLater", true);
+        widget->setProperty(kDescribeLaterProperty, true);
         return;
     }
     QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
+    platform::SendAccessibleEvent(event);
 }
 
 void focusLeft(QWidget* old) {
-    if (!old || !isBoardTile(old) || !old->property("velmarDescribeLater").toBool())
+    if (!old || !isBoardTile(old) || !old->property(kDescribeLaterProperty).toBool())
         return;
-    old->setProperty("velmarDescribeLater", QVariant());
+    old->setProperty(kDescribeLaterProperty, QVariant());
     QPointer<QWidget> tile(old);
     // After the focus event, so the reader has moved on when this arrives.
     QMetaObject::invokeMethod(
@@ -142,9 +147,32 @@ private:
     BoardReading reading() const { return readingOf(widget()->parent()); }
 };
 
+// The tiles the board shows. Hidden tiles are none of its children: a reader that looked at
+// them before the first deal would keep them invisible, as Qt never reports them visible again.
+QList<QWidget*> shownTiles(const QWidget* board) {
+    QList<QWidget*> shown;
+    for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly))
+        if (!tile->isHidden())
+            shown.append(tile);
+    return shown;
+}
+
 class BoardAccessible : public QAccessibleWidget {
 public:
     explicit BoardAccessible(QWidget* board) : QAccessibleWidget(board, QAccessible::Grouping) {}
+
+    int childCount() const override { return static_cast<int>(shownTiles(widget()).size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> shown = shownTiles(widget());
+        if (index < 0 || index >= shown.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(shown[index]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child ? static_cast<int>(
+                           shownTiles(widget()).indexOf(static_cast<QWidget*>(child->object())))
+                     : -1;
+    }
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
@@ -252,6 +280,13 @@ void ClearHint(QWidget* tile) {
 }
 
 void AnnounceBoardChanged(QWidget* board) {
+    const int shown = static_cast<int>(shownTiles(board).size());
+    if (platform::AccessibilityListening() && board->property(kShownProperty).toInt() != shown) {
+        // The dealt tiles join the board's children.
+        QAccessibleEvent reordered(board, QAccessible::ObjectReorder);
+        platform::SendAccessibleEvent(reordered);
+    }
+    board->setProperty(kShownProperty, shown);
     describeAnew(board);
     for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly))
         describeAnew(tile);

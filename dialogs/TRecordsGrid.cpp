@@ -2,6 +2,7 @@
 #include "dialogs/TRecordsGrid.h"
 
 #include "platform/gdi/Fonts.h"
+#include "platform/widgets/AccessibleEvents.h"
 
 #include <QAccessible>
 #include <QFontMetrics>
@@ -161,11 +162,11 @@ void TRecordsGrid::focusOutEvent(QFocusEvent* event) {
 }
 
 void TRecordsGrid::reportFocus() {
-    if (!QAccessible::isActive())
+    if (!platform::AccessibilityListening())
         return;
     QAccessibleEvent event(this, QAccessible::Focus);
     event.setChild((currentRow_ + 1) * Columns + currentColumn_);
-    QAccessible::updateAccessibility(&event);
+    platform::SendAccessibleEvent(event);
 }
 
 void TRecordsGrid::announce(int row, int column) {

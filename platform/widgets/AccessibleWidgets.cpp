@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/AccessibleWidgets.h"
 
+#include "platform/widgets/AccessibleEvents.h"
+
 #include "platform/widgets/BitBtn.h"
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/StatusBar.h"
@@ -230,7 +232,7 @@ QAccessibleInterface* AccessibleWidgetFactory(QObject* object) {
 
 void SpeakChoiceChanges(QComboBox* box) {
     QObject::connect(box, &QComboBox::currentIndexChanged, box, [box](int index) {
-        if (!QAccessible::isActive() || index < 0 || !box->hasFocus() || box->view()->isVisible())
+        if (!AccessibilityListening() || index < 0 || !box->hasFocus() || box->view()->isVisible())
             return;
         QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(box);
         QAccessibleInterface* list = combo ? combo->child(0) : nullptr;
@@ -239,7 +241,7 @@ void SpeakChoiceChanges(QComboBox* box) {
         if (!entry)
             return;
         QAccessibleEvent chosen(entry, QAccessible::Focus);
-        QAccessible::updateAccessibility(&chosen);
+        SendAccessibleEvent(chosen);
     });
 }
 
@@ -249,12 +251,12 @@ QString NoticeText(const TStatusBar* bar) {
 
 void AnnounceNotice(TStatusBar* bar, const QString& text) {
     bar->setProperty(kNoticeProperty, text);
-    if (!QAccessible::isActive() || text.isEmpty())
+    if (!AccessibilityListening() || text.isEmpty())
         return;
     // A notification is spoken when it shows; it shows anew for every notice.
     QAccessibleEvent shown(bar, QAccessible::ObjectShow);
     shown.setChild(bar->PanelCount());
-    QAccessible::updateAccessibility(&shown);
+    SendAccessibleEvent(shown);
 }
 
 void AnnouncePanelText(QObject* bar, int index) {

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The events a screen reader would get, recorded while one lives: offscreen Qt has no bridge
-// to a reader and drops them otherwise.
+// The events the game tells a screen reader, watched while one of these lives.
+
+#include "platform/widgets/AccessibleEvents.h"
 
 #include <QAccessible>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 class AccessibleEvents {
@@ -17,34 +19,23 @@ public:
     };
 
     AccessibleEvents() {
-        entries().clear();
-        QAccessible::setActive(true);
-        previous_ = QAccessible::installUpdateHandler(
-            [](QAccessibleEvent* event) {
-                entries().push_back({event->object(), event->type(), event->child()});
-            });
+        platform::SetAccessibleEventWatcher([entries = entries_](const QAccessibleEvent& event) {
+            entries->push_back({event.object(), event.type(), event.child()});
+        });
     }
-    ~AccessibleEvents() {
-        QAccessible::installUpdateHandler(previous_);
-        QAccessible::setActive(false);
-    }
+    ~AccessibleEvents() { platform::SetAccessibleEventWatcher({}); }
     AccessibleEvents(const AccessibleEvents&) = delete;
     AccessibleEvents& operator=(const AccessibleEvents&) = delete;
 
     // How often `type` came for `object` (and its child number `child`, -1 for itself).
     int Count(QObject* object, QAccessible::Event type, int child = -1) const {
-        return static_cast<int>(
-            std::count_if(entries().begin(), entries().end(), [&](const Entry& e) {
-                return e.Object == object && e.Type == type && e.Child == child;
-            }));
+        return static_cast<int>(std::count_if(entries_->begin(), entries_->end(),
+                                              [&](const Entry& e) {
+                                                  return e.Object == object && e.Type == type &&
+                                                         e.Child == child;
+                                              }));
     }
-    const std::vector<Entry>& Entries() const { return entries(); }
 
 private:
-    static std::vector<Entry>& entries() {
-        static std::vector<Entry> recorded;
-        return recorded;
-    }
-
-    QAccessible::UpdateHandler previous_ = nullptr;
+    std::shared_ptr<std::vector<Entry>> entries_ = std::make_shared<std::vector<Entry>>();
 };

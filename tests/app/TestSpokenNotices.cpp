@@ -119,6 +119,25 @@ private slots:
         pick(0); // back to English for the next test
     }
 
+    void theBoardHoldsItsTilesOnceTheyAreDealt() {
+        FormFixture f;
+        QAccessibleInterface* board = accessible(f.form->Panel2);
+        QCOMPARE(board->childCount(), 0);
+        AccessibleEvents log;
+        f.form->PlayClick();
+        QCOMPARE(board->childCount(), 15);
+        for (int i = 0; i < 15; ++i) {
+            QAccessibleInterface* tile = board->child(i);
+            QVERIFY(!tile->state().invisible);
+            QCOMPARE(tile->parent(), board);
+            QCOMPARE(board->indexOfChild(tile), i);
+        }
+        QCOMPARE(log.Count(f.form->Panel2, QAccessible::ObjectReorder), 1);
+        // A second deal shows no new tile, so the children stay as they were.
+        f.form->PlayClick();
+        QCOMPARE(log.Count(f.form->Panel2, QAccessible::ObjectReorder), 1);
+    }
+
     void aNoticeShowsAndTheFocusedTileHearsOfItsNewPlaceOnlyOnceItIsLeft() {
         FormFixture f;
         f.form->PlayClick();
