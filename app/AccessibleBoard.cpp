@@ -62,6 +62,16 @@ QString tileName(const BoardReading& reading, int tile) {
     return QString(reading.Tile).replace(QLatin1String("%d"), QString::number(tile));
 }
 
+// `pattern` filled with the tile, its row and column on `board`, and `last`; empty when no
+// cell holds the tile.
+QString tileNotice(const QString& pattern, const BoardReading& reading, int tile,
+                   const rules::BoardCells& board, const QString& last) {
+    const int cell = rules::CellOfTile(board, tile);
+    if (cell == 0)
+        return {};
+    return pattern.arg(tileName(reading, tile), rowOf(cell), columnOf(cell), last);
+}
+
 bool isBoardTile(const QObject* object) {
     return qobject_cast<const controls::TColorButton*>(object) && isBoard(object->parent());
 }
@@ -226,10 +236,7 @@ QString DealNotice(const BoardReading& reading, const QString& level,
 
 QString MoveNotice(const BoardReading& reading, int tile, const rules::BoardCells& board,
                    const QString& moves) {
-    const int cell = rules::CellOfTile(board, tile);
-    if (cell == 0)
-        return {};
-    return reading.Moved.arg(tileName(reading, tile), rowOf(cell), columnOf(cell), moves);
+    return tileNotice(reading.Moved, reading, tile, board, moves);
 }
 
 QString StuckNotice(const BoardReading& reading, int tile, const QString& moves) {
@@ -238,17 +245,13 @@ QString StuckNotice(const BoardReading& reading, int tile, const QString& moves)
 
 QString HintNotice(const BoardReading& reading, int tile, const rules::BoardCells& board,
                    const QString& movesToGo) {
-    const int cell = rules::CellOfTile(board, tile);
-    if (cell == 0)
-        return {};
-    return reading.Hint.arg(tileName(reading, tile), rowOf(cell), columnOf(cell), movesToGo);
+    return tileNotice(reading.Hint, reading, tile, board, movesToGo);
 }
 
 void SetBoardReading(QWidget* board, const BoardReading& reading) {
-    board->setProperty(kReadingProperty,
-                       QStringList{reading.Tile, reading.Board, reading.EmptyCell, reading.NoTiles,
-                                   reading.Cell, reading.Deal, reading.Moved, reading.Stuck,
-                                   reading.Hint});
+    board->setProperty(kReadingProperty, QStringList{reading.Tile, reading.Board, reading.EmptyCell,
+                                                     reading.NoTiles, reading.Cell, reading.Deal,
+                                                     reading.Moved, reading.Stuck, reading.Hint});
     if (!QAccessible::isActive())
         return;
     QAccessibleEvent renamed(board, QAccessible::NameChanged);
@@ -280,13 +283,16 @@ void ClearHint(QWidget* tile) {
 }
 
 void AnnounceBoardChanged(QWidget* board) {
-    const int shown = static_cast<int>(shownTiles(board).size());
-    if (platform::AccessibilityListening() && board->property(kShownProperty).toInt() != shown) {
-        // The dealt tiles join the board's children.
-        QAccessibleEvent reordered(board, QAccessible::ObjectReorder);
-        platform::SendAccessibleEvent(reordered);
+    const QList<QWidget*> shown = shownTiles(board);
+    if (platform::AccessibilityListening() && board->property(kShownProperty).toInt() == 0) {
+        // The dealt tiles join the board's children, each reported on its own: Qt 6.4 sends a
+        // reorder in a form the reader's library refuses.
+        for (QWidget* tile : shown) {
+            QAccessibleEvent joined(tile, QAccessible::ObjectCreated);
+            platform::SendAccessibleEvent(joined);
+        }
     }
-    board->setProperty(kShownProperty, shown);
+    board->setProperty(kShownProperty, static_cast<int>(shown.size()));
     describeAnew(board);
     for (auto* tile : board->findChildren<controls::TColorButton*>(Qt::FindDirectChildrenOnly))
         describeAnew(tile);

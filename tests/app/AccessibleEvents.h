@@ -29,11 +29,10 @@ public:
 
     // How often `type` came for `object` (and its child number `child`, -1 for itself).
     int Count(QObject* object, QAccessible::Event type, int child = -1) const {
-        return static_cast<int>(std::count_if(entries_->begin(), entries_->end(),
-                                              [&](const Entry& e) {
-                                                  return e.Object == object && e.Type == type &&
-                                                         e.Child == child;
-                                              }));
+        return static_cast<int>(
+            std::count_if(entries_->begin(), entries_->end(), [&](const Entry& e) {
+                return e.Object == object && e.Type == type && e.Child == child;
+            }));
     }
 
 private:

@@ -27,6 +27,16 @@ QStringList focusedCell(const dialogs::TRecordsDialog* dialog) {
             cell->text(QAccessible::Name)};
 }
 
+// The records window as Ctrl+R opens it, on its Close button.
+dialogs::TRecordsDialog* openRecords(FormFixture& f) {
+    f.form->Records->trigger();
+    dialogs::TRecordsDialog* dialog = f.form->RecordsDialog;
+    dialog->activateWindow();
+    if (!QTest::qWaitFor([dialog] { return dialog->CloseButton->hasFocus(); }))
+        return nullptr;
+    return dialog;
+}
+
 } // namespace
 
 class TestRecordsKeyboard : public QObject {
@@ -43,10 +53,8 @@ private slots:
 
     void tabReachesTheTableAndTheArrowsGoFromCellToCell() {
         FormFixture f;
-        f.form->Records->trigger();
-        dialogs::TRecordsDialog* dialog = f.form->RecordsDialog;
-        dialog->activateWindow();
-        QTRY_VERIFY(dialog->CloseButton->hasFocus());
+        dialogs::TRecordsDialog* dialog = openRecords(f);
+        QVERIFY2(dialog, "the window did not open on its Close button");
         QVERIFY(focusedCell(dialog).isEmpty());
 
         AccessibleEvents events;
@@ -82,10 +90,8 @@ private slots:
 
     void onlyTheFocusedTableFramesItsCell() {
         FormFixture f;
-        f.form->Records->trigger();
-        dialogs::TRecordsDialog* dialog = f.form->RecordsDialog;
-        dialog->activateWindow();
-        QTRY_VERIFY(dialog->CloseButton->hasFocus());
+        dialogs::TRecordsDialog* dialog = openRecords(f);
+        QVERIFY2(dialog, "the window did not open on its Close button");
         const QImage unfocused = dialog->RecordsGrid->grab().toImage();
         dialog->RecordsGrid->setFocus();
         QTRY_VERIFY(dialog->RecordsGrid->hasFocus());
