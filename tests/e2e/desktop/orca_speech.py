@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """What a blind player hears: Orca itself, on a private session bus with speech-dispatcher's
 dummy output, its debug file holding every line it says ("SPEECH OUTPUT"), the game played by
-keys only: F5, Tab to a tile next to the empty cell, Space, H, Ctrl+R, Tab. In English and in
-Russian, one Orca for both games.
+keys only: F5 (again while the deal cannot be solved), Tab to a tile next to the empty cell,
+Space, H, Ctrl+R, Tab, Right (Orca reads a row it enters whole, a cell within it with its
+column's header). In English and in Russian, one Orca for both games.
 Usage: orca_speech.py GAME (run-desktop.sh gives it its session bus)"""
 import json
 import os
