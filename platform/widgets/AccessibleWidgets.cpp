@@ -9,6 +9,8 @@
 #include "platform/widgets/TrackBar.h"
 #include "platform/widgets/WidgetPartAccessible.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QPointer>
 
 #include <vector>
@@ -226,6 +228,21 @@ QAccessibleInterface* AccessibleWidgetFactory(QObject* object) {
         return new CaptionAccessible(panel, QAccessible::Grouping,
                                      [panel] { return panel->Caption(); });
     return nullptr;
+}
+
+void SpeakChoiceChanges(QComboBox* box) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box](int index) {
+        if (!AccessibilityListening() || index < 0 || !box->hasFocus() || box->view()->isVisible())
+            return;
+        QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(box);
+        QAccessibleInterface* list = combo ? combo->child(0) : nullptr;
+        QAccessibleTableInterface* entries = list ? list->tableInterface() : nullptr;
+        QAccessibleInterface* entry = entries ? entries->cellAt(index, 0) : nullptr;
+        if (!entry)
+            return;
+        QAccessibleEvent chosen(entry, QAccessible::Focus);
+        SendAccessibleEvent(chosen);
+    });
 }
 
 QString NoticeText(const TStatusBar* bar) {

@@ -6,6 +6,7 @@
 #include "platform/widgets/AccessibleEvents.h"
 
 #include <QAccessible>
+#include <QStringList>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -16,11 +17,14 @@ public:
         QObject* Object;
         QAccessible::Event Type;
         int Child;
+        QString Name; // what the object was called when the event came
     };
 
     AccessibleEvents() {
         platform::SetAccessibleEventWatcher([entries = entries_](const QAccessibleEvent& event) {
-            entries->push_back({event.object(), event.type(), event.child()});
+            QAccessibleInterface* about = event.accessibleInterface();
+            entries->push_back({event.object(), event.type(), event.child(),
+                                about ? about->text(QAccessible::Name) : QString()});
         });
     }
     ~AccessibleEvents() { platform::SetAccessibleEventWatcher({}); }
@@ -33,6 +37,15 @@ public:
             std::count_if(entries_->begin(), entries_->end(), [&](const Entry& e) {
                 return e.Object == object && e.Type == type && e.Child == child;
             }));
+    }
+
+    // The names of the objects `type` came for, in order.
+    QStringList Names(QAccessible::Event type) const {
+        QStringList names;
+        for (const Entry& e : *entries_)
+            if (e.Type == type)
+                names << e.Name;
+        return names;
     }
 
 private:

@@ -154,6 +154,26 @@ private slots:
         QCOMPARE(accessible(f.form->Tile(14))->text(QAccessible::Description),
                  QStringLiteral("Row 4, column 3"));
     }
+
+    void aClosedColourBoxReportsEachNewChoiceAsTheFocus() {
+        FormFixture f;
+        f.panel->show();
+        f.panel->activateWindow();
+        f.panel->ColorBox3->setFocus();
+        QTRY_VERIFY(f.panel->ColorBox3->hasFocus());
+        QCOMPARE(f.panel->ColorBox3->currentText(), QStringLiteral("Yellow"));
+        AccessibleEvents log;
+        QTest::keyClick(f.panel->ColorBox3, Qt::Key_Down);
+        QTest::keyClick(f.panel->ColorBox3, Qt::Key_Down);
+        // The standard colours' order: Yellow, Blue, Fuchsia.
+        QCOMPARE(log.Names(QAccessible::Focus), (QStringList{"Blue", "Fuchsia"}));
+        // A choice made while the box has no focus is the program's, not the player's.
+        f.panel->ColorBox1->setFocus();
+        QTRY_VERIFY(f.panel->ColorBox1->hasFocus());
+        f.panel->ColorBox3->setCurrentIndex(0);
+        QCOMPARE(log.Names(QAccessible::Focus).size(), 2);
+        f.panel->hide();
+    }
 };
 
 VELMAR_TEST_MAIN(TestSpokenNotices)
