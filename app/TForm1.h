@@ -197,6 +197,9 @@ private:
     void raiseCount(int panel);
     int tileNumberOf(QObject* sender) const;
     void showEndMessage(const std::string& text);
+    // Says `text` to a listening screen reader at once.
+    void announce(const QString& text);
+    QString movesText() const;
     void countDeal(Level level);
     RecordMarks countWin();
     void showRecords(const RecordMarks& marks);

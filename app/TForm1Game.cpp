@@ -14,6 +14,7 @@
 #include "media/SoundEffects.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/widgets/AccessibleWidgets.h"
 
 namespace app {
 
@@ -52,8 +53,19 @@ void TForm1::Button15Click(QObject* sender) {
     if (tile == 0)
         return;
     const auto* button = Tile(tile);
+    const bool sliding = Game.Sliding == 1;
     if (rules::BeginSlide(Game, tile, button->x(), button->y()))
         Move();
+    else if (!sliding)
+        announce(StuckNotice(boardReading_, tile, movesText()));
+}
+
+QString TForm1::movesText() const {
+    return QString::fromStdString(StatusBar1->PanelText(kMovePanel));
+}
+
+void TForm1::announce(const QString& text) {
+    platform::AnnounceNotice(StatusBar1, text);
 }
 
 void TForm1::Move() {
@@ -69,6 +81,7 @@ void TForm1::Move() {
     Timer1.SetEnabled(false);
     hintBoardChanged();
     AnnounceBoardChanged(Panel2);
+    announce(MoveNotice(boardReading_, step->Tile, Game.Board, movesText()));
     if (step->Solved)
         FinnalyGames->trigger();
 }
@@ -130,6 +143,9 @@ void TForm1::StartGame(Level level) {
     rules::ShuffleBoard(Game, seedSource_());
     PlaceTiles();
     countDeal(level);
+    const auto levelIndex = static_cast<std::size_t>(level);
+    announce(DealNotice(boardReading_, QString::fromStdString(recordsTexts_.LevelNames[levelIndex]),
+                        Game.Board));
 }
 
 void TForm1::PlayClick() {

@@ -107,6 +107,7 @@ void TForm1::showHint(int tile, int moves) {
     TimerHint.SetEnabled(true);
     AnnounceHint(Tile(tile),
                  QString::fromStdString(numbered(hintTexts_.Tile, tile) + ", " + movesText));
+    announce(HintNotice(boardReading_, tile, Game.Board, QString::fromStdString(movesText)));
 }
 
 void TForm1::TimerHintTimer() {

@@ -68,6 +68,10 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         readsAs(T::BoardEmptyCell, &BoardReading::EmptyCell),
         readsAs(T::BoardNoTiles, &BoardReading::NoTiles),
         readsAs(T::BoardCell, &BoardReading::Cell),
+        readsAs(T::NoticeDeal, &BoardReading::Deal),
+        readsAs(T::NoticeMoved, &BoardReading::Moved),
+        readsAs(T::NoticeStuck, &BoardReading::Stuck),
+        readsAs(T::NoticeHint, &BoardReading::Hint),
         {T::MusicVolume,
          [](const std::string& text) {
              if (VolimesDialog)

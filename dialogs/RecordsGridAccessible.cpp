@@ -66,6 +66,9 @@ public:
         s.selectable = row_ >= 0;
         s.selected = row_ >= 0 && grid_ && grid_->CellAt(row_, column_).Marked;
         s.invisible = !grid_ || !grid_->isVisible();
+        s.focusable = row_ >= 0;
+        s.focused = row_ >= 0 && grid_ && grid_->hasFocus() && grid_->CurrentRow() == row_ &&
+                    grid_->CurrentColumn() == column_;
         return s;
     }
 
@@ -121,6 +124,13 @@ public:
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         return platform::PartAt(*this, x, y);
+    }
+
+    // The cell the keyboard stands on holds the focus while the grid has it.
+    QAccessibleInterface* focusChild() const override {
+        if (!grid()->hasFocus())
+            return nullptr;
+        return cellAt(grid()->CurrentRow(), grid()->CurrentColumn());
     }
 
     // The table's side.

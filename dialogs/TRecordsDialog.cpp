@@ -48,6 +48,8 @@ TRecordsDialog::TRecordsDialog(QWidget* parent)
     CloseButton->setCursor(Qt::PointingHandCursor);
     CloseButton->SetDefault(true);
     CloseButton->OnClick = [this](QObject*) { close(); };
+    // The window opens on its button; Tab reaches the table.
+    CloseButton->setFocus();
 
     SetTexts(texts_);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -2,11 +2,14 @@
 #include "dialogs/TRecordsGrid.h"
 
 #include "platform/gdi/Fonts.h"
+#include "platform/widgets/AccessibleEvents.h"
 
 #include <QAccessible>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <QKeyEvent>
+#include <QPointer>
 #include <algorithm>
 #include <numeric>
 
@@ -22,6 +25,7 @@ constexpr unsigned kLevelFormat = (kCellFormat & ~platform::DT_CENTER) | platfor
 } // namespace
 
 TRecordsGrid::TRecordsGrid(QWidget* parent) : TCanvasControl(parent) {
+    setFocusPolicy(Qt::TabFocus);
     FitColumns();
 }
 
@@ -96,6 +100,75 @@ void TRecordsGrid::PaintTo(platform::Canvas& canvas) const {
             canvas.Brush.Style = platform::bsSolid;
         }
     }
+    if (hasFocus()) {
+        const QRect q = CellRect(currentRow_, currentColumn_);
+        canvas.Font.Color = TextColor; // the dotted frame takes the text colour
+        canvas.DrawFocusRect(platform::Rect(q.left() + 1, q.top() + 1, q.left() + q.width() - 1,
+                                            q.top() + q.height() - 2));
+    }
+}
+
+void TRecordsGrid::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveTo(currentRow_, currentColumn_ - 1);
+        break;
+    case Qt::Key_Right:
+        moveTo(currentRow_, currentColumn_ + 1);
+        break;
+    case Qt::Key_Up:
+        moveTo(currentRow_ - 1, currentColumn_);
+        break;
+    case Qt::Key_Down:
+        moveTo(currentRow_ + 1, currentColumn_);
+        break;
+    case Qt::Key_Home:
+        moveTo(currentRow_, 0);
+        break;
+    case Qt::Key_End:
+        moveTo(currentRow_, Columns - 1);
+        break;
+    default:
+        TCanvasControl::keyPressEvent(event);
+    }
+}
+
+void TRecordsGrid::moveTo(int row, int column) {
+    if (row < 0 || row >= Rows || column < 0 || column >= Columns)
+        return;
+    if (row == currentRow_ && column == currentColumn_)
+        return;
+    currentRow_ = row;
+    currentColumn_ = column;
+    update();
+    reportFocus();
+}
+
+void TRecordsGrid::focusInEvent(QFocusEvent* event) {
+    TCanvasControl::focusInEvent(event);
+    update();
+    // After Qt's report of the grid itself, so a reader ends on the cell.
+    QPointer<TRecordsGrid> grid(this);
+    QMetaObject::invokeMethod(
+        this,
+        [grid] {
+            if (grid && grid->hasFocus())
+                grid->reportFocus();
+        },
+        Qt::QueuedConnection);
+}
+
+void TRecordsGrid::focusOutEvent(QFocusEvent* event) {
+    TCanvasControl::focusOutEvent(event);
+    update();
+}
+
+void TRecordsGrid::reportFocus() {
+    if (!platform::AccessibilityListening())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild((currentRow_ + 1) * Columns + currentColumn_);
+    platform::SendAccessibleEvent(event);
 }
 
 bool TRecordsGrid::event(QEvent* event) {

@@ -13,7 +13,8 @@ namespace dialogs {
 // The records as a table: a row of column headers over one row a level, light text on the
 // dark background, a marked cell filled in the highlight colour. What a cell says to a screen
 // reader may be longer than what it shows (a dash reads as "No record yet"); its details are
-// also its tooltip.
+// also its tooltip. Tab reaches it and the arrow keys go from cell to cell, each one reported to
+// a screen reader as the focus.
 class TRecordsGrid : public platform::TCanvasControl<QWidget> {
     Q_OBJECT
 public:
@@ -44,20 +45,30 @@ public:
     QRect CellRect(int row, int column) const;
     // Makes every column as wide as its widest text, headers in bold, and resizes the grid.
     void FitColumns();
+    // The cell the keyboard stands on, a row below the headers.
+    int CurrentRow() const { return currentRow_; }
+    int CurrentColumn() const { return currentColumn_; }
 
     void PaintTo(platform::Canvas& canvas) const override;
 
 protected:
     // A best's details (the other measure and the date) show as the cell's tooltip.
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     static std::size_t index(int i) { return static_cast<std::size_t>(i); }
     void announce(int row, int column);
+    void moveTo(int row, int column);
+    void reportFocus();
 
     std::array<int, Columns> widths_ = MinColumnWidths;
     std::array<std::string, Columns> headers_;
     std::array<std::array<Cell, Columns>, Rows> cells_;
+    int currentRow_ = 0;
+    int currentColumn_ = 0;
 };
 
 } // namespace dialogs

@@ -62,7 +62,7 @@ struct AddedTarget {
     int Key;
     CaptionTarget Target;
 };
-constexpr std::array<AddedTarget, 31> kAddedTargets = {{
+constexpr std::array<AddedTarget, 35> kAddedTargets = {{
     {32, T::Hint},
     {33, T::HintMovesOne},
     {34, T::HintMovesFew},
@@ -94,6 +94,10 @@ constexpr std::array<AddedTarget, 31> kAddedTargets = {{
     {64, T::MusicVolume},
     {65, T::SoundStreamName},
     {66, T::HintWorking},
+    {80, T::NoticeDeal},
+    {81, T::NoticeMoved},
+    {82, T::NoticeStuck},
+    {83, T::NoticeHint},
 }};
 
 CaptionTarget targetOf(int key, bool secondRead) {

@@ -76,6 +76,10 @@ enum class CaptionTarget {
     MusicVolume,
     SoundStreamName,
     HintWorking,
+    NoticeDeal,
+    NoticeMoved,
+    NoticeStuck,
+    NoticeHint,
 };
 
 struct Caption {

@@ -151,7 +151,7 @@ constexpr std::array<const char*, LanguageCount> kCodes = {"en", "ru", "uk", "fr
 
 // Keys after 31, ascending; each in English, Russian, Ukrainian and French. A counted text has
 // three forms (one, few, many: see PluralForm); English and French use the many form for few.
-constexpr std::array<AddedText, 31> kAdded = {{
+constexpr std::array<AddedText, 35> kAdded = {{
     {32, {"&Hint", "&Подсказка", "&Підказка", "&Indice"}},
     {33, {"%d move to go", "%d ход до победы", "%d хід до перемоги", "Encore %d coup"}},
     {34, {"%d moves to go", "%d хода до победы", "%d ходи до перемоги", "Encore %d coups"}},
@@ -217,6 +217,22 @@ constexpr std::array<AddedText, 31> kAdded = {{
     {66,
      {"working out a hint...", "подсказка готовится...", "підказка готується...",
       "recherche d'un indice..."}},
+    // What a screen reader says at once of the game; "%1" takes a level, a tile ("Tile 7") or a
+    // count, the other numbers a row, a column and the move count.
+    {80,
+     {"New game: %1. Empty cell: row %2, column %3.",
+      "Новая игра: %1. Пустая клетка: строка %2, столбец %3.",
+      "Нова гра: %1. Порожня клітинка: рядок %2, стовпець %3.",
+      "Nouvelle partie : %1. Case vide : ligne %2, colonne %3."}},
+    {81,
+     {"%1: row %2, column %3. Moves: %4.", "%1: строка %2, столбец %3. Ходов: %4.",
+      "%1: рядок %2, стовпець %3. Ходів: %4.", "%1 : ligne %2, colonne %3. Coups : %4."}},
+    {82,
+     {"%1 cannot move. Moves: %2.", "%1 не может сдвинуться. Ходов: %2.",
+      "%1 не може рухатися. Ходів: %2.", "%1 ne peut pas bouger. Coups : %2."}},
+    {83,
+     {"Hint: %1, row %2, column %3, %4.", "Подсказка: %1, строка %2, столбец %3, %4.",
+      "Підказка: %1, рядок %2, стовпець %3, %4.", "Indice : %1, ligne %2, colonne %3, %4."}},
 }};
 
 const Language* languageOfSection(const std::string& section) {

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/AccessibleWidgets.h"
 
+#include "platform/widgets/AccessibleEvents.h"
+
 #include "platform/widgets/BitBtn.h"
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/StatusBar.h"
 #include "platform/widgets/TrackBar.h"
 #include "platform/widgets/WidgetPartAccessible.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QPointer>
 
 #include <vector>
@@ -52,6 +56,37 @@ private:
     int index_;
 };
 
+// The bar keeps its last notice in a property: the notice has no widget of its own.
+const char* const kNoticeProperty = "velmarNotice";
+
+// The bar's notice: a notification inside a status bar, which readers speak as soon as it shows,
+// without its role and whatever holds the focus.
+class NoticeAccessible : public WidgetPartAccessible {
+public:
+    explicit NoticeAccessible(TStatusBar* bar) : bar_(bar) {}
+
+    bool isValid() const override { return !bar_.isNull(); }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+
+    QString text(QAccessible::Text t) const override {
+        return bar_ && t == QAccessible::Name ? NoticeText(bar_) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    // No place of its own on the screen: a review of the screen passes it by.
+    QRect rect() const override { return {}; }
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
+    }
+
+private:
+    QObject* owner() const override { return bar_; }
+
+    QPointer<TStatusBar> bar_;
+};
+
 class StatusBarAccessible : public QAccessibleWidget {
 public:
     explicit StatusBarAccessible(TStatusBar* bar)
@@ -60,13 +95,21 @@ public:
     ~StatusBarAccessible() override {
         for (QAccessible::Id id : panels_)
             QAccessible::deleteAccessibleInterface(id);
+        if (notice_)
+            QAccessible::deleteAccessibleInterface(notice_);
     }
 
-    int childCount() const override { return bar()->PanelCount(); }
+    // The panels, then the notice.
+    int childCount() const override { return bar()->PanelCount() + 1; }
 
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount())
             return nullptr;
+        if (index == bar()->PanelCount()) {
+            if (!notice_)
+                notice_ = QAccessible::registerAccessibleInterface(new NoticeAccessible(bar()));
+            return QAccessible::accessibleInterface(notice_);
+        }
         while (static_cast<int>(panels_.size()) <= index) {
             auto* panel = new PanelAccessible(bar(), static_cast<int>(panels_.size()));
             panels_.push_back(QAccessible::registerAccessibleInterface(panel));
@@ -78,6 +121,8 @@ public:
         for (std::size_t i = 0; i < panels_.size(); ++i)
             if (QAccessible::accessibleInterface(panels_[i]) == child)
                 return static_cast<int>(i);
+        if (notice_ && QAccessible::accessibleInterface(notice_) == child)
+            return bar()->PanelCount();
         return -1;
     }
 
@@ -87,7 +132,7 @@ public:
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
         QStringList texts;
-        for (int i = 0; i < childCount(); ++i)
+        for (int i = 0; i < bar()->PanelCount(); ++i)
             texts << child(i)->text(QAccessible::Name);
         return texts.join(QLatin1Char(' ')).simplified();
     }
@@ -96,6 +141,7 @@ private:
     TStatusBar* bar() const { return static_cast<TStatusBar*>(widget()); }
 
     mutable std::vector<QAccessible::Id> panels_;
+    mutable QAccessible::Id notice_ = 0;
 };
 
 class TrackBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -177,6 +223,35 @@ QAccessibleInterface* AccessibleWidgetFactory(QObject* object) {
         return new CaptionAccessible(panel, QAccessible::Grouping,
                                      [panel] { return panel->Caption(); });
     return nullptr;
+}
+
+void SpeakChoiceChanges(QComboBox* box) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box](int index) {
+        if (!AccessibilityListening() || index < 0 || !box->hasFocus() || box->view()->isVisible())
+            return;
+        QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(box);
+        QAccessibleInterface* list = combo ? combo->child(0) : nullptr;
+        QAccessibleTableInterface* entries = list ? list->tableInterface() : nullptr;
+        QAccessibleInterface* entry = entries ? entries->cellAt(index, 0) : nullptr;
+        if (!entry)
+            return;
+        QAccessibleEvent chosen(entry, QAccessible::Focus);
+        SendAccessibleEvent(chosen);
+    });
+}
+
+QString NoticeText(const TStatusBar* bar) {
+    return bar->property(kNoticeProperty).toString();
+}
+
+void AnnounceNotice(TStatusBar* bar, const QString& text) {
+    bar->setProperty(kNoticeProperty, text);
+    if (!AccessibilityListening() || text.isEmpty())
+        return;
+    // A notification is spoken when it shows; it shows anew for every notice.
+    QAccessibleEvent shown(bar, QAccessible::ObjectShow);
+    shown.setChild(bar->PanelCount());
+    SendAccessibleEvent(shown);
 }
 
 void AnnouncePanelText(QObject* bar, int index) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class QComboBox;
 class QObject;
 
 namespace platform {
@@ -36,6 +37,20 @@ QString AccessibleCaption(const std::string& caption);
 // position as value, and the panel and the bitmap button by their captions. Null for any
 // other object, so a factory can hand every object to it.
 QAccessibleInterface* AccessibleWidgetFactory(QObject* object);
+
+class TStatusBar;
+
+// Lets a screen reader hear the new choice of a closed combo box as the arrow keys change it:
+// Qt 6.4 reports that change in a form Orca 43 passes over, so the chosen entry of the list
+// is reported as the focus, as an open list reports it.
+void SpeakChoiceChanges(QComboBox* box);
+
+// Says `text` to screen readers at once, whatever holds the focus: the bar's notice, a
+// notification after its panels, shows it. Does nothing more than keep the text while no tool
+// listens.
+void AnnounceNotice(TStatusBar* bar, const QString& text);
+// The bar's last notice; empty before the first.
+QString NoticeText(const TStatusBar* bar);
 
 // Tells assistive tools that panel `index` of `bar` reads differently now.
 void AnnouncePanelText(QObject* bar, int index);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/ColorBox.h"
 
+#include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/ComboColors.h"
 
 #include <QImage>
@@ -71,6 +72,7 @@ TColorBox::TColorBox(QWidget* parent, unsigned style) : QComboBox(parent) {
     if (style & cbIncludeNone)
         addColor(clNone, QStringLiteral("None"));
     setCurrentIndex(0);
+    SpeakChoiceChanges(this);
     connect(this, &QComboBox::activated, this, [this] {
         if (OnClick)
             OnClick(this);

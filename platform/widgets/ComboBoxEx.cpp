@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/ComboBoxEx.h"
 
+#include "platform/widgets/AccessibleWidgets.h"
 #include "platform/widgets/ComboColors.h"
 
 namespace platform {
@@ -9,6 +10,7 @@ TComboBoxEx::TComboBoxEx(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     setIconSize(QSize(16, 16));
     setMaxVisibleItems(8);
+    SpeakChoiceChanges(this);
     connect(this, &QComboBox::activated, this, [this] {
         if (OnChange)
             OnChange(this);

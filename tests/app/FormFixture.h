@@ -63,6 +63,12 @@ struct FormFixture {
         form->PlaceTiles();
     }
 
+    // Picks language 0..3 in the parameters dialog, as the player does.
+    void pickLanguage(int index) {
+        panel->ComboBox1->setCurrentIndex(index);
+        panel->ComboBox1Change();
+    }
+
     void click(int tile) { form->Button15Click(form->Tile(tile)); }
 
     // A click and the nine timer ticks that complete its slide.

@@ -239,7 +239,7 @@ private slots:
         WriteStringTable();
         for (const Pass pass : {Pass::StartUp, Pass::Change}) {
             const LanguageTexts texts = ReadLanguage("Ukrainian", pass);
-            QCOMPARE(texts.Captions.back().Target, CaptionTarget::SoundStreamName);
+            QCOMPARE(texts.Captions.back().Target, CaptionTarget::NoticeHint);
             QCOMPARE(textOf(texts, CaptionTarget::Hint), std::string("&Підказка"));
             QCOMPARE(textOf(texts, CaptionTarget::HintMovesFew),
                      std::string("%d ходи до перемоги"));

@@ -52,12 +52,14 @@ def english(session, game):
     app, main_id, main = start(session, game)
     check(app.name == "Velmar", f"the application reads as '{app.name}', not 'Velmar'")
     check(not [r for r, _, _ in reader.windows(app) if r == "filler"], "a window reads as a filler")
-    check(sorted(reader.tiles(main)) == list(range(1, 16)), "the board lacks its fifteen tiles")
+    check(not reader.tiles(main), "the board holds tiles before the first deal")
     check(reader.status_text(main).startswith("Courses: 0"),
           f"the status bar reads '{reader.status_text(main)}'")
 
     session.keys(main_id, "F5")
     check(wait_for(lambda: reader.cell(reader.board(main).description), 5), "F5 dealt nothing")
+    check(wait_for(lambda: sorted(reader.tiles(main)) == list(range(1, 16)), 5),
+          "the deal did not show the fifteen tiles")
     reader.slide_one(main)
     check(wait_for(lambda: reader.status_text(main).startswith("Courses: 1 "), 5),
           f"a pressed tile did not count as a move: '{reader.status_text(main)}'")
