@@ -7,9 +7,9 @@
 #include <QAccessible>
 #include <QFontMetrics>
 #include <QHelpEvent>
-#include <QToolTip>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QToolTip>
 #include <algorithm>
 #include <numeric>
 

@@ -136,8 +136,9 @@ private slots:
         QFETCH(bool, bold);
         QFETCH(int, letters);
         const QByteArray utf8 = text.toUtf8();
-        QCOMPARE(inkGroups(fontOf("MS Sans Serif", 11, bold ? unsigned{fsBold} : 0u), utf8.constData()),
-                 letters);
+        QCOMPARE(
+            inkGroups(fontOf("MS Sans Serif", 11, bold ? unsigned{fsBold} : 0u), utf8.constData()),
+            letters);
     }
 
     // Full hinting drew "t" and "1" of the menu font with two-pixel stems among one-pixel ones.
