@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(KeyOf(CaptionTarget::RecordsNotSaved), 57);
         QCOMPARE(KeyOf(CaptionTarget::SoundStreamName), 65);
         std::vector<int> keys;
-        for (int t = 0; t <= static_cast<int>(CaptionTarget::SoundStreamName); ++t)
+        for (int t = 0; t <= static_cast<int>(CaptionTarget::NoticeHint); ++t)
             keys.push_back(KeyOf(static_cast<CaptionTarget>(t)));
         std::sort(keys.begin(), keys.end());
         keys.erase(std::unique(keys.begin(), keys.end()), keys.end()); // the title's 17
