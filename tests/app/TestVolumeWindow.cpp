@@ -7,6 +7,7 @@
 #include "platform/winmm/VolumeDevices.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 
 using dialogs::TVolimesDialog;
@@ -26,7 +27,8 @@ private slots:
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(d.palette().color(QPalette::Window), platform::ToQColor(platform::clBtnFace));
-        QCOMPARE(d.font().pixelSize(), 11);
+        // The classic 8-point face: 11 pixels to the em on a 13-pixel line.
+        QCOMPARE(QFontMetrics(d.font()).height(), 13);
         QCOMPARE(d.Image1->geometry(), QRect(0, 8, 97, 73));
         QVERIFY(d.Image1->Transparent());
         QCOMPARE(d.TrackBar1->geometry(), QRect(16, 0, 41, 81));

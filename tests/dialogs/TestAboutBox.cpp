@@ -10,6 +10,7 @@
 #include <Version.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLocale>
 
 using dialogs::TAboutBox;
@@ -65,7 +66,8 @@ private slots:
         QVERIFY(a.windowFlags() & Qt::Tool);
         QVERIFY(!(a.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
         QCOMPARE(a.palette().color(QPalette::Window), QColor(58, 40, 38));
-        QCOMPARE(a.font().pixelSize(), 11);
+        // The classic 8-point face: 11 pixels to the em on a 13-pixel line.
+        QCOMPARE(QFontMetrics(a.font()).height(), 13);
         QVERIFY(a.isHidden());
         QCOMPARE(a.XPPanel1->geometry(), QRect(8, 8, 337, 185));
         QCOMPARE(a.XPPanel1->Font().Color, platform::TColor(13652736));
