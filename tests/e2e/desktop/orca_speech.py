@@ -4,7 +4,7 @@
 dummy output, its debug file holding every line it says ("SPEECH OUTPUT"), the game played by
 keys only: F5 (again while the deal cannot be solved), Tab to a tile next to the empty cell,
 Space, H, Ctrl+R, Tab, Right (Orca reads a row it enters whole, a cell within it with its
-column's header). In English and in Russian, one Orca for both games.
+column's header), Esc, F12, Down (a colour box's new choice). In English and in Russian, one Orca for both games.
 Usage: orca_speech.py GAME (run-desktop.sh gives it its session bus)"""
 import json
 import os
@@ -219,6 +219,19 @@ def play(session, orca, game, language, words):
     orca.wait_for(re.escape(words["row"]))
     press(session, "Right")
     said = orca.wait_for(re.escape(words["header"]) + ".*" + re.escape(words["cell"]))
+
+    # A closed combo box's new choice, as the arrow keys make it.
+    press(session, "Escape")
+    records = words["records"].removesuffix(" dialog")
+    check(wait_for(lambda: not session.xdotool("search", "--onlyvisible", "--name",
+                                               f"^{records}$"), 5), "Esc left the records open")
+    session.xdotool("windowfocus", "--sync", main_id)  # no window manager hands it back
+    press(session, "F12")
+    first = orca.wait_for(r"^(\w+) combo box").group(1)
+    press(session, "Down")
+    orca.wait_for(r"List with \d+ items")
+    chosen = orca.wait_for(r"^(\w+)\.?$").group(1)
+    check(chosen != first, f"Down in the colour box was said as {chosen}, its old choice")
     check(session.end_game() == 0, "SIGTERM did not end the game with 0")
     return said
 
