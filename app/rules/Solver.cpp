@@ -4,6 +4,7 @@
 #include "app/rules/MovePruning.h"
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
+#include "app/rules/SolverEstimate.h"
 
 #include <algorithm>
 
@@ -65,17 +66,21 @@ public:
         : cells_(cells), pruning_(pruning), cancel_(cancel) {
         blank_ = static_cast<int>(std::find(cells_.begin(), cells_.end(), 0) - cells_.begin());
         for (std::size_t slot = 0; slot < kSlots; ++slot)
-            for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
+            for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
                 residues_[slot][group] = tables.Residues(kPatternLayout.Table[slot][group]);
-                table_[slot][group] = tables.Table(kPatternLayout.Table[slot][group]);
-            }
+        const EstimateParts parts = EstimateOf(cells_, tables);
+        table_ = parts.Tables;
+        index_ = parts.Index;
+        extra_ = parts.Extra;
+        sum_ = parts.Sum;
+        distance_ = parts.Distance;
+        root_ = parts.Value();
     }
 
     SolveResult Run() {
         SolveResult result;
-        const int root = rootValue();
-        int found = root == 0 ? kFound : 0;
-        for (int bound = root; found != kFound && found != kCancelled; bound += 2)
+        int found = root_ == 0 ? kFound : 0;
+        for (int bound = root_; found != kFound && found != kCancelled; bound += 2)
             found = deepen(0, bound, MovePruning::Start); // every move changes the parity
         if (found == kFound) {
             result.Status = SolveStatus::Solved;
@@ -86,30 +91,6 @@ public:
     }
 
 private:
-    int rootValue() {
-        for (std::size_t cell = 0; cell < 16; ++cell) {
-            const std::size_t tile = cells_[cell];
-            if (tile == 0)
-                continue;
-            const PatternLayout::Tile& entry = kPatternLayout.Tiles[tile];
-            distance_ += entry.Distance[cell];
-            for (std::size_t slot = 0; slot < kSlots; ++slot)
-                index_[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
-        }
-        for (std::size_t slot = 0; slot < kSlots; ++slot) {
-            for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
-                extra_[slot][group] = static_cast<std::uint8_t>(
-                    PatternExtra(table_[slot][group], index_[slot][group]));
-                sum_[slot] += extra_[slot][group];
-            }
-        }
-        return valueWith(distance_, sum_);
-    }
-
-    static int valueWith(int distance, const std::array<int, kSlots>& sums) {
-        return distance + 2 * *std::max_element(sums.begin(), sums.end());
-    }
-
     // The child where the tile on `cell` has slid into the empty cell. Most children lie past
     // the bound, and the first slot that shows it saves the look-ups of the others (slots are
     // tried from `first` on): such a child comes back with Value only a lower bound above
@@ -256,6 +237,7 @@ private:
     std::array<std::array<std::uint8_t, PatternLayout::Groups>, kSlots> extra_{};
     std::array<int, kSlots> sum_{};
     int distance_ = 0;
+    int root_ = 0;
     int blank_ = 0;
     std::uint64_t nodes_ = 0;
     std::array<std::uint8_t, kLongest> path_{};
