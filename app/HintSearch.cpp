@@ -23,7 +23,8 @@ HintSearch::Search HintSearch::GameSolver() {
                     return rules::SolveResult{};
                 if (!*tables)
                     throw std::runtime_error("The solver's tables could not be made.");
-                return rules::Solve(board, **tables, cancel);
+                // The helper shares long searches at the build helper's low priority.
+                return rules::Solve(board, **tables, cancel, SolverBuildThreads());
             },
             [tables] { tables->reset(); }};
 }

@@ -3,12 +3,14 @@
 // then random winnable positions from a fixed seed and the hardest positions found, each with its
 // wall time, its CPU time (which a busy machine inflates far less) and the positions it expanded
 // (which no machine changes); beside it, on the same positions in the same run, the plain
-// reference solver of ReferenceSolver.h, whose lengths must agree.
-//   velmar_solver_bench [COUNT] [--no-hard] [--no-reference] [--seed N] [--tables FILE]
-//                       [--build-only] [--helper-nice N]
+// reference solver of ReferenceSolver.h, whose lengths must agree (on the first 200 of them, or
+// --reference N: it takes far longer).
+//   velmar_solver_bench [COUNT] [--no-hard] [--reference N | --no-reference] [--seed N]
+//                       [--threads N] [--tables FILE] [--build-only] [--helper-nice N]
 // --tables maps FILE read-only and reads the tables where they lie when it holds sound ones
 // (timing that, as the game does with its cache), and writes them there when not, so repeated
-// runs skip the build. --seed picks another random set (20261209 by default).
+// runs skip the build. --seed picks another random set (20261209 by default). --threads: the
+// search's threads, the caller and N-1 helpers at their usual priority (1 by default).
 // --build-only stops after the builds. --helper-nice: how many nice steps down the build's
 // helper runs (10, as in the game).
 #include "app/rules/Deal.h"
@@ -63,12 +65,14 @@ std::string cellsText(const rules::BoardCells& board) {
     return text;
 }
 
-Sample solve(const rules::BoardCells& board, const rules::SolverTables& tables) {
+// With helpers, the CPU time is the process's, as they run outside the caller's thread.
+Sample solve(const rules::BoardCells& board, const rules::SolverTables& tables, int helpers) {
     const std::atomic<bool> never{false};
     const auto start = Clock::now();
-    const double cpuStart = threadSeconds();
-    const rules::SolveResult result = rules::Solve(board, tables, never);
-    const double cpu = threadSeconds() - cpuStart;
+    const clockid_t clock = helpers > 0 ? CLOCK_PROCESS_CPUTIME_ID : CLOCK_THREAD_CPUTIME_ID;
+    const double cpuStart = cpuSeconds(clock);
+    const rules::SolveResult result = rules::Solve(board, tables, never, {helpers, nullptr});
+    const double cpu = cpuSeconds(clock) - cpuStart;
     const auto end = Clock::now();
     if (result.Status != rules::SolveStatus::Solved) {
         std::fprintf(stderr, "not solved: %s\n", cellsText(board).c_str());
@@ -144,6 +148,7 @@ std::vector<rules::BoardCells> hardPositions(const rules::SolverTables& tables,
 // As the game reads its cache: the file mapped read-only, its pages read in, checked in place.
 std::unique_ptr<rules::SolverTables> tablesFrom(const char* file) {
     const auto start = Clock::now();
+    const double cpuStart = threadSeconds();
     const int fd = ::open(file, O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || info.st_size <= 0) {
@@ -160,9 +165,9 @@ std::unique_ptr<rules::SolverTables> tablesFrom(const char* file) {
         data, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
     auto tables = rules::SolverTables::FromBytes({static_cast<const char*>(data), size}, mapping);
     if (tables)
-        std::printf("tables: mapped and checked in %.2f ms (%.2f MiB)\n",
+        std::printf("tables: mapped and checked in %.2f ms (%.2f ms CPU; %.2f MiB)\n",
                     std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
-                    static_cast<double>(size) / 1048576.0);
+                    (threadSeconds() - cpuStart) * 1000.0, static_cast<double>(size) / 1048576.0);
     return tables;
 }
 
@@ -264,15 +269,20 @@ int main(int argc, char** argv) {
     int count = 1000;
     bool withHard = true;
     bool buildOnly = false;
-    bool withReference = true;
+    std::size_t referenceCount = 200;
     int helperNice = 10;
     std::uint32_t seed = 20261209;
+    int threads = 1;
     const char* tablesFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-hard") == 0)
             withHard = false;
         else if (std::strcmp(argv[i], "--no-reference") == 0)
-            withReference = false;
+            referenceCount = 0;
+        else if (std::strcmp(argv[i], "--reference") == 0 && i + 1 < argc)
+            referenceCount = static_cast<std::size_t>(std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+            threads = std::max(1, std::atoi(argv[++i]));
         else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
             seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         else if (std::strcmp(argv[i], "--build-only") == 0)
@@ -299,17 +309,24 @@ int main(int argc, char** argv) {
     std::mt19937 seeds(seed);
     std::vector<Sample> random;
     for (int i = 0; i < count; ++i)
-        random.push_back(solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables));
+        random.push_back(
+            solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables, threads - 1));
+    std::printf("search on %d thread%s\n", threads, threads > 1 ? "s" : "");
     report("random winnable positions", random);
-    if (withReference)
-        reportReference(random);
+    if (referenceCount > 0 && !random.empty()) {
+        const std::vector<Sample> first(
+            random.begin(),
+            random.begin() + static_cast<long>(std::min(referenceCount, random.size())));
+        report("the first of them, this solver", first);
+        reportReference(first);
+    }
     if (!withHard)
         return 0;
 
     std::vector<Sample> hard;
     std::printf("hardest positions\n");
     for (const rules::BoardCells& board : hardPositions(*tables, random)) {
-        const Sample s = solve(board, *tables);
+        const Sample s = solve(board, *tables, threads - 1);
         std::printf("  %2zu moves %9.1f ms %9.1f ms CPU %10llu nodes  %s\n", s.Moves,
                     s.Milliseconds, s.CpuMilliseconds, static_cast<unsigned long long>(s.Nodes),
                     cellsText(s.Board).c_str());
