@@ -8,10 +8,12 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # The suites whose code runs on more than one thread: the engine, the device, the music, the
-# soundfont views, the volumes, the hint's search, the worker's wake-up and its held jobs, and
-# the solver tables' build (small groups on up to four threads, then the whole tables on two).
+# soundfont views, the volumes, the hint's search, the worker's wake-up and its held jobs, the
+# solver tables' build (small groups on up to four threads, then the whole tables on two), and
+# the solver's search shared between threads.
 threaded_suites=(test_audio_engine test_audio_device test_music test_soundfont_view test_volumes
-    test_volume_devices test_hint test_wake_up test_worker test_pattern_database test_table_build)
+    test_volume_devices test_hint test_wake_up test_worker test_pattern_database test_table_build
+    test_shared_search)
 if [ "${1:-}" = "--thread" ]; then
     "$top/tools/setup.sh" --thread "${threaded_suites[@]}"
     tsan_dir="$top/${BUILD_DIR:-build-tsan}"
