@@ -10,24 +10,28 @@
 namespace app {
 
 HintSearch::Search HintSearch::GameSolver() {
-    // The tables live as long as the worker that loaded them; only that thread touches them.
+    // The tables live from the first search to the next LetGo; only the worker touches them.
     // A new game or a language change during their build drops only the search, so the next
-    // hint does not start the build again.
-    return [tables = std::shared_ptr<const rules::SolverTables>()](
-               const rules::BoardCells& board, const std::atomic<bool>& cancel,
-               const std::atomic<bool>& closing) mutable {
-        if (!tables)
-            tables = LoadSolverTables(closing);
-        if (!tables && closing.load())
-            return rules::SolveResult{};
-        if (!tables)
-            throw std::runtime_error("The solver's tables could not be made.");
-        return rules::Solve(board, *tables, cancel);
-    };
+    // hint does not start the build again. Once let go, mapped tables cost nothing: the next
+    // search maps the cache file again in milliseconds.
+    auto tables = std::make_shared<std::shared_ptr<const rules::SolverTables>>();
+    return {[tables](const rules::BoardCells& board, const std::atomic<bool>& cancel,
+                     const std::atomic<bool>& closing) {
+                if (!*tables)
+                    *tables = LoadSolverTables(closing);
+                if (!*tables && closing.load())
+                    return rules::SolveResult{};
+                if (!*tables)
+                    throw std::runtime_error("The solver's tables could not be made.");
+                // The helper shares long searches at the build helper's low priority.
+                return rules::Solve(board, **tables, cancel, SolverBuildThreads());
+            },
+            [tables] { tables->reset(); }};
 }
 
-HintSearch::HintSearch(std::function<void(const Outcome&)> onFound, Search search)
-    : onFound_(std::move(onFound)), search_(std::move(search)) {}
+HintSearch::HintSearch(std::function<void(const Outcome&)> onFound, Search search,
+                       std::chrono::milliseconds letGoAfter)
+    : onFound_(std::move(onFound)), search_(std::move(search)), letGoAfter_(letGoAfter) {}
 
 HintSearch::~HintSearch() {
     {
@@ -70,7 +74,13 @@ void HintSearch::run() {
         Job job;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stop_ || pending_.has_value(); });
+            const auto due = [this] { return stop_ || pending_.has_value(); };
+            if (!wake_.wait_for(lock, letGoAfter_, due)) {
+                lock.unlock();
+                search_.LetGo();
+                lock.lock();
+                wake_.wait(lock, due);
+            }
             if (stop_)
                 return;
             job = *pending_;

@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 namespace app {
 
@@ -26,7 +28,8 @@ namespace app {
 // An outcome goes back under mutex_, and the worker then only wakes the UI thread, which takes
 // it under mutex_ again: nothing the worker wrote travels through Qt's event queue.
 // Lock order: mutex_ is the only lock. Either thread holds it only to hand over a job, an
-// outcome or the stop, never while searching, waking the other thread or calling out. cancel_
+// outcome or the stop, never while searching, letting go, waking the other thread or calling
+// out. cancel_
 // is atomic and read by the search without the lock.
 class HintSearch : public QObject {
     Q_OBJECT
@@ -34,9 +37,38 @@ public:
     // Solves `board`, giving up with SolveStatus::Cancelled soon after `cancel` is raised.
     // What serves every board (the game's tables) is made through a raised `cancel` and given
     // up only for `closing`, raised when this object goes.
-    using Search = std::function<rules::SolveResult(const rules::BoardCells& board,
-                                                    const std::atomic<bool>& cancel,
-                                                    const std::atomic<bool>& closing)>;
+    using Find = std::function<rules::SolveResult(const rules::BoardCells& board,
+                                                  const std::atomic<bool>& cancel,
+                                                  const std::atomic<bool>& closing)>;
+
+    // What the worker runs: a Find, and what it calls once no search has come for a while, so
+    // memory that only searches need (the game's tables) is given back. Both on the worker.
+    class Search {
+    public:
+        Search() = default;
+        template <typename F>
+        requires(!std::is_same_v<std::remove_cvref_t<F>, Search> &&
+                 std::is_constructible_v<Find, F>)
+            Search(F find, std::function<void()> letGo = {}) // NOLINT: any Find will do
+            : find_(std::move(find)), letGo_(std::move(letGo)) {}
+
+        rules::SolveResult operator()(const rules::BoardCells& board,
+                                      const std::atomic<bool>& cancel,
+                                      const std::atomic<bool>& closing) const {
+            return find_(board, cancel, closing);
+        }
+        void LetGo() const {
+            if (letGo_)
+                letGo_();
+        }
+
+    private:
+        Find find_;
+        std::function<void()> letGo_;
+    };
+
+    // How long the worker waits for the next search before it calls LetGo.
+    static constexpr std::chrono::milliseconds LetGoAfter{30000};
 
     struct Outcome {
         rules::BoardCells Board{}; // the board that was searched
@@ -44,10 +76,11 @@ public:
         std::string Error; // why the search failed; empty when it did not
     };
 
-    // The game's solver with its cached tables, loaded by the first search.
+    // The game's solver with its cached tables, loaded by the first search and let go by LetGo.
     static Search GameSolver();
 
-    HintSearch(std::function<void(const Outcome&)> onFound, Search search = GameSolver());
+    HintSearch(std::function<void(const Outcome&)> onFound, Search search = GameSolver(),
+               std::chrono::milliseconds letGoAfter = LetGoAfter);
     // Cancels the search under way and ends the worker; the search stops within milliseconds.
     ~HintSearch() override;
 
@@ -77,6 +110,7 @@ private:
 
     std::function<void(const Outcome&)> onFound_;
     Search search_; // called on the worker thread only
+    std::chrono::milliseconds letGoAfter_;
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -2,6 +2,7 @@
 #include "app/SolverCache.h"
 
 #include "platform/files/CacheFile.h"
+#include "platform/files/MappedFile.h"
 #include "platform/ui/ThreadPriority.h"
 
 #include <string>
@@ -13,20 +14,35 @@ rules::BuildThreads SolverBuildThreads() {
     return {1, [] { (void)platform::LowerThisThreadPriority(); }};
 }
 
+namespace {
+
+// The tables where the cache file lies, or nullptr when it is missing or unsound.
+std::shared_ptr<const rules::SolverTables> mappedTables() {
+    const std::shared_ptr<const platform::MappedFile> file =
+        platform::MapCacheFile(SolverTablesFile, platform::kCacheFileLimit);
+    if (!file)
+        return nullptr;
+    const std::string_view bytes = file->Bytes();
+    return rules::SolverTables::FromBytes(bytes, file);
+}
+
+} // namespace
+
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
-    std::string bytes;
-    if (platform::ReadCacheFile(SolverTablesFile, bytes) == platform::ReadResult::Ok) {
-        if (auto tables = rules::SolverTables::FromBytes(bytes))
-            return tables;
-    }
+    if (auto tables = mappedTables())
+        return tables;
     // A missing, short or damaged file is simply made again.
     std::shared_ptr<const rules::SolverTables> tables =
         rules::SolverTables::Build(cancel, SolverBuildThreads());
     if (!tables)
         return nullptr;
     std::string reason;
-    // The tables work from memory all the same; the next run builds them again.
-    (void)platform::WriteCacheFile(SolverTablesFile, tables->ToBytes(), reason);
+    // Once stored, the file's pages serve instead of the built copy: the system may drop them
+    // under pressure and read them again. An unwritable cache keeps the tables in memory only;
+    // the next run builds them again.
+    if (platform::WriteCacheFile(SolverTablesFile, tables->ToBytes(), reason))
+        if (auto stored = mappedTables())
+            return stored;
     return tables;
 }
 

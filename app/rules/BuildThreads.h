@@ -5,9 +5,10 @@
 
 namespace rules {
 
-// How many threads a table build may use besides the caller's. Each of them calls
+// How many threads a table build or a search may use besides the caller's. Each of them calls
 // `OnHelperStart` before any work (the game lowers their priority there, so the window keeps
-// the other core when it needs it). An exception thrown there ends the build with it.
+// the other core when it needs it). An exception thrown there ends a build with it; a search
+// goes on without that helper.
 struct BuildThreads {
     int Helpers = 0;
     std::function<void()> OnHelperStart;

@@ -234,4 +234,18 @@ MovePruning MovePruning::Banning(const std::vector<std::vector<Step>>& banned) {
     return pruning;
 }
 
+std::optional<MovePruning>
+MovePruning::FromTransitions(std::vector<std::array<State, StepCount>> transitions) {
+    const auto count = static_cast<State>(transitions.size());
+    for (const auto& row : transitions)
+        for (const State next : row)
+            if (next < Rejected || next >= count)
+                return std::nullopt;
+    if (transitions.empty())
+        return std::nullopt;
+    MovePruning pruning;
+    pruning.next_ = std::move(transitions);
+    return pruning;
+}
+
 } // namespace rules

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace rules {
@@ -30,11 +31,16 @@ public:
     static MovePruning Learn(int longest);
     // Bans exactly the strings that contain one of `banned`; for checking the search's guard.
     static MovePruning Banning(const std::vector<std::vector<Step>>& banned);
+    // The automaton of an earlier Learn or Banning, from its Transitions; none when a state leads
+    // outside them. Its Banned list is empty.
+    static std::optional<MovePruning>
+    FromTransitions(std::vector<std::array<State, StepCount>> transitions);
 
     State Next(State state, Step step) const {
         return next_[static_cast<std::size_t>(state)][static_cast<std::size_t>(step)];
     }
     std::size_t StateCount() const { return next_.size(); }
+    const std::vector<std::array<State, StepCount>>& Transitions() const { return next_; }
     // The shortest banned strings: none contains another.
     const std::vector<std::vector<Step>>& Banned() const { return banned_; }
 

@@ -4,8 +4,13 @@
 #include "app/rules/MovePruning.h"
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
+#include "app/rules/SolverEstimate.h"
 
 #include <algorithm>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace rules {
 namespace {
@@ -15,6 +20,16 @@ constexpr int kCancelled = -2;
 constexpr std::uint64_t kPollMask = 4095; // the flag is read once in this many nodes plus one
 constexpr std::size_t kSlots = PatternLayout::Slots;
 constexpr std::size_t kLongest = 128; // no position needs more than 80 moves
+// An iteration is shared between threads once the one before it expanded this many positions
+// (a few milliseconds): below that, starting a thread costs more than it saves.
+constexpr std::uint64_t kShareFrom = 50000;
+// Shared iterations are cut at the first even depth from here that leaves this many positions
+// for the threads to take in turn, so a thread held up by the system delays the others little.
+constexpr int kLeafDepth = 6;
+constexpr int kLeafDepthMost = 16;
+constexpr std::size_t kLeavesWanted = 64;
+// What a position left for the threads gives its iteration: nothing found yet.
+constexpr int kLeft = 1 << 30;
 
 // The cells next to each cell and the empty cell's step to each, with their count, so the
 // child loop runs no sentinel test.
@@ -56,27 +71,55 @@ struct Child {
     std::uint8_t Cell;        // where the empty cell goes: the tile there slides
 };
 
+// A position a shared iteration leaves for the threads, with the slides that led to it.
+struct Leaf {
+    std::array<std::uint8_t, 16> Cells;
+    MovePruning::State State;
+    int Depth;
+    std::array<std::uint8_t, kLeafDepthMost> Path;
+};
+
 // The search keeps one position and its estimate's parts, changed by each slide and changed back
 // on the way up, so a node costs one table look-up per slot and allocates nothing.
+//
+// Threads: an iteration that is shared (see shared()) is first searched down to the leaves'
+// depth by the calling thread alone, which keeps the leaves in order; then the caller and the
+// helpers take the leaves in that order through an atomic cursor, each with a Search of its
+// own. A thread that finds the goal below leaf i lowers foundAt to i, and every search below a
+// later leaf then stops; the answer is the lowest such leaf's, the one a single thread would
+// have found first, so the threads change the time and never the answer. The best leaf and its
+// path are guarded by a mutex, held only to compare and copy, and never while searching; the
+// leaves are written before the threads start and only read after.
 class Search {
 public:
     Search(const std::array<std::uint8_t, 16>& cells, const SolverTables& tables,
            const MovePruning& pruning, const std::atomic<bool>& cancel)
-        : cells_(cells), pruning_(pruning), cancel_(cancel) {
+        : cells_(cells), tables_(tables), pruning_(pruning), cancel_(cancel) {
         blank_ = static_cast<int>(std::find(cells_.begin(), cells_.end(), 0) - cells_.begin());
         for (std::size_t slot = 0; slot < kSlots; ++slot)
-            for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
+            for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
                 residues_[slot][group] = tables.Residues(kPatternLayout.Table[slot][group]);
-                table_[slot][group] = tables.Table(kPatternLayout.Table[slot][group]);
-            }
+        const EstimateParts parts = EstimateOf(cells_, tables);
+        table_ = parts.Tables;
+        index_ = parts.Index;
+        extra_ = parts.Extra;
+        sum_ = parts.Sum;
+        distance_ = parts.Distance;
+        root_ = parts.Value();
     }
 
-    SolveResult Run() {
+    SolveResult Run(const BuildThreads& threads) {
         SolveResult result;
-        const int root = rootValue();
-        int found = root == 0 ? kFound : 0;
-        for (int bound = root; found != kFound && found != kCancelled; bound += 2)
-            found = deepen(0, bound, MovePruning::Start); // every move changes the parity
+        int found = root_ == 0 ? kFound : 0;
+        std::uint64_t last = 0; // the nodes of the iteration before
+        for (int bound = root_; found != kFound && found != kCancelled; bound += 2) {
+            const std::uint64_t before = nodes_;
+            // Every move changes the parity, so the next bound is two more.
+            found = threads.Helpers > 0 && last >= kShareFrom && bound > kLeafDepthMost
+                        ? shared(bound, threads)
+                        : deepen(0, bound, MovePruning::Start);
+            last = nodes_ - before;
+        }
         if (found == kFound) {
             result.Status = SolveStatus::Solved;
             result.Tiles.assign(path_.begin(), path_.begin() + static_cast<long>(length_));
@@ -86,30 +129,6 @@ public:
     }
 
 private:
-    int rootValue() {
-        for (std::size_t cell = 0; cell < 16; ++cell) {
-            const std::size_t tile = cells_[cell];
-            if (tile == 0)
-                continue;
-            const PatternLayout::Tile& entry = kPatternLayout.Tiles[tile];
-            distance_ += entry.Distance[cell];
-            for (std::size_t slot = 0; slot < kSlots; ++slot)
-                index_[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
-        }
-        for (std::size_t slot = 0; slot < kSlots; ++slot) {
-            for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
-                extra_[slot][group] = static_cast<std::uint8_t>(
-                    PatternExtra(table_[slot][group], index_[slot][group]));
-                sum_[slot] += extra_[slot][group];
-            }
-        }
-        return valueWith(distance_, sum_);
-    }
-
-    static int valueWith(int distance, const std::array<int, kSlots>& sums) {
-        return distance + 2 * *std::max_element(sums.begin(), sums.end());
-    }
-
     // The child where the tile on `cell` has slid into the empty cell. Most children lie past
     // the bound, and the first slot that shows it saves the look-ups of the others (slots are
     // tried from `first` on): such a child comes back with Value only a lower bound above
@@ -177,7 +196,12 @@ private:
 
     // kFound, kCancelled, or the smallest total above the bound met below this node.
     int deepen(int g, int bound, MovePruning::State state) {
-        if ((++nodes_ & kPollMask) == 0 && cancel_.load(std::memory_order_relaxed))
+        if (g == leafDepth_) {
+            leaves_->push_back({cells_, state, g, {}});
+            std::copy_n(path_.begin(), g, leaves_->back().Path.begin());
+            return kLeft;
+        }
+        if ((++nodes_ & kPollMask) == 0 && stopped())
             return kCancelled;
         std::array<Child, 4> next;
         int least = 1 << 30;
@@ -240,6 +264,107 @@ private:
         return saved;
     }
 
+    bool stopped() const {
+        return cancel_.load(std::memory_order_relaxed) ||
+               (foundAt_ && foundAt_->load(std::memory_order_relaxed) < leaf_);
+    }
+
+    // The leaves of the iteration at `bound`, in the order a single thread meets them; kFound
+    // or kCancelled when the cut itself ends the iteration.
+    int cut(int bound, std::vector<Leaf>& leaves) {
+        int t = kLeft;
+        for (int depth = kLeafDepth; depth <= kLeafDepthMost; depth += 2) {
+            leaves.clear();
+            leafDepth_ = depth;
+            leaves_ = &leaves;
+            t = deepen(0, bound, MovePruning::Start);
+            leafDepth_ = -1;
+            leaves_ = nullptr;
+            if (t == kFound || t == kCancelled || leaves.size() >= kLeavesWanted)
+                break;
+        }
+        return t;
+    }
+
+    // One iteration on the caller's thread and `threads.Helpers` more.
+    int shared(int bound, const BuildThreads& threads) {
+        std::vector<Leaf> leaves;
+        if (const int t = cut(bound, leaves); t == kFound || t == kCancelled)
+            return t;
+        Shared work{leaves};
+        {
+            std::vector<std::jthread> helpers;
+            helpers.reserve(static_cast<std::size_t>(threads.Helpers));
+            for (int i = 0; i < threads.Helpers; ++i) {
+                try {
+                    helpers.emplace_back([this, &work, &threads, bound] {
+                        try {
+                            if (threads.OnHelperStart)
+                                threads.OnHelperStart();
+                        } catch (...) {
+                            return; // the others take its share
+                        }
+                        takeLeaves(work, bound);
+                    });
+                } catch (const std::system_error&) {
+                    break; // no thread: the others take its share
+                }
+            }
+            takeLeaves(work, bound);
+        } // every helper has ended here
+        nodes_ += work.Nodes.load();
+        if (work.BestLeaf < work.Leaves.size()) {
+            path_ = work.Path;
+            length_ = work.Length;
+            return kFound;
+        }
+        return cancel_.load() ? kCancelled : kLeft;
+    }
+
+    struct Shared {
+        explicit Shared(const std::vector<Leaf>& leaves)
+            : Leaves(leaves), FoundAt(leaves.size()), BestLeaf(leaves.size()) {}
+        const std::vector<Leaf>& Leaves;
+        std::atomic<std::size_t> Next{0};
+        std::atomic<std::size_t> FoundAt; // the lowest leaf below which the goal lies, so far
+        std::atomic<std::uint64_t> Nodes{0};
+        std::mutex Mutex;
+        std::size_t BestLeaf;                      // guarded by Mutex: FoundAt's, with its path
+        std::array<std::uint8_t, kLongest> Path{}; // guarded by Mutex
+        std::size_t Length = 0;                    // guarded by Mutex
+    };
+
+    // Searches below the leaves `work` hands out until none is left or a lower one was solved.
+    void takeLeaves(Shared& work, int bound) const {
+        for (;;) {
+            const std::size_t i = work.Next.fetch_add(1, std::memory_order_relaxed);
+            // A raised flag ends the rest at once, not after a few thousand nodes of each leaf.
+            if (i >= work.Leaves.size() || i > work.FoundAt.load(std::memory_order_relaxed) ||
+                cancel_.load(std::memory_order_relaxed))
+                return;
+            const Leaf& leaf = work.Leaves[i];
+            Search below(leaf.Cells, tables_, pruning_, cancel_);
+            below.foundAt_ = &work.FoundAt;
+            below.leaf_ = i;
+            std::copy_n(leaf.Path.begin(), leaf.Depth, below.path_.begin());
+            const int t = below.deepen(leaf.Depth, bound, leaf.State);
+            work.Nodes.fetch_add(below.nodes_, std::memory_order_relaxed);
+            if (t != kFound)
+                continue;
+            {
+                const std::lock_guard lock(work.Mutex);
+                if (i < work.BestLeaf) {
+                    work.BestLeaf = i;
+                    work.Path = below.path_;
+                    work.Length = below.length_;
+                }
+            }
+            std::size_t seen = work.FoundAt.load();
+            while (i < seen && !work.FoundAt.compare_exchange_weak(seen, i)) {
+            }
+        }
+    }
+
     // The empty cell moves to `cell`; the tile there slides into the old empty cell.
     void slide(int cell) {
         cells_[static_cast<std::size_t>(blank_)] = cells_[static_cast<std::size_t>(cell)];
@@ -248,6 +373,7 @@ private:
     }
 
     std::array<std::uint8_t, 16> cells_;
+    const SolverTables& tables_;
     const MovePruning& pruning_;
     const std::atomic<bool>& cancel_;
     std::array<std::array<const std::uint8_t*, PatternLayout::Groups>, kSlots> table_{};
@@ -256,21 +382,26 @@ private:
     std::array<std::array<std::uint8_t, PatternLayout::Groups>, kSlots> extra_{};
     std::array<int, kSlots> sum_{};
     int distance_ = 0;
+    int root_ = 0;
     int blank_ = 0;
     std::uint64_t nodes_ = 0;
     std::array<std::uint8_t, kLongest> path_{};
     std::size_t length_ = 0;
+    int leafDepth_ = -1;                                // where cut() leaves positions
+    std::vector<Leaf>* leaves_ = nullptr;               // and where it keeps them
+    const std::atomic<std::size_t>* foundAt_ = nullptr; // a shared iteration's lowest solved leaf
+    std::size_t leaf_ = 0;                              // the leaf this search is below
 };
 
 } // namespace
 
 SolveResult Solve(const BoardCells& board, const SolverTables& tables,
-                  const std::atomic<bool>& cancel) {
-    return Solve(board, tables, tables.Pruning(), cancel);
+                  const std::atomic<bool>& cancel, const BuildThreads& threads) {
+    return Solve(board, tables, tables.Pruning(), cancel, threads);
 }
 
 SolveResult Solve(const BoardCells& board, const SolverTables& tables, const MovePruning& pruning,
-                  const std::atomic<bool>& cancel) {
+                  const std::atomic<bool>& cancel, const BuildThreads& threads) {
     if (!IsSolvable(board))
         return {SolveStatus::Unsolvable, {}, 0};
     std::array<std::uint8_t, 16> cells{};
@@ -278,7 +409,7 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables, const Mov
         const std::uint8_t n = board[static_cast<std::size_t>(cell + 1)];
         cells[static_cast<std::size_t>(cell)] = n == EmptyCell ? 0 : n;
     }
-    return Search(cells, tables, pruning, cancel).Run();
+    return Search(cells, tables, pruning, cancel).Run(threads);
 }
 
 } // namespace rules

@@ -4,6 +4,7 @@
 // Shortest solutions of any board: iterative-deepening A* guided by the pattern tables of
 // SolverTables. Safe to call from any thread; the tables are only read.
 
+#include "app/rules/BuildThreads.h"
 #include "app/rules/Deal.h"
 #include "app/rules/GameState.h"
 #include "app/rules/MovePruning.h"
@@ -26,10 +27,12 @@ struct SolveResult {
 // A board that cannot be won, or is not a permutation of 1..16 (see IsSolvable in Deal.h),
 // is reported Unsolvable. `cancel` is polled every
 // few thousand positions, so a raised flag ends the search at once with Cancelled.
+// The long iterations of a search are shared with `threads.Helpers` more threads; the answer is
+// the one a single thread gives. Nodes counts the work of every thread.
 SolveResult Solve(const BoardCells& board, const SolverTables& tables,
-                  const std::atomic<bool>& cancel);
+                  const std::atomic<bool>& cancel, const BuildThreads& threads = {});
 // The same, skipping the move strings `pruning` bans instead of those the tables learned.
 SolveResult Solve(const BoardCells& board, const SolverTables& tables, const MovePruning& pruning,
-                  const std::atomic<bool>& cancel);
+                  const std::atomic<bool>& cancel, const BuildThreads& threads = {});
 
 } // namespace rules

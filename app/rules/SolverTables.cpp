@@ -3,19 +3,72 @@
 
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
+#include "app/rules/SolverEstimate.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace rules {
 namespace {
 
-constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '2'};
-constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 * TableCount;
-constexpr std::size_t kChecksumBytes = 8;
+constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '3'};
+constexpr std::uint32_t kByteOrder = 0x01020304;
+constexpr std::size_t kHeaderBytes = 64;
+constexpr std::size_t kAlign = 64;
 // Strings of up to ten steps are learned in about 60 ms; twelve cut a tenth more nodes but take
 // 0.85 s to learn, and their larger automaton left the search no faster.
 constexpr int kPruningSteps = 10;
+using Transition = std::array<MovePruning::State, StepCount>;
+
+// Where each part of the block lies.
+struct Layout {
+    std::array<std::size_t, TableCount> Table{};
+    std::array<std::size_t, TableCount> Residues{};
+    std::size_t Pruning = 0;
+    std::size_t Size = 0;
+};
+
+std::size_t aligned(std::size_t at) {
+    return (at + kAlign - 1) / kAlign * kAlign;
+}
+
+std::size_t residueBytes(std::size_t id) {
+    return PatternTableBytes(TableShapes[id].Count) / 2;
+}
+
+Layout layoutFor(std::size_t pruningStates) {
+    Layout layout;
+    std::size_t at = kHeaderBytes;
+    for (std::size_t id = 0; id < TableCount; ++id) {
+        layout.Table[id] = at;
+        at = aligned(at + PatternTableBytes(TableShapes[id].Count));
+    }
+    for (std::size_t id = 0; id < TableCount; ++id) {
+        layout.Residues[id] = at;
+        at = aligned(at + residueBytes(id));
+    }
+    layout.Pruning = at;
+    layout.Size = aligned(at + pruningStates * sizeof(Transition));
+    return layout;
+}
+
+// The header's fields, at fixed places.
+constexpr std::size_t kOrderAt = 8;
+constexpr std::size_t kStatesAt = 12;
+constexpr std::size_t kSizeAt = 16;
+constexpr std::size_t kChecksumAt = 24;
+
+template <typename T> T fieldAt(std::string_view bytes, std::size_t at) {
+    T value{};
+    std::memcpy(&value, bytes.data() + at, sizeof value);
+    return value;
+}
+
+template <typename T> void putField(std::string& bytes, std::size_t at, T value) {
+    std::memcpy(bytes.data() + at, &value, sizeof value);
+}
 
 std::vector<std::uint8_t> homesOf(const PatternShape& shape) {
     std::vector<std::uint8_t> homes;
@@ -24,9 +77,43 @@ std::vector<std::uint8_t> homesOf(const PatternShape& shape) {
     return homes;
 }
 
-// FNV-1a over eight-byte words: not a defence against tampering, but any damage a disk or a
-// partial write does changes it.
-std::uint64_t checksum(std::string_view bytes) {
+// Two entries a byte in, four out.
+void putResidues(const std::uint8_t* table, std::size_t size, std::uint8_t* residues) {
+    constexpr auto pairs = [] {
+        std::array<std::uint8_t, 256> out{};
+        for (unsigned byte = 0; byte < 256; ++byte)
+            out[byte] =
+                static_cast<std::uint8_t>(std::min(byte & 15u, 3u) | std::min(byte >> 4, 3u) << 2);
+        return out;
+    }();
+    for (std::size_t i = 0; i < size; i += 2) {
+        const unsigned high = i + 1 < size ? pairs[table[i + 1]] : 0u;
+        residues[i / 2] = static_cast<std::uint8_t>(pairs[table[i]] | high << 4);
+    }
+}
+
+std::string blockOf(const std::array<std::vector<std::uint8_t>, TableCount>& tables,
+                    const MovePruning& pruning) {
+    const std::vector<Transition>& transitions = pruning.Transitions();
+    const Layout layout = layoutFor(transitions.size());
+    std::string block(layout.Size, '\0');
+    std::memcpy(block.data(), kMagic, sizeof kMagic);
+    putField(block, kOrderAt, kByteOrder);
+    putField(block, kStatesAt, static_cast<std::uint32_t>(transitions.size()));
+    putField(block, kSizeAt, static_cast<std::uint64_t>(layout.Size));
+    auto* bytes = reinterpret_cast<std::uint8_t*>(block.data());
+    for (std::size_t id = 0; id < TableCount; ++id) {
+        std::memcpy(bytes + layout.Table[id], tables[id].data(), tables[id].size());
+        putResidues(tables[id].data(), tables[id].size(), bytes + layout.Residues[id]);
+    }
+    std::memcpy(bytes + layout.Pruning, transitions.data(),
+                transitions.size() * sizeof(Transition));
+    putField(block, kChecksumAt, BlockChecksum(block));
+    return block;
+}
+
+// FNV-1a over eight-byte words, least significant byte first: the pinned entries' checksum.
+std::uint64_t fnvChecksum(std::string_view bytes) {
     std::uint64_t hash = 14695981039346656037ull;
     std::size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8) {
@@ -40,45 +127,42 @@ std::uint64_t checksum(std::string_view bytes) {
     return hash;
 }
 
-void appendNumber(std::string& out, std::uint64_t value, int bytes) {
-    for (int b = 0; b < bytes; ++b)
-        out.push_back(static_cast<char>((value >> (8 * b)) & 0xFF));
-}
-
-std::uint64_t numberAt(std::string_view in, std::size_t at, int bytes) {
-    std::uint64_t value = 0;
-    for (int b = bytes - 1; b >= 0; --b)
-        value = (value << 8) | static_cast<unsigned char>(in[at + static_cast<std::size_t>(b)]);
-    return value;
-}
-
-// Two entries a byte in, four out.
-std::vector<std::uint8_t> residuesOf(const std::vector<std::uint8_t>& table) {
-    constexpr auto pairs = [] {
-        std::array<std::uint8_t, 256> out{};
-        for (unsigned byte = 0; byte < 256; ++byte)
-            out[byte] =
-                static_cast<std::uint8_t>(std::min(byte & 15u, 3u) | std::min(byte >> 4, 3u) << 2);
-        return out;
-    }();
-    std::vector<std::uint8_t> residues((table.size() + 1) / 2);
-    for (std::size_t i = 0; i < table.size(); i += 2) {
-        const unsigned high = i + 1 < table.size() ? pairs[table[i + 1]] : 0u;
-        residues[i / 2] = static_cast<std::uint8_t>(pairs[table[i]] | high << 4);
-    }
-    return residues;
-}
-
 } // namespace
 
-std::uint64_t StoredChecksum(std::string_view bytes) {
-    return bytes.size() < kChecksumBytes ? 0 : numberAt(bytes, bytes.size() - kChecksumBytes, 8);
+std::uint64_t BlockChecksum(std::string_view block) {
+    // Four lanes, so the multiplications overlap: about a millisecond for the whole block.
+    // Each step is a bijection of its lane, so any one changed word changes the result.
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::array<std::uint64_t, 4> lanes = {1, 2, 3, 4};
+    const auto word = [&](std::size_t at) {
+        if (at >= kChecksumAt && at < kChecksumAt + 8)
+            return std::uint64_t{0}; // the checksum's own place
+        return fieldAt<std::uint64_t>(block, at);
+    };
+    std::size_t i = 0;
+    for (; i + 32 <= block.size(); i += 32)
+        for (std::size_t lane = 0; lane < 4; ++lane) {
+            const std::uint64_t mixed = lanes[lane] ^ word(i + 8 * lane);
+            lanes[lane] = ((mixed << 23) | (mixed >> 41)) * kMultiplier;
+        }
+    std::uint64_t hash = block.size();
+    for (; i < block.size(); ++i)
+        hash = (hash ^ static_cast<unsigned char>(block[i])) * kMultiplier;
+    for (const std::uint64_t lane : lanes)
+        hash = (hash ^ lane) * kMultiplier;
+    return hash ^ (hash >> 31);
 }
 
-SolverTables::SolverTables(std::array<std::vector<std::uint8_t>, TableCount> tables)
-    : tables_(std::move(tables)), residues_{residuesOf(tables_[0]), residuesOf(tables_[1]),
-                                            residuesOf(tables_[2])},
-      pruning_(MovePruning::Learn(kPruningSteps)) {}
+SolverTables::SolverTables(std::string_view bytes, std::shared_ptr<const void> owner,
+                           MovePruning pruning)
+    : owner_(std::move(owner)), bytes_(bytes), pruning_(std::move(pruning)) {
+    const Layout layout = layoutFor(pruning_.StateCount());
+    const auto* at = reinterpret_cast<const std::uint8_t*>(bytes_.data());
+    for (std::size_t id = 0; id < TableCount; ++id) {
+        tables_[id] = at + layout.Table[id];
+        residues_[id] = at + layout.Residues[id];
+    }
+}
 
 std::unique_ptr<SolverTables> SolverTables::Build(const std::atomic<bool>& cancel,
                                                   const BuildThreads& threads) {
@@ -90,69 +174,53 @@ std::unique_ptr<SolverTables> SolverTables::Build(const std::atomic<bool>& cance
         if (tables[id].empty())
             return nullptr;
     }
-    return std::unique_ptr<SolverTables>(new SolverTables(std::move(tables)));
-}
-
-std::size_t SolverTables::SizeInBytes() const {
-    std::size_t size = 0;
-    for (std::size_t id = 0; id < TableCount; ++id)
-        size += tables_[id].size() + residues_[id].size();
-    return size;
-}
-
-std::string SolverTables::ToBytes() const {
-    std::string out(kMagic, sizeof kMagic);
-    for (const auto& table : tables_)
-        appendNumber(out, table.size(), 4);
-    for (const auto& table : tables_)
-        out.append(reinterpret_cast<const char*>(table.data()), table.size());
-    appendNumber(out, checksum(out), 8);
-    return out;
+    MovePruning pruning = MovePruning::Learn(kPruningSteps);
+    auto block = std::make_shared<const std::string>(blockOf(tables, pruning));
+    const std::string_view bytes = *block;
+    return std::unique_ptr<SolverTables>(
+        new SolverTables(bytes, std::move(block), std::move(pruning)));
 }
 
 std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes) {
-    std::size_t expected = kHeaderBytes + kChecksumBytes;
-    for (std::size_t id = 0; id < TableCount; ++id)
-        expected += PatternTableBytes(TableShapes[id].Count);
-    if (bytes.size() != expected || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
+    auto copy = std::make_shared<const std::string>(bytes);
+    const std::string_view view = *copy;
+    return FromBytes(view, std::move(copy));
+}
+
+std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes,
+                                                      std::shared_ptr<const void> owner) {
+    if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 ||
+        fieldAt<std::uint32_t>(bytes, kOrderAt) != kByteOrder ||
+        fieldAt<std::uint64_t>(bytes, kSizeAt) != bytes.size())
         return nullptr;
-    for (std::size_t id = 0; id < TableCount; ++id)
-        if (numberAt(bytes, sizeof kMagic + 4 * id, 4) != PatternTableBytes(TableShapes[id].Count))
-            return nullptr;
-    const std::size_t body = bytes.size() - kChecksumBytes;
-    if (StoredChecksum(bytes) != checksum(bytes.substr(0, body)))
+    const auto states = fieldAt<std::uint32_t>(bytes, kStatesAt);
+    const Layout layout = layoutFor(states);
+    if (layout.Size != bytes.size() ||
+        BlockChecksum(bytes) != fieldAt<std::uint64_t>(bytes, kChecksumAt))
         return nullptr;
-    std::array<std::vector<std::uint8_t>, TableCount> tables;
-    const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data() + kHeaderBytes);
-    for (std::size_t id = 0; id < TableCount; ++id) {
-        const std::size_t size = PatternTableBytes(TableShapes[id].Count);
-        tables[id].assign(at, at + size);
-        at += size;
-    }
-    return std::unique_ptr<SolverTables>(new SolverTables(std::move(tables)));
+    std::vector<Transition> transitions(states);
+    std::memcpy(transitions.data(), bytes.data() + layout.Pruning, states * sizeof(Transition));
+    std::optional<MovePruning> pruning = MovePruning::FromTransitions(std::move(transitions));
+    if (!pruning)
+        return nullptr;
+    return std::unique_ptr<SolverTables>(
+        new SolverTables(bytes, std::move(owner), std::move(*pruning)));
+}
+
+std::uint64_t SolverTables::EntriesChecksum() const {
+    std::string old("VLMRPDB2");
+    for (std::size_t id = 0; id < TableCount; ++id)
+        for (int b = 0; b < 4; ++b)
+            old.push_back(
+                static_cast<char>((PatternTableBytes(TableShapes[id].Count) >> (8 * b)) & 0xFF));
+    for (std::size_t id = 0; id < TableCount; ++id)
+        old.append(reinterpret_cast<const char*>(tables_[id]),
+                   PatternTableBytes(TableShapes[id].Count));
+    return fnvChecksum(old);
 }
 
 int SolverTables::Estimate(const std::array<std::uint8_t, 16>& cells) const {
-    const PatternLayout& layout = kPatternLayout;
-    int distance = 0;
-    std::array<std::array<std::uint32_t, PatternLayout::Groups>, PatternLayout::Slots> index{};
-    for (std::size_t cell = 0; cell < 16; ++cell) {
-        const std::size_t tile = cells[cell];
-        if (tile == 0)
-            continue;
-        const PatternLayout::Tile& entry = layout.Tiles[tile];
-        distance += entry.Distance[cell];
-        for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
-            index[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
-    }
-    int extra = 0;
-    for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot) {
-        int sum = 0;
-        for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
-            sum += PatternExtra(Table(layout.Table[slot][group]), index[slot][group]);
-        extra = std::max(extra, sum);
-    }
-    return distance + 2 * extra;
+    return EstimateOf(cells, *this).Value();
 }
 
 } // namespace rules

@@ -19,7 +19,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace rules {
 
@@ -62,22 +61,34 @@ inline int PatternResidue(const std::uint8_t* residues, std::uint32_t index) {
     return (residues[index >> 2] >> ((index & 3u) * 2)) & 3;
 }
 
-// The checksum that closes ToBytes when the tables are right: the single-thread builder's
-// (commit aba9c4d). Cache files and the search were made for those bytes, so every builder
-// must give them exactly.
+// The checksum of the tables' entries in the form the single-thread builder stored them
+// (commit aba9c4d: a mark, the sizes, the entries, FNV-1a over eight-byte words). The search
+// was made for those entries, so every builder must give them exactly.
 inline constexpr std::uint64_t BuiltTablesChecksum = 0x091ff363152daeecull;
 
-// The checksum stored at the end of bytes that ToBytes gave.
-std::uint64_t StoredChecksum(std::string_view bytes);
+// The tables in their final form, kept as one block of bytes: the cache file holds exactly
+// these bytes, so a run maps the file and reads the tables where they lie, with nothing to
+// convert. The block: a 64-byte header (mark, byte order, the move automaton's size, the
+// block's size, a checksum of all the rest), then each table's four-bit entries, each table's
+// search form (PatternResidue) and the move automaton, every part at a multiple of 64 bytes.
+// The block is in this machine's byte order; another order's file fails its mark.
+// The checksum a block carries in its header: of every byte but the checksum's own eight.
+std::uint64_t BlockChecksum(std::string_view block);
 
 class SolverTables {
 public:
     // nullptr only when `cancel` was raised during the build.
     static std::unique_ptr<SolverTables> Build(const std::atomic<bool>& cancel,
                                                const BuildThreads& threads = {});
-    // nullptr when the bytes are short, long, of another format or fail their checksum.
+    // nullptr when the bytes are short, long, of another format or fail their checksum. The
+    // bytes are copied.
     static std::unique_ptr<SolverTables> FromBytes(std::string_view bytes);
-    std::string ToBytes() const;
+    // The same, reading the tables where they lie: `owner` keeps `bytes` alive as long as the
+    // tables are, and the bytes must not change meanwhile (a read-only mapping of a file that
+    // is only ever replaced, never written in place).
+    static std::unique_ptr<SolverTables> FromBytes(std::string_view bytes,
+                                                   std::shared_ptr<const void> owner);
+    std::string ToBytes() const { return std::string(bytes_); }
 
     // A lower bound on the moves that bring `cells` home (cell 0..15 row by row, 0 for the
     // empty cell; tile t is at home on cell t-1): the larger of the board's value and its
@@ -85,21 +96,23 @@ public:
     int Estimate(const std::array<std::uint8_t, 16>& cells) const;
 
     // The entries (see PatternDatabase.h) of the table for TableShapes[id].
-    const std::uint8_t* Table(int id) const { return tables_[static_cast<std::size_t>(id)].data(); }
+    const std::uint8_t* Table(int id) const { return tables_[static_cast<std::size_t>(id)]; }
     // The same entries in the search's form (PatternResidue).
-    const std::uint8_t* Residues(int id) const {
-        return residues_[static_cast<std::size_t>(id)].data();
-    }
+    const std::uint8_t* Residues(int id) const { return residues_[static_cast<std::size_t>(id)]; }
 
-    std::size_t SizeInBytes() const;
+    std::size_t SizeInBytes() const { return bytes_.size(); }
+    // BuiltTablesChecksum when the entries are those the search was made for.
+    std::uint64_t EntriesChecksum() const;
 
     const MovePruning& Pruning() const { return pruning_; }
 
 private:
-    explicit SolverTables(std::array<std::vector<std::uint8_t>, TableCount> tables);
+    SolverTables(std::string_view bytes, std::shared_ptr<const void> owner, MovePruning pruning);
 
-    std::array<std::vector<std::uint8_t>, TableCount> tables_;
-    std::array<std::vector<std::uint8_t>, TableCount> residues_;
+    std::shared_ptr<const void> owner_; // keeps bytes_ alive
+    std::string_view bytes_;
+    std::array<const std::uint8_t*, TableCount> tables_{};
+    std::array<const std::uint8_t*, TableCount> residues_{};
     MovePruning pruning_;
 };
 

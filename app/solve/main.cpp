@@ -48,7 +48,9 @@ int solveLines() {
         }
         if (!tables)
             tables = app::LoadSolverTables(never);
-        std::cout << solutionText(rules::Solve(position.Board, *tables, never)) << std::endl;
+        std::cout << solutionText(
+                         rules::Solve(position.Board, *tables, never, app::SolverBuildThreads()))
+                  << std::endl;
     }
     return anyBad ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 // The hint: when it answers, what it shows, that following it wins, and that it never holds
 // the window or outlives it.
 #include "FormFixture.h"
+#include "ProcessMaps.h"
 
 #include "app/AccessibleBoard.h"
 #include "app/SolverCache.h"
@@ -409,6 +410,12 @@ private slots:
         const bool stored =
             QFile::exists(cache.filePath(QString("velmar/") + app::SolverTablesFile));
         const rules::SolveResult next = solver(board, lowered, lowered);
+        const QString file = cache.filePath(QString("velmar/") + app::SolverTablesFile);
+        const bool mappedBefore = MapsFile(file);
+        solver.LetGo();
+        const bool mappedAfter = MapsFile(file);
+        const rules::SolveResult again = solver(board, lowered, lowered);
+        const bool mappedAgain = MapsFile(file);
         if (given)
             qputenv("XDG_CACHE_HOME", *given);
         else
@@ -416,6 +423,37 @@ private slots:
         QVERIFY(stored);
         QCOMPARE(next.Status, rules::SolveStatus::Solved);
         QCOMPARE(next.Tiles, (std::vector<std::uint8_t>{14, 15}));
+        // Let go, the tables cost nothing; the next search reads them again from the file.
+        QVERIFY(mappedBefore);
+        QVERIFY(!mappedAfter);
+        QCOMPARE(again.Tiles, next.Tiles);
+        QVERIFY(mappedAgain);
+    }
+
+    // Once no search has come for a while the worker lets go of what only searches need, and
+    // the next search still answers.
+    void anIdleWorkerLetsGoAndStillAnswersTheNextSearch() {
+        std::atomic<int> letGo{0};
+        std::atomic<int> searchedAfterLetGo{0};
+        int found = 0;
+        app::HintSearch search(
+            [&](const app::HintSearch::Outcome&) { ++found; },
+            app::HintSearch::Search(
+                [&](const rules::BoardCells&, const std::atomic<bool>&, const std::atomic<bool>&) {
+                    searchedAfterLetGo = letGo.load();
+                    rules::SolveResult result;
+                    result.Status = rules::SolveStatus::Solved;
+                    return result;
+                },
+                [&letGo] { ++letGo; }),
+            std::chrono::milliseconds(20));
+        search.Start(rules::BoardCells{});
+        QTRY_COMPARE_WITH_TIMEOUT(found, 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(letGo.load(), 1, 30000);
+        search.Start(rules::BoardCells{});
+        QTRY_COMPARE_WITH_TIMEOUT(found, 2, 30000);
+        QCOMPARE(searchedAfterLetGo.load(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(letGo.load(), 2, 30000);
     }
 
     // The worker's outcomes come back on the UI thread; a start that overtakes a search

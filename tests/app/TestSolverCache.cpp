@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SolverCache.h"
 
+#include "ProcessMaps.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -94,20 +96,59 @@ private slots:
         QVERIFY(!app::LoadSolverTables(cancelled_));
     }
 
+    void aFileOfAnEarlierFormatIsSilentlyReplaced_data() {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QList<quint32>>("sizes");
+        // The first format: a six-tile and a three-tile table of four bits an entry over
+        // sixteen cells per tile. The second: a third table of three tiles; both read into
+        // memory and checked there.
+        QTest::newRow("first") << QByteArray("VLMRPDB1") << QList<quint32>{1u << 23, 1u << 11};
+        QTest::newRow("second") << QByteArray("VLMRPDB2")
+                                << QList<quint32>{1u << 23, 1u << 11, 1u << 11};
+    }
     void aFileOfAnEarlierFormatIsSilentlyReplaced() {
-        // The first format: its own mark, a six-tile and a three-tile table of four bits an
-        // entry over sixteen cells per tile, and a checksum.
-        QByteArray old("VLMRPDB1");
-        for (const quint32 size : {quint32{1} << 23, quint32{1} << 11})
+        QFETCH(QByteArray, mark);
+        QFETCH(QList<quint32>, sizes);
+        // Its mark, its tables' sizes, their entries and a checksum.
+        QByteArray old = mark;
+        quint32 total = 8;
+        for (const quint32 size : sizes) {
             for (int b = 0; b < 4; ++b)
                 old.append(static_cast<char>((size >> (8 * b)) & 0xFF));
-        old.append(QByteArray((1 << 23) + (1 << 11) + 8, '\x11'));
-        const QString file = useCacheHome("earlier");
+            total += size;
+        }
+        old.append(QByteArray(static_cast<qsizetype>(total), '\x11'));
+        const QString file = useCacheHome(QString("earlier-") + QTest::currentDataTag());
         QVERIFY(QDir().mkpath(QFileInfo(file).path()));
         writeAll(file, old);
         QVERIFY(!app::LoadSolverTables(cancelled_));
         QVERIFY(app::LoadSolverTables(never_));
         QCOMPARE(readAll(file) == goodBytes_, true);
+    }
+
+    // Tables read from the cache are the file's own pages, shared with the system's cache and
+    // every other reader: once their last user lets them go, the process holds none of them.
+    void readTablesAreTheFilesPagesUntilTheyAreLetGo() {
+        const QString file = useCacheHome("mapped");
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        writeAll(file, goodBytes_);
+        auto tables = app::LoadSolverTables(cancelled_);
+        QVERIFY(tables);
+        QVERIFY(MapsFile(file));
+        auto user = tables; // a second user, as a search under way would be
+        tables.reset();
+        QVERIFY(MapsFile(file));
+        user.reset();
+        QVERIFY(!MapsFile(file));
+    }
+
+    // Freshly built tables are stored and then read back from the stored file, so they too are
+    // pages the system can drop and read again.
+    void builtTablesServeFromTheFileOnceStored() {
+        const QString file = useCacheHome("built-then-mapped");
+        const auto tables = app::LoadSolverTables(never_);
+        QVERIFY(tables);
+        QVERIFY(MapsFile(file));
     }
 
     void aShortFileIsSilentlyBuiltAgain() {

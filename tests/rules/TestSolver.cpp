@@ -8,6 +8,7 @@
 
 #include <QTest>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -252,18 +253,59 @@ private slots:
         const auto again = SolverTables::FromBytes(bytes);
         QVERIFY(again);
         QCOMPARE(again->ToBytes() == bytes, true);
+        QCOMPARE(again->EntriesChecksum(), BuiltTablesChecksum);
+        QCOMPARE(again->Pruning().Transitions() == tables_->Pruning().Transitions(), true);
         const BoardCells board = DealBoard(7);
         QCOMPARE(again->Estimate(solverCells(board)), tables_->Estimate(solverCells(board)));
 
         QVERIFY(!SolverTables::FromBytes(""));
         QVERIFY(!SolverTables::FromBytes(std::string_view(bytes).substr(0, bytes.size() - 1)));
         QVERIFY(!SolverTables::FromBytes(bytes + '\0'));
-        for (const std::size_t at :
-             {std::size_t{0}, std::size_t{9}, bytes.size() / 2, bytes.size() - 1}) {
+        // The mark, the byte order, the size, the checksum, a six-tile entry, its search form,
+        // a three-tile entry, the move automaton, the last byte.
+        for (const std::size_t at : {std::size_t{0}, std::size_t{9}, std::size_t{17},
+                                     std::size_t{30}, std::size_t{100000}, bytes.size() / 2 + 12345,
+                                     bytes.size() - 30000, bytes.size() - 2000, bytes.size() - 1}) {
             std::string damaged = bytes;
             damaged[at] = static_cast<char>(damaged[at] ^ 0x10);
             QVERIFY2(!SolverTables::FromBytes(damaged), qPrintable(QString::number(at)));
         }
+        std::string earlier = bytes;
+        earlier[7] = '2'; // the format before this one
+        std::uint64_t sum = BlockChecksum(earlier);
+        std::memcpy(earlier.data() + 24, &sum, sizeof sum);
+        QVERIFY(!SolverTables::FromBytes(earlier));
+    }
+
+    // A block that passes its checksum yet whose automaton leads nowhere is still refused, so a
+    // search never follows a state outside it.
+    void anAutomatonLeadingOutsideItselfIsRefused() {
+        std::string bytes = tables_->ToBytes();
+        const std::size_t states = tables_->Pruning().StateCount();
+        const std::size_t padding = (64 - states * 16 % 64) % 64;
+        const std::size_t last = bytes.size() - padding - 4; // the last state's last step
+        const auto outside = static_cast<std::int32_t>(states);
+        std::memcpy(bytes.data() + last, &outside, sizeof outside);
+        const std::uint64_t sum = BlockChecksum(bytes);
+        std::memcpy(bytes.data() + 24, &sum, sizeof sum);
+        QVERIFY(!SolverTables::FromBytes(bytes));
+    }
+
+    // Tables read where they lie keep their bytes' owner alive, and copy none of the entries.
+    void tablesReadInPlaceKeepTheirOwner() {
+        auto owner = std::make_shared<const std::string>(tables_->ToBytes());
+        const std::weak_ptr<const std::string> watch = owner;
+        const std::string_view bytes = *owner;
+        auto tables = SolverTables::FromBytes(bytes, std::move(owner));
+        QVERIFY(tables);
+        QVERIFY(!watch.expired());
+        const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        QVERIFY(tables->Table(0) >= first && tables->Table(0) < first + bytes.size());
+        const SolveResult result = Solve(DealBoard(11), *tables, never_);
+        QCOMPARE(result.Status, SolveStatus::Solved);
+        QCOMPARE(result.Tiles.size(), Solve(DealBoard(11), *tables_, never_).Tiles.size());
+        tables.reset();
+        QVERIFY(watch.expired());
     }
 };
 

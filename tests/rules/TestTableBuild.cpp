@@ -9,13 +9,6 @@
 
 using namespace rules;
 
-namespace {
-
-// The size of the single-thread builder's ToBytes (commit aba9c4d), beside its checksum.
-constexpr std::size_t kTablesFileBytes = 8392732;
-
-} // namespace
-
 class TestTableBuild : public QObject {
     Q_OBJECT
 
@@ -30,9 +23,7 @@ private slots:
         const std::atomic<bool> never{false};
         const auto tables = SolverTables::Build(never, {helpers, nullptr});
         QVERIFY(tables);
-        const std::string bytes = tables->ToBytes();
-        QCOMPARE(bytes.size(), kTablesFileBytes);
-        QCOMPARE(StoredChecksum(bytes), BuiltTablesChecksum);
+        QCOMPARE(tables->EntriesChecksum(), BuiltTablesChecksum);
     }
 
     void aCancelRaisedOnceTheHelperRunsStopsTheBuild() {

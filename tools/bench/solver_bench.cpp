@@ -2,13 +2,21 @@
 // The solver's speed on one thread: table build time and size (built on one thread and on two),
 // then random winnable positions from a fixed seed and the hardest positions found, each with its
 // wall time, its CPU time (which a busy machine inflates far less) and the positions it expanded
-// (which no machine changes).
-//   velmar_solver_bench [COUNT] [--no-hard] [--tables FILE] [--build-only] [--helper-nice N]
-// --tables reads the tables from FILE when it holds sound ones (and writes them there when not),
-// so repeated runs on a sample skip the build. --build-only stops after the builds.
-// --helper-nice: how many nice steps down the build's helper runs (10, as in the game).
+// (which no machine changes); beside it, on the same positions in the same run, the plain
+// reference solver of ReferenceSolver.h, whose lengths must agree (on the first 200 of them, or
+// --reference N: it takes far longer).
+//   velmar_solver_bench [COUNT] [--no-hard] [--reference N | --no-reference] [--seed N]
+//                       [--threads N] [--tables FILE] [--build-only] [--helper-nice N]
+// --tables maps FILE read-only and reads the tables where they lie when it holds sound ones
+// (timing that, as the game does with its cache), and writes them there when not, so repeated
+// runs skip the build. --seed picks another random set (20261209 by default). --threads: the
+// search's threads, the caller and N-1 helpers at their usual priority (1 by default).
+// --build-only stops after the builds. --helper-nice: how many nice steps down the build's
+// helper runs (10, as in the game).
 #include "app/rules/Deal.h"
 #include "app/rules/Solver.h"
+
+#include "ReferenceSolver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,11 +24,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -54,12 +65,14 @@ std::string cellsText(const rules::BoardCells& board) {
     return text;
 }
 
-Sample solve(const rules::BoardCells& board, const rules::SolverTables& tables) {
+// With helpers, the CPU time is the process's, as they run outside the caller's thread.
+Sample solve(const rules::BoardCells& board, const rules::SolverTables& tables, int helpers) {
     const std::atomic<bool> never{false};
     const auto start = Clock::now();
-    const double cpuStart = threadSeconds();
-    const rules::SolveResult result = rules::Solve(board, tables, never);
-    const double cpu = threadSeconds() - cpuStart;
+    const clockid_t clock = helpers > 0 ? CLOCK_PROCESS_CPUTIME_ID : CLOCK_THREAD_CPUTIME_ID;
+    const double cpuStart = cpuSeconds(clock);
+    const rules::SolveResult result = rules::Solve(board, tables, never, {helpers, nullptr});
+    const double cpu = cpuSeconds(clock) - cpuStart;
     const auto end = Clock::now();
     if (result.Status != rules::SolveStatus::Solved) {
         std::fprintf(stderr, "not solved: %s\n", cellsText(board).c_str());
@@ -132,10 +145,30 @@ std::vector<rules::BoardCells> hardPositions(const rules::SolverTables& tables,
     return hard;
 }
 
+// As the game reads its cache: the file mapped read-only, its pages read in, checked in place.
 std::unique_ptr<rules::SolverTables> tablesFrom(const char* file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return rules::SolverTables::FromBytes(bytes);
+    const auto start = Clock::now();
+    const double cpuStart = threadSeconds();
+    const int fd = ::open(file, O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || info.st_size <= 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return nullptr;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    ::close(fd);
+    if (data == MAP_FAILED)
+        return nullptr;
+    const std::shared_ptr<const void> mapping(
+        data, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
+    auto tables = rules::SolverTables::FromBytes({static_cast<const char*>(data), size}, mapping);
+    if (tables)
+        std::printf("tables: mapped and checked in %.2f ms (%.2f ms CPU; %.2f MiB)\n",
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+                    (threadSeconds() - cpuStart) * 1000.0, static_cast<double>(size) / 1048576.0);
+    return tables;
 }
 
 // Stands for the window's thread while the tables are built: wakes every 5 ms, as a repaint
@@ -189,9 +222,9 @@ std::unique_ptr<rules::SolverTables> builtTables(int helpers, int helperNice) {
         std::fprintf(stderr, "the tables' bytes do not read back\n");
         std::exit(1);
     }
-    if (rules::StoredChecksum(bytes) != rules::BuiltTablesChecksum) {
+    if (tables->EntriesChecksum() != rules::BuiltTablesChecksum) {
         std::fprintf(stderr, "the tables differ from the single-thread builder's (%016llx)\n",
-                     static_cast<unsigned long long>(rules::StoredChecksum(bytes)));
+                     static_cast<unsigned long long>(tables->EntriesChecksum()));
         std::exit(1);
     }
     std::printf("tables: %zu bytes (%.2f MiB), built on %d thread%s in %.2f s (%.2f s CPU), "
@@ -204,6 +237,31 @@ std::unique_ptr<rules::SolverTables> builtTables(int helpers, int helperNice) {
     return tables;
 }
 
+// The plain solver on the same positions; a length that differs from the game's solver's is a
+// fault of one of them.
+void reportReference(const std::vector<Sample>& game) {
+    const auto start = Clock::now();
+    const bench::ReferenceSolver reference;
+    std::printf("reference tables: %zu bytes (%.2f MiB), built in %.2f s\n",
+                reference.SizeInBytes(), static_cast<double>(reference.SizeInBytes()) / 1048576.0,
+                std::chrono::duration<double>(Clock::now() - start).count());
+    std::vector<Sample> samples;
+    for (const Sample& s : game) {
+        const auto begin = Clock::now();
+        const double cpuStart = threadSeconds();
+        const bench::ReferenceSolver::Result result = reference.Solve(s.Board);
+        const double cpu = threadSeconds() - cpuStart;
+        if (static_cast<std::size_t>(result.Moves) != s.Moves) {
+            std::fprintf(stderr, "lengths differ (%zu, reference %d): %s\n", s.Moves, result.Moves,
+                         cellsText(s.Board).c_str());
+            std::exit(1);
+        }
+        samples.push_back({std::chrono::duration<double, std::milli>(Clock::now() - begin).count(),
+                           cpu * 1000.0, result.Nodes, s.Moves, s.Board});
+    }
+    report("the same positions, plain 6-6-3 reference solver", samples);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -211,11 +269,22 @@ int main(int argc, char** argv) {
     int count = 1000;
     bool withHard = true;
     bool buildOnly = false;
+    std::size_t referenceCount = 200;
     int helperNice = 10;
+    std::uint32_t seed = 20261209;
+    int threads = 1;
     const char* tablesFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-hard") == 0)
             withHard = false;
+        else if (std::strcmp(argv[i], "--no-reference") == 0)
+            referenceCount = 0;
+        else if (std::strcmp(argv[i], "--reference") == 0 && i + 1 < argc)
+            referenceCount = static_cast<std::size_t>(std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+            threads = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
+            seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         else if (std::strcmp(argv[i], "--build-only") == 0)
             buildOnly = true;
         else if (std::strcmp(argv[i], "--helper-nice") == 0 && i + 1 < argc)
@@ -237,18 +306,27 @@ int main(int argc, char** argv) {
 
     if (buildOnly)
         return 0;
-    std::mt19937 seeds(20261209);
+    std::mt19937 seeds(seed);
     std::vector<Sample> random;
     for (int i = 0; i < count; ++i)
-        random.push_back(solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables));
+        random.push_back(
+            solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables, threads - 1));
+    std::printf("search on %d thread%s\n", threads, threads > 1 ? "s" : "");
     report("random winnable positions", random);
+    if (referenceCount > 0 && !random.empty()) {
+        const std::vector<Sample> first(
+            random.begin(),
+            random.begin() + static_cast<long>(std::min(referenceCount, random.size())));
+        report("the first of them, this solver", first);
+        reportReference(first);
+    }
     if (!withHard)
         return 0;
 
     std::vector<Sample> hard;
     std::printf("hardest positions\n");
     for (const rules::BoardCells& board : hardPositions(*tables, random)) {
-        const Sample s = solve(board, *tables);
+        const Sample s = solve(board, *tables, threads - 1);
         std::printf("  %2zu moves %9.1f ms %9.1f ms CPU %10llu nodes  %s\n", s.Moves,
                     s.Milliseconds, s.CpuMilliseconds, static_cast<unsigned long long>(s.Nodes),
                     cellsText(s.Board).c_str());
