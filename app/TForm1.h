@@ -203,6 +203,7 @@ private:
     void countDeal(Level level);
     RecordMarks countWin();
     void showRecords(const RecordMarks& marks);
+    std::vector<i18n::CaptionSetter> spokenCaptionSetters();
     std::vector<i18n::CaptionSetter> recordsCaptionSetters();
     // Where a language pass puts one of the words the board reads in.
     i18n::CaptionSetter readsAs(i18n::CaptionTarget target, QString BoardReading::*words);

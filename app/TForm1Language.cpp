@@ -54,6 +54,17 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         {T::StatusPanel2,
          [this](const std::string& text) { StatusBar1->SetPanelText(kRoundCaptionPanel, text); }},
         SetsText(T::Hint, Hint),
+    };
+    for (auto more : {&TForm1::spokenCaptionSetters, &TForm1::recordsCaptionSetters})
+        for (i18n::CaptionSetter& setter : (this->*more)())
+            setters.push_back(std::move(setter));
+    return setters;
+}
+
+// What the hint says, and what screen readers and the sound settings hear.
+std::vector<i18n::CaptionSetter> TForm1::spokenCaptionSetters() {
+    using T = i18n::CaptionTarget;
+    return {
         {T::HintMovesOne, [this](const std::string& text) { hintTexts_.Moves[0] = text; }},
         {T::HintMovesFew, [this](const std::string& text) { hintTexts_.Moves[1] = text; }},
         {T::HintMovesMany, [this](const std::string& text) { hintTexts_.Moves[2] = text; }},
@@ -81,9 +92,6 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
         // by name at the next melody or clip.
         {T::SoundStreamName, [](const std::string& text) { platform::NameSoundStream(text); }},
     };
-    for (i18n::CaptionSetter& setter : recordsCaptionSetters())
-        setters.push_back(std::move(setter));
-    return setters;
 }
 
 void TForm1::ApplyLanguage(const i18n::LanguageTexts& texts) {

@@ -119,7 +119,7 @@ public:
             const int next = empty + kRowStep[step] * side_ + kColumnStep[step];
             content_[static_cast<std::size_t>(empty)] = content_[static_cast<std::size_t>(next)];
             empty = next;
-            visited[static_cast<std::size_t>(i + 1)] = next;
+            visited[static_cast<std::size_t>(i) + 1] = next;
         }
         const auto end = visited.begin() + length + 1;
         std::sort(visited.begin(), end);

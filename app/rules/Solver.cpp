@@ -406,7 +406,7 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables, const Mov
         return {SolveStatus::Unsolvable, {}, 0};
     std::array<std::uint8_t, 16> cells{};
     for (int cell = 0; cell < CellCount; ++cell) {
-        const std::uint8_t n = board[static_cast<std::size_t>(cell + 1)];
+        const std::uint8_t n = board[static_cast<std::size_t>(cell) + 1];
         cells[static_cast<std::size_t>(cell)] = n == EmptyCell ? 0 : n;
     }
     return Search(cells, tables, pruning, cancel).Run(threads);

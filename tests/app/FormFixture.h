@@ -58,7 +58,7 @@ struct FormFixture {
     // Lays out a board (16 = empty) and puts the tiles on it, as a deal would.
     void setBoard(const std::array<int, 16>& cells) {
         for (int i = 0; i < 16; ++i)
-            app::Game.Board[static_cast<std::size_t>(i + 1)] =
+            app::Game.Board[static_cast<std::size_t>(i) + 1] =
                 static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
         form->PlaceTiles();
     }

@@ -125,7 +125,7 @@ private slots:
         const std::string key = name.toStdString();
         QVERIFY(engine.PlayClip(key, [&] { return FindResource("WAVE", key).value(); }));
         QVERIFY(engine.ClipPlaying());
-        const auto out = engine.Render(std::size_t(4 * kRate));
+        const auto out = engine.Render(std::size_t{4} * kRate);
         QVERIFY(level(out, 0, 0, std::size_t(seconds * kRate)) > 0.005);
         QVERIFY(std::abs(double(soundingFrames(out)) / kRate - seconds) < 0.05);
         QVERIFY(!engine.ClipPlaying());
@@ -160,7 +160,7 @@ private slots:
         engine.PlayClip("FINALLY", resource("FINALLY"));
         QVERIFY(level(engine.Render(kRate / 10), 0, 0, kRate / 10) > 0.005);
         engine.PlayClip("KEY", resource("KEY"));
-        const auto out = engine.Render(std::size_t(2 * kRate));
+        const auto out = engine.Render(std::size_t{2} * kRate);
         // KEY lasts 0.3 s; FINALLY would have gone on for 2.8 s more.
         QVERIFY(std::abs(double(soundingFrames(out)) / kRate - 0.3) < 0.05);
     }
