@@ -130,7 +130,7 @@ std::size_t ReferenceSolver::SizeInBytes() const {
 ReferenceSolver::Result ReferenceSolver::Solve(const rules::BoardCells& board) const {
     Search search{tables_};
     for (int cell = 0; cell < 16; ++cell) {
-        const int tile = board[static_cast<std::size_t>(cell + 1)];
+        const int tile = board[static_cast<std::size_t>(cell) + 1];
         if (tile == rules::EmptyCell) {
             search.Blank = cell;
             continue;

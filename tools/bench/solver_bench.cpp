@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -84,7 +85,8 @@ Sample solve(const rules::BoardCells& board, const rules::SolverTables& tables, 
 
 template <typename T> T percentile(std::vector<T> values, double share) {
     std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    const auto at =
+        static_cast<std::size_t>(std::lround(share * static_cast<double>(values.size() - 1)));
     return values[at];
 }
 
@@ -262,71 +264,80 @@ void reportReference(const std::vector<Sample>& game) {
     report("the same positions, plain 6-6-3 reference solver", samples);
 }
 
+struct Options {
+    int Count = 1000;
+    bool WithHard = true;
+    bool BuildOnly = false;
+    std::size_t ReferenceCount = 200;
+    int HelperNice = 10;
+    std::uint32_t Seed = 20261209;
+    int Threads = 1;
+    const char* TablesFile = nullptr;
+};
+
+Options optionsOf(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-hard") == 0)
+            o.WithHard = false;
+        else if (std::strcmp(argv[i], "--no-reference") == 0)
+            o.ReferenceCount = 0;
+        else if (std::strcmp(argv[i], "--reference") == 0 && i + 1 < argc)
+            o.ReferenceCount = static_cast<std::size_t>(std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+            o.Threads = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
+            o.Seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        else if (std::strcmp(argv[i], "--build-only") == 0)
+            o.BuildOnly = true;
+        else if (std::strcmp(argv[i], "--helper-nice") == 0 && i + 1 < argc)
+            o.HelperNice = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--tables") == 0 && i + 1 < argc)
+            o.TablesFile = argv[++i];
+        else
+            o.Count = std::atoi(argv[i]);
+    }
+    return o;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each result as it comes
-    int count = 1000;
-    bool withHard = true;
-    bool buildOnly = false;
-    std::size_t referenceCount = 200;
-    int helperNice = 10;
-    std::uint32_t seed = 20261209;
-    int threads = 1;
-    const char* tablesFile = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--no-hard") == 0)
-            withHard = false;
-        else if (std::strcmp(argv[i], "--no-reference") == 0)
-            referenceCount = 0;
-        else if (std::strcmp(argv[i], "--reference") == 0 && i + 1 < argc)
-            referenceCount = static_cast<std::size_t>(std::atoi(argv[++i]));
-        else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
-            threads = std::max(1, std::atoi(argv[++i]));
-        else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
-            seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-        else if (std::strcmp(argv[i], "--build-only") == 0)
-            buildOnly = true;
-        else if (std::strcmp(argv[i], "--helper-nice") == 0 && i + 1 < argc)
-            helperNice = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--tables") == 0 && i + 1 < argc)
-            tablesFile = argv[++i];
-        else
-            count = std::atoi(argv[i]);
-    }
-    std::unique_ptr<rules::SolverTables> tables = tablesFile ? tablesFrom(tablesFile) : nullptr;
-    if (!tables || buildOnly) {
-        builtTables(0, helperNice);
-        tables = builtTables(1, helperNice);
-        if (tablesFile) {
-            std::ofstream out(tablesFile, std::ios::binary);
+    const Options options = optionsOf(argc, argv);
+    std::unique_ptr<rules::SolverTables> tables =
+        options.TablesFile ? tablesFrom(options.TablesFile) : nullptr;
+    if (!tables || options.BuildOnly) {
+        builtTables(0, options.HelperNice);
+        tables = builtTables(1, options.HelperNice);
+        if (options.TablesFile) {
+            std::ofstream out(options.TablesFile, std::ios::binary);
             out << tables->ToBytes();
         }
     }
 
-    if (buildOnly)
+    if (options.BuildOnly)
         return 0;
-    std::mt19937 seeds(seed);
+    std::mt19937 seeds(options.Seed);
     std::vector<Sample> random;
-    for (int i = 0; i < count; ++i)
-        random.push_back(
-            solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables, threads - 1));
-    std::printf("search on %d thread%s\n", threads, threads > 1 ? "s" : "");
+    for (int i = 0; i < options.Count; ++i)
+        random.push_back(solve(rules::DealBoard(static_cast<std::uint32_t>(seeds())), *tables,
+                               options.Threads - 1));
+    std::printf("search on %d thread%s\n", options.Threads, options.Threads > 1 ? "s" : "");
     report("random winnable positions", random);
-    if (referenceCount > 0 && !random.empty()) {
+    if (options.ReferenceCount > 0 && !random.empty()) {
         const std::vector<Sample> first(
             random.begin(),
-            random.begin() + static_cast<long>(std::min(referenceCount, random.size())));
+            random.begin() + static_cast<long>(std::min(options.ReferenceCount, random.size())));
         report("the first of them, this solver", first);
         reportReference(first);
     }
-    if (!withHard)
+    if (!options.WithHard)
         return 0;
 
-    std::vector<Sample> hard;
     std::printf("hardest positions\n");
     for (const rules::BoardCells& board : hardPositions(*tables, random)) {
-        const Sample s = solve(board, *tables, threads - 1);
+        const Sample s = solve(board, *tables, options.Threads - 1);
         std::printf("  %2zu moves %9.1f ms %9.1f ms CPU %10llu nodes  %s\n", s.Moves,
                     s.Milliseconds, s.CpuMilliseconds, static_cast<unsigned long long>(s.Nodes),
                     cellsText(s.Board).c_str());
