@@ -97,23 +97,24 @@ QUIET_SPAN = RATE  # a second of the recording
 
 
 def heard(recorder, since, what, louder_than=LOUD, timeout=5):
-    """The loudest sample since the frame `since` once it is louder than `louder_than`."""
-    level = wait_for(lambda: recorder.peak(since, recorder.now()) > louder_than, timeout, 0.05)
-    peak = recorder.peak(since, recorder.now())
-    check(level, f"{what}: nothing louder than {louder_than} heard (peak {peak})")
-    return peak
+    """Waits until a sample since the frame `since` is louder than `louder_than`."""
+    loud = wait_for(lambda: recorder.peak(since, recorder.now()) > louder_than, timeout, 0.05)
+    check(loud, f"{what}: nothing louder than {louder_than} heard "
+          f"(peak {recorder.peak(since, recorder.now())})")
 
 
 def silent(recorder, since, what, timeout=4):
-    """A whole second recorded after the frame `since`, all of it quiet; the recording's length
-    is the clock, so a slow machine waits longer."""
+    """Waits until the recording holds a whole second after the frame `since`, all of it
+    quiet; the second is counted in recorded frames."""
+    def last_second():
+        end = recorder.now()
+        return recorder.peak(max(since, end - QUIET_SPAN), end), end - QUIET_SPAN >= since
+
     def quiet_second():
-        end = recorder.now()
-        return end - QUIET_SPAN >= since and recorder.peak(end - QUIET_SPAN, end) < QUIET
+        level, whole = last_second()
+        return whole and level < QUIET
     if not wait_for(quiet_second, timeout, 0.05):
-        end = recorder.now()
-        check(False, f"{what}: still sounding (peak {recorder.peak(max(since, end - QUIET_SPAN), end)} "
-              "in the last second)")
+        check(False, f"{what}: still sounding (peak {last_second()[0]} in the last second)")
 
 
 def audio_threads(pid):
