@@ -106,9 +106,16 @@ private slots:
         bool ok = false;
         xdotool({"key", "F5", "h"}, &ok);
         QVERIFY(ok);
-        // The first hint builds the solver's tables, which takes seconds in a fresh home: the
-        // signal comes while the search runs.
-        QTest::qWait(300);
+        // The first hint builds the solver's tables, which takes seconds in a fresh home; the
+        // title says so while the search runs, and the signal comes then.
+        QVERIFY2(pollFor(
+                     [&] {
+                         return xdotool({"getwindowname", window}) ==
+                                    QStringLiteral("Velmar - working out a hint...") ||
+                                game_.state() != QProcess::Running;
+                     },
+                     kAppearTimeoutMs),
+                 "the title never said a hint was being worked out");
         QCOMPARE(game_.state(), QProcess::Running);
         expectCleanEndOn(SIGTERM);
     }

@@ -4,6 +4,8 @@
 // named by VELMAR_DRIVER_SOCKET, each with one line of JSON.
 //   windows          the visible top-level windows: title, kind, state, size, scale, focus
 //   key KEYS         presses KEYS (QKeySequence text) in the window that would get them
+//   keys             how many key commands the game has taken up: pressed, and handled or
+//                    waiting in a window they opened
 //   press NAME       presses and releases the left button on the widget of that object name
 //   close TITLE      closes that window as its title bar's close button does
 //   moves            how often the game asked for a system move, and how often it was given
@@ -27,6 +29,7 @@ namespace {
 
 int movesAsked = 0;
 int movesGiven = 0;
+int keysTaken = 0;
 
 QWidget* mainWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -107,7 +110,14 @@ QJsonObject run(const QString& line) {
     if (command == QLatin1String("windows")) {
         answer["windows"] = windows();
     } else if (command == QLatin1String("key")) {
-        QTimer::singleShot(0, qApp, [argument] { pressKeys(argument); });
+        QTimer::singleShot(0, qApp, [argument] {
+            // Counted first: a key that opens a modal dialog returns only once it closes, and
+            // the next command is read in the dialog's loop.
+            ++keysTaken;
+            pressKeys(argument);
+        });
+    } else if (command == QLatin1String("keys")) {
+        answer["taken"] = keysTaken;
     } else if (command == QLatin1String("press")) {
         QPointer<QWidget> target = named(argument);
         answer["ok"] = !target.isNull();

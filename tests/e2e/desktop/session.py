@@ -103,10 +103,13 @@ class Session:
         return wait_for(found, timeout)
 
     def keys(self, window, *keys):
-        self.xdotool("windowfocus", "--sync", window)
+        """The keys in order, in the focused window. The X server hands the game the focus change
+        and the keys in the order sent, and the game takes them in that order; a caller waits
+        for what a key does."""
+        check(self.xdotool("windowfocus", "--sync", window) is not None,
+              f"could not focus the window {window}")
         for key in keys:
-            self.xdotool("key", key)
-            time.sleep(0.15)
+            check(self.xdotool("key", key) is not None, f"xdotool could not press {key}")
 
     def end_game(self, timeout=10):
         """SIGTERM, then the exit status."""

@@ -5,10 +5,10 @@ with a null sink in a private runtime folder, its monitor recorded, the game run
 SDL driver chosen for it.
 Usage: sound_server.py GAME [pulseaudio | pipewire] (run-desktop.sh gives it a session bus)"""
 import array
+import glob
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from session import check, need, run, wait_for  # noqa: E402
@@ -21,7 +21,7 @@ LANGUAGE = {"pulseaudio": (0, "Music and sounds"), "pipewire": (1, "Музыка
 
 
 class Recorder:
-    """parec on the sink's monitor; levels of the seconds between two marks."""
+    """parec on the sink's monitor; levels between two marks on its own clock."""
 
     def __init__(self, session):
         self.session = session
@@ -45,11 +45,6 @@ class Recorder:
             f.seek(start * FRAME)
             data = array.array("h", f.read(max(0, end - start) * FRAME))
         return max((abs(v) for v in data), default=0)
-
-    def peak_over(self, seconds):
-        start = self.now()
-        time.sleep(seconds)
-        return self.peak(start, self.now())
 
 
 def start_server(session, kind):
@@ -98,17 +93,40 @@ def pactl(session, *args):
 
 LOUD = 1000  # well above the dither of a silent stream
 QUIET = 60
+QUIET_SPAN = RATE  # a second of the recording
 
 
-def heard(recorder, seconds, what):
-    level = recorder.peak_over(seconds)
-    check(level > LOUD, f"{what}: nothing heard (peak {level})")
-    return level
+def heard(recorder, since, what, louder_than=LOUD, timeout=5):
+    """Waits until a sample since the frame `since` is louder than `louder_than`."""
+    loud = wait_for(lambda: recorder.peak(since, recorder.now()) > louder_than, timeout, 0.05)
+    check(loud, f"{what}: nothing louder than {louder_than} heard "
+          f"(peak {recorder.peak(since, recorder.now())})")
 
 
-def silent(recorder, seconds, what):
-    level = recorder.peak_over(seconds)
-    check(level < QUIET, f"{what}: still sounding (peak {level})")
+def silent(recorder, since, what, timeout=4):
+    """Waits until the recording holds a whole second after the frame `since`, all of it
+    quiet; the second is counted in recorded frames."""
+    def last_second():
+        end = recorder.now()
+        return recorder.peak(max(since, end - QUIET_SPAN), end), end - QUIET_SPAN >= since
+
+    def quiet_second():
+        level, whole = last_second()
+        return whole and level < QUIET
+    if not wait_for(quiet_second, timeout, 0.05):
+        check(False, f"{what}: still sounding (peak {last_second()[0]} in the last second)")
+
+
+def audio_threads(pid):
+    """The game's threads SDL runs an open output on."""
+    names = []
+    for comm in glob.glob(f"/proc/{pid}/task/*/comm"):
+        try:
+            with open(comm) as f:
+                names.append(f.read().strip())
+        except OSError:
+            pass  # a thread that just ended
+    return [n for n in names if n.startswith("SDLAudio")]
 
 
 def body(session, game, kind):
@@ -134,30 +152,37 @@ def body(session, game, kind):
                  'media.role = "game"', f'media.name = "{stream}"'):
         check(prop in inputs, f"the stream lacks {prop}:\n{inputs}")
 
+    stop = recorder.now()
     session.keys(main, "ctrl+s")
-    time.sleep(0.3)
-    silent(recorder, 1.0, "Ctrl+S")
+    silent(recorder, stop, "Ctrl+S")
+    start = recorder.now()
     session.keys(main, "F3")
-    full = heard(recorder, 2.0, "F3")
+    heard(recorder, start, "F3")
 
-    # The volume window: its slider's bottom is silence, its top the melody at full level.
+    # The volume window: its slider's bottom is silence, its top the melody at full level, as
+    # loud as it played from F3 until the slider moved.
     session.keys(main, "ctrl+v")
     volume = session.window("Volime", 5)
     check(volume, "Ctrl+V showed no volume window")
+    bottom = recorder.now()
+    full = recorder.peak(start, bottom)
     session.keys(volume, "End")
-    time.sleep(0.5)
-    silent(recorder, 1.0, "the slider at its bottom")
+    silent(recorder, bottom, "the slider at its bottom")
+    top = recorder.now()
     session.keys(volume, "Home")
-    time.sleep(0.3)
-    top = heard(recorder, 2.0, "the slider at its top")
-    check(top > full / 4, f"the slider at its top plays at {top}, against {full} before")
+    heard(recorder, top, "the slider at its top", louder_than=max(LOUD, full // 4))
     session.keys(volume, "Escape")
+    check(wait_for(lambda: not session.xdotool("search", "--onlyvisible", "--name", "^Volime$"), 5),
+          "Escape left the volume window open")
 
-    # The server goes away while the melody plays: the game plays on, silently, no box.
+    # The server goes away while the melody plays: the game lets the lost output go and plays
+    # on, silently, no box.
+    check(audio_threads(session.game.pid), "no audio output open while the melody plays")
     for server in servers:
         server.kill()
         server.wait()
-    time.sleep(2)
+    check(wait_for(lambda: not audio_threads(session.game.pid) or session.game.poll() is not None,
+                   10), "the game kept the lost output open")
     check(session.game.poll() is None, "the game ended with the server")
     session.keys(main, "F5")
     check(session.xdotool("search", "--onlyvisible", "--name", ".") is not None, "no window")

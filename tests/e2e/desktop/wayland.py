@@ -13,7 +13,6 @@ import glob
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import images  # noqa: E402
@@ -23,6 +22,8 @@ from session import check, need, run, wait_for  # noqa: E402
 
 APP_ID = "io.github.velmar.Velmar"
 VOLUME_SLIDER = (17, 1, 56, 80)  # inside the volume window, at scale 1
+FACE = (212, 208, 200)  # the windows' button face
+WHITE = (255, 255, 255)  # the board's caption, the slider's channel
 
 
 def xwd(session, window, name):
@@ -32,6 +33,22 @@ def xwd(session, window, name):
     return images.read_xwd(dump)
 
 
+def painted(session, window, name, timeout=10):
+    """The window's picture once the game has drawn it: the button face in its corners and
+    white inside."""
+    pictures = iter(range(1000))
+
+    def drawn():
+        picture = xwd(session, window, f"{name}-{next(pictures)}")
+        corners = (picture.getpixel((1, 1)), picture.getpixel((picture.width - 2,
+                                                                picture.height - 2)))
+        colours = {c for _, c in picture.getcolors(1 << 20) or []}
+        return [picture] if corners == (FACE, FACE) and WHITE in colours else None
+    found = wait_for(drawn, timeout)
+    check(found, f"the window {name} was not drawn on X11")
+    return found[0]
+
+
 def x11_pictures(session, game):
     """The main window as the X server shows it, before any deal, and the volume window."""
     need("xwd")
@@ -39,13 +56,11 @@ def x11_pictures(session, game):
     session.start_game(game)
     window = session.window("Velmar")
     check(window, "the main window did not show on X11")
-    time.sleep(1)
-    main = xwd(session, window, "x11")
+    main = painted(session, window, "x11")
     session.keys(window, "ctrl+v")
     volume = session.window("Volime")
     check(volume, "Ctrl+V showed no volume window on X11")
-    time.sleep(0.5)
-    dialog = xwd(session, volume, "x11-volume")
+    dialog = painted(session, volume, "x11-volume")
     check(session.end_game() == 0, "SIGTERM did not end the game on X11 with 0")
     xvfb.kill()
     for var in ("DISPLAY", "QT_QPA_PLATFORM"):
@@ -76,15 +91,19 @@ def screenshot(session, env, scale, attempt):
     return images.read_png(shots[0])
 
 
-def shown(session, env, scale, expected, what="main"):
+def shown(session, env, scale, expected, what="main", timeout=15):
     """The screenshot with the expected picture in it and where; the window may still be
-    showing its first frame at the output's scale."""
-    for attempt in range(5):
-        time.sleep(1)
-        shot = screenshot(session, env, scale, f"{what}-{attempt}")
+    showing its first frame at the output's scale, or not be on the screen yet."""
+    attempts = iter(range(1000))
+    last = []
+
+    def match():
+        shot = screenshot(session, env, scale, f"{what}-{next(attempts)}")
         found = images.find(shot, expected)
-        if found and found[2] > 0.97:
-            return shot, found
+        last[:] = [shot, found]
+        return found and found[2] > 0.97
+    wait_for(match, timeout, 0.2)
+    shot, found = last
     check(found, f"the X11 picture of the {what} window at scale {scale} is nowhere in the "
           "Wayland screenshot")
     return shot, found

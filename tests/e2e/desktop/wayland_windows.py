@@ -7,7 +7,6 @@ import json
 import os
 import re
 import socket
-import time
 
 import images
 import reader
@@ -49,9 +48,14 @@ class Driver:
               f"'{title}' did not close")
 
     def keys(self, *keys):
+        """Each key once the game has taken up the one before; the game answers the driver in
+        its event loop only, so then that key's handling is done or waits in a window it
+        opened."""
         for key in keys:
+            taken = self.ask("keys")["taken"]
             self.ask("key " + key)
-            time.sleep(0.2)
+            check(wait_for(lambda: self.ask("keys")["taken"] > taken, 10, 0.02),
+                  f"the game did not take the key {key}")
 
 
 class Protocol:
@@ -181,10 +185,17 @@ def menu(driver, protocol, shoot, main):
     made = len(protocol.surfaces())
     driver.keys("Alt+G")
     check(wait_for(lambda: any(w["popup"] for w in driver.windows()), 5), "Alt+G opened no menu")
-    time.sleep(0.5)
-    colours = images.changed_colours(before, shoot())
-    changed = sum(n for _, n in colours) or 1
-    share = {c: n / changed for c, n in colours}
+    seen = []
+
+    def drawn():
+        """The menu on the screen, mostly in the painter's fill, with its gutter and selection."""
+        colours = images.changed_colours(before, shoot())
+        changed = sum(n for _, n in colours) or 1
+        seen[:] = [colours, {c: n / changed for c, n in colours}]
+        return (colours and colours[0][0] == MENU_FILL
+                and all(seen[1].get(c, 0) > 0.01 for c in (MENU_GUTTER, MENU_SELECTED)))
+    wait_for(drawn, 10, 0.2)
+    colours, share = seen
     check(colours and colours[0][0] == MENU_FILL,
           f"the open menu is mostly {colours[:1]}, not the painter's fill {MENU_FILL}")
     for colour in (MENU_GUTTER, MENU_SELECTED):
@@ -218,8 +229,8 @@ def minimise(driver, protocol, main, on_screen):
     driver.keys("F11")
     check(wait_for(lambda: "set_minimized" in protocol.titled("Velmar")[-1]["requests"], 5),
           "F11 asked the compositor for no minimising")
-    time.sleep(0.5)
-    hidden = not on_screen()
+    # Either way is right for the game; the compositor has a moment to take the window off.
+    hidden = bool(wait_for(lambda: not on_screen(), 3, 0.2))
     first = reader.status_text(main)
     check(wait_for(lambda: reader.status_text(main) != first, 5),
           f"the clock stopped while the window was minimised: '{first}'")
