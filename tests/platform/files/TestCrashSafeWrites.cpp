@@ -39,9 +39,9 @@ std::string settingsBytes() {
 }
 
 std::size_t strayCount() {
-    return FolderFile(ProfilePath(kSettings))
-        .SiblingsStartingWith(std::string(kSettings) + ".tmp-")
-        .size();
+    std::string stray = kSettings;
+    stray += ".tmp-";
+    return FolderFile(ProfilePath(kSettings)).SiblingsStartingWith(stray).size();
 }
 
 // Exit codes of the full file system's child.
