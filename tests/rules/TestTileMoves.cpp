@@ -10,7 +10,7 @@ namespace {
 
 void setBoard(GameState& state, const std::array<int, 16>& cells) {
     for (int i = 0; i < 16; ++i)
-        state.Board[static_cast<std::size_t>(i + 1)] =
+        state.Board[static_cast<std::size_t>(i) + 1] =
             static_cast<std::uint8_t>(cells[static_cast<std::size_t>(i)]);
 }
 

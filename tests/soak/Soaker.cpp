@@ -187,7 +187,7 @@ void Soaker::act() {
 void Soaker::winRound() {
     form_.PlayClick();
     for (int i = 0; i < 16; ++i)
-        app::Game.Board[std::size_t(i + 1)] = std::uint8_t(kOneMoveFromSolved[std::size_t(i)]);
+        app::Game.Board[std::size_t(i) + 1] = std::uint8_t(kOneMoveFromSolved[std::size_t(i)]);
     form_.PlaceTiles();
     form_.Button15Click(form_.Tile(15));
     for (int i = 0; i < 9; ++i)

@@ -15,12 +15,10 @@
 
 #include <array>
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+namespace {
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Velmar Floor"));
-
+// Three menus of the game's size, as a plain program has them.
+void addMenus(QMainWindow& window) {
     QMenu* game = window.menuBar()->addMenu(QStringLiteral("&Game"));
     game->addAction(QStringLiteral("&New"));
     game->addAction(QStringLiteral("&Pause"));
@@ -33,6 +31,16 @@ int main(int argc, char** argv) {
     QMenu* help = window.menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&Rules"));
     help->addAction(QStringLiteral("&About"));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Velmar Floor"));
+    addMenus(window);
 
     auto* panel = new QFrame;
     panel->setFixedSize(207, 207);

@@ -277,40 +277,89 @@ std::optional<std::int64_t> readStamp(const std::string& path) {
     return std::nullopt;
 }
 
-} // namespace
+struct Seen {
+    std::optional<xcb_window_t> Window;
+    QImage Image;
+};
 
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        return usage();
+// Polls until the window titled o.title is viewable (and, but for window-id, painted), or the
+// whole screen when no title is given; nothing once o.timeoutMs has passed.
+std::optional<Seen> waitForWindow(X11& x, QScreen* screen, const Options& o,
+                                  std::string_view mode) {
+    const std::int64_t deadline = monotonicNs() + std::int64_t{o.timeoutMs} * 1'000'000;
+    Seen seen;
+    for (;;) {
+        if (o.title.empty()) {
+            seen.Image = screen->grabWindow(0).toImage();
+            return seen;
+        }
+        seen.Window = x.findViewable(o.title);
+        if (seen.Window && mode == "window-id")
+            return seen;
+        if (seen.Window) {
+            if (auto rect = x.rootRect(*seen.Window)) {
+                if (o.withPopups) {
+                    for (const QRect& popup : x.popupRects())
+                        *rect |= popup;
+                }
+                seen.Image = grab(screen, *rect);
+                if (painted(seen.Image))
+                    return seen;
+            }
+        }
+        if (monotonicNs() > deadline)
+            return std::nullopt;
+        sleepMs(2);
     }
-    const std::string_view mode = argv[1];
-    Options o;
-    if (!parse(argc, argv, o)) {
-        return usage();
-    }
-    if (mode == "now-ns") {
-        std::printf("%lld\n", static_cast<long long>(monotonicNs()));
-        return 0;
-    }
-    if (mode == "exec") {
-        return runExec(o);
-    }
-    if (mode != "wait-painted" && mode != "window-id" && mode != "shot") {
-        return usage();
-    }
-    if (mode != "shot" && o.title.empty()) {
-        return usage();
-    }
-    if (mode == "shot" && o.out.empty()) {
-        return usage();
-    }
+}
 
+// The start stamp the time is measured from.
+std::optional<std::int64_t> startStamp(const Options& o) {
+    std::optional<std::int64_t> since = o.sinceNs;
+    // The launcher writes its stamp within moments of starting; wait briefly rather than fail.
+    for (int i = 0; !since && !o.sinceFile.empty() && i < 1000; ++i) {
+        since = readStamp(o.sinceFile);
+        if (!since)
+            sleepMs(2);
+    }
+    return since;
+}
+
+// The window modes and what each needs: a title, and for a shot a file.
+bool windowModeComplete(std::string_view mode, const Options& o) {
+    if (mode != "wait-painted" && mode != "window-id" && mode != "shot")
+        return false;
+    return mode == "shot" ? !o.out.empty() : !o.title.empty();
+}
+
+void useBareX11() {
     qputenv("QT_QPA_PLATFORM", "xcb");
     // A desktop theme (GTK under GNOME) would leave state on the display, such as GTK's cached
     // GL visuals on the root window, that the measured program would then inherit for free.
     qputenv("QT_QPA_PLATFORMTHEME", "velmar-none");
     qunsetenv("XDG_CURRENT_DESKTOP");
     qunsetenv("DESKTOP_SESSION");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return usage();
+    const std::string_view mode = argv[1];
+    Options o;
+    if (!parse(argc, argv, o))
+        return usage();
+    if (mode == "now-ns") {
+        std::printf("%lld\n", static_cast<long long>(monotonicNs()));
+        return 0;
+    }
+    if (mode == "exec")
+        return runExec(o);
+    if (!windowModeComplete(mode, o))
+        return usage();
+
+    useBareX11();
     QGuiApplication app(argc, argv);
     auto* native = app.nativeInterface<QNativeInterface::QX11Application>();
     if (!native || !native->connection()) {
@@ -324,60 +373,27 @@ int main(int argc, char** argv) {
         std::ofstream(o.readyFile) << "ready\n";
     }
 
-    const std::int64_t deadline = monotonicNs() + std::int64_t{o.timeoutMs} * 1'000'000;
-    std::optional<xcb_window_t> window;
-    QImage image;
-    for (;;) {
-        if (o.title.empty()) {
-            image = screen->grabWindow(0).toImage();
-            break;
-        }
-        window = x.findViewable(o.title);
-        if (window && mode == "window-id") {
-            break;
-        }
-        if (window) {
-            if (auto rect = x.rootRect(*window)) {
-                if (o.withPopups) {
-                    for (const QRect& popup : x.popupRects()) {
-                        *rect |= popup;
-                    }
-                }
-                image = grab(screen, *rect);
-                if (painted(image)) {
-                    break;
-                }
-            }
-        }
-        if (monotonicNs() > deadline) {
-            std::fprintf(stderr, "velmar_probe: no painted window titled \"%s\" within %d ms\n",
-                         o.title.c_str(), o.timeoutMs);
-            return 2;
-        }
-        sleepMs(2);
+    const std::optional<Seen> found = waitForWindow(x, screen, o, mode);
+    if (!found) {
+        std::fprintf(stderr, "velmar_probe: no painted window titled \"%s\" within %d ms\n",
+                     o.title.c_str(), o.timeoutMs);
+        return 2;
     }
     const std::int64_t seen = monotonicNs();
 
     if (mode == "window-id") {
-        std::printf("%u\n", static_cast<unsigned>(*window));
+        std::printf("%u\n", static_cast<unsigned>(*found->Window));
         return 0;
     }
     if (mode == "shot") {
-        if (!image.save(QString::fromLocal8Bit(o.out.c_str()), "PNG")) {
+        if (!found->Image.save(QString::fromLocal8Bit(o.out.c_str()), "PNG")) {
             std::fprintf(stderr, "velmar_probe: cannot write %s\n", o.out.c_str());
             return 4;
         }
         return 0;
     }
 
-    std::optional<std::int64_t> since = o.sinceNs;
-    // The launcher writes its stamp within moments of starting; wait briefly rather than fail.
-    for (int i = 0; !since && !o.sinceFile.empty() && i < 1000; ++i) {
-        since = readStamp(o.sinceFile);
-        if (!since) {
-            sleepMs(2);
-        }
-    }
+    const std::optional<std::int64_t> since = startStamp(o);
     if (!since) {
         std::fputs("velmar_probe: no start stamp (--since-ns or --since-file)\n", stderr);
         return 5;

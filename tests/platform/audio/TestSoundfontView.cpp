@@ -285,67 +285,16 @@ std::optional<Bytes> seedFile(const char* name) {
 class TestSoundfontView : public QObject {
     Q_OBJECT
 
-private slots:
-    void viewHoldsTheSelectedPresetsAndTheirInstruments() {
-        const Font base = baseFont();
-        const Bytes original = write(base);
-        const auto index = indexOf(original);
-        QVERIFY(index);
-        struct Case {
-            const char* name;
-            Presets ask;
-            std::vector<int> presets, instruments;
-        };
-        const std::vector<Case> cases = {
-            {"one preset, its instrument renumbered", {{0, 48}}, {1}, {2}},
-            {"drum kit", {{128, 0}}, {2}, {1}},
-            {"asked out of order", {{128, 0}, {0, 48}}, {1, 2}, {1, 2}},
-            {"all", {{0, 48}, {0, 0}, {128, 0}}, {0, 1, 2}, {0, 1, 2}},
-            {"a melodic bank falls back to bank 0", {{8, 48}}, {1}, {2}},
-            {"a drum kit falls back to kit 0", {{128, 5}}, {2}, {1}},
-            {"absent everywhere: dropped", {{0, 99}, {3, 99}}, {}, {}},
-            {"nothing asked", {}, {}, {}},
-            {"each once", {{8, 48}, {0, 48}, {128, 5}, {128, 0}, {0, 99}, {0, 48}}, {1, 2}, {1, 2}},
-            {"negative numbers", {{-1, 48}, {0, -48}, {128, -1}}, {1, 2}, {1, 2}},
-        };
-        for (const Case& c : cases) {
-            const SoundfontView view = index->Select(c.ask);
-            const Bytes expected = write(expectedFont(base, c.presets, c.instruments));
-            QVERIFY2(firstDifference(readAll(view, original), expected) == -1, c.name);
-        }
+    // What a view keeps: the presets asked for with their keys, and the zones of presets and
+    // instruments that should remain.
+    struct ZoneCase {
+        const char* name;
+        Presets ask;
+        Kept presets, instruments;
+    };
 
-        // The INFO and sdta lists come through unchanged, at the offsets the canonical layout
-        // gives them, read from the original.
-        const SoundfontView view = index->Select({{0, 48}});
-        const Bytes bytes = readAll(view, original);
-        QCOMPARE(view.segments.size(), std::size_t(4));
-        QCOMPARE(view.segments[1].fileOffset, std::uint64_t(12));
-        QCOMPARE(view.segments[2].fileOffset, std::uint64_t(12 + view.segments[1].size));
-        QVERIFY(view.segments[1].held.empty() && view.segments[2].held.empty());
-        QCOMPARE(find(bytes, "INFO"), std::size_t(12 + 8));
-        QCOMPARE(find(bytes, "sdta"), std::size_t(12 + view.segments[1].size + 8));
-        for (std::string_view id : {"INFO", "sdta"}) {
-            // A list's type follows its header.
-            const std::size_t at = find(bytes, id) - 8;
-            const std::size_t there = find(original, id) - 8;
-            const std::size_t size = 8 + get32(bytes, at + 4);
-            QVERIFY(at + size <= bytes.size());
-            QVERIFY(std::equal(bytes.begin() + long(at), bytes.begin() + long(at + size),
-                               original.begin() + long(there)));
-        }
-    }
-
-    void viewKeepsTheZonesTheKeysReach() {
-        const Font base = keyedFont();
-        const Bytes original = write(base);
-        const auto index = indexOf(original);
-        QVERIFY(index);
-        struct Case {
-            const char* name;
-            Presets ask;
-            Kept presets, instruments;
-        };
-        const std::vector<Case> cases = {
+    static std::vector<ZoneCase> zoneCases() {
+        return {
             {"a kit: the struck keys' samples, both sides of a pair",
              {{128, 48, keysOf({35, 38})}},
              {{0, {0, 1}}},
@@ -402,14 +351,72 @@ private slots:
              {{5, {0, 1}}},
              {{0, {0}}, {3, {1, 2, 4}}}},
         };
+    }
+
+private slots:
+    void viewHoldsTheSelectedPresetsAndTheirInstruments() {
+        const Font base = baseFont();
+        const Bytes original = write(base);
+        const auto index = indexOf(original);
+        QVERIFY(index);
+        struct Case {
+            const char* name;
+            Presets ask;
+            std::vector<int> presets, instruments;
+        };
+        const std::vector<Case> cases = {
+            {"one preset, its instrument renumbered", {{0, 48}}, {1}, {2}},
+            {"drum kit", {{128, 0}}, {2}, {1}},
+            {"asked out of order", {{128, 0}, {0, 48}}, {1, 2}, {1, 2}},
+            {"all", {{0, 48}, {0, 0}, {128, 0}}, {0, 1, 2}, {0, 1, 2}},
+            {"a melodic bank falls back to bank 0", {{8, 48}}, {1}, {2}},
+            {"a drum kit falls back to kit 0", {{128, 5}}, {2}, {1}},
+            {"absent everywhere: dropped", {{0, 99}, {3, 99}}, {}, {}},
+            {"nothing asked", {}, {}, {}},
+            {"each once", {{8, 48}, {0, 48}, {128, 5}, {128, 0}, {0, 99}, {0, 48}}, {1, 2}, {1, 2}},
+            {"negative numbers", {{-1, 48}, {0, -48}, {128, -1}}, {1, 2}, {1, 2}},
+        };
         for (const Case& c : cases) {
+            const SoundfontView view = index->Select(c.ask);
+            const Bytes expected = write(expectedFont(base, c.presets, c.instruments));
+            QVERIFY2(firstDifference(readAll(view, original), expected) == -1, c.name);
+        }
+
+        // The INFO and sdta lists come through unchanged, at the offsets the canonical layout
+        // gives them, read from the original.
+        const SoundfontView view = index->Select({{0, 48}});
+        const Bytes bytes = readAll(view, original);
+        QCOMPARE(view.segments.size(), std::size_t(4));
+        QCOMPARE(view.segments[1].fileOffset, std::uint64_t(12));
+        QCOMPARE(view.segments[2].fileOffset, std::uint64_t(12 + view.segments[1].size));
+        QVERIFY(view.segments[1].held.empty() && view.segments[2].held.empty());
+        QCOMPARE(find(bytes, "INFO"), std::size_t(12 + 8));
+        QCOMPARE(find(bytes, "sdta"), std::size_t(12 + view.segments[1].size + 8));
+        for (std::string_view id : {"INFO", "sdta"}) {
+            // A list's type follows its header.
+            const std::size_t at = find(bytes, id) - 8;
+            const std::size_t there = find(original, id) - 8;
+            const std::size_t size = 8 + get32(bytes, at + 4);
+            QVERIFY(at + size <= bytes.size());
+            QVERIFY(std::equal(bytes.begin() + long(at), bytes.begin() + long(at + size),
+                               original.begin() + long(there)));
+        }
+    }
+
+    void viewKeepsTheZonesTheKeysReach() {
+        const Font base = keyedFont();
+        const Bytes original = write(base);
+        const auto index = indexOf(original);
+        QVERIFY(index);
+        const std::vector<ZoneCase> cases = zoneCases();
+        for (const ZoneCase& c : cases) {
             const Bytes expected = write(expectedZones(base, c.presets, c.instruments));
             QVERIFY2(firstDifference(readAll(index->Select(c.ask), original), expected) == -1,
                      c.name);
         }
 
         // A keyed view is a font whose view of the same keys is itself.
-        for (const Case& c : cases) {
+        for (const ZoneCase& c : cases) {
             const Bytes bytes = readAll(index->Select(c.ask), original);
             const auto again = indexOf(bytes);
             QVERIFY2(again, c.name);
@@ -605,20 +612,6 @@ private slots:
             change(p);
             return riff(lists(p));
         };
-        const auto patched = [&](std::string_view id, std::size_t at, std::uint32_t v) {
-            return mutated([=](Parts& p) { set16(body(p.pdta, id), at, v); });
-        };
-        const auto withGen = [&](std::string_view id, std::uint16_t oper, std::uint16_t v) {
-            return mutated([=](Parts& p) {
-                Bytes& g = body(p.pdta, id);
-                for (std::size_t at = 0; at + 4 <= g.size(); at += 4) {
-                    if ((g[at] | (g[at + 1] << 8)) == oper) {
-                        set16(g, at + 2, v);
-                        break;
-                    }
-                }
-            });
-        };
         const Bytes good = write(base);
         QVERIFY(indexOf(good));
         Bytes longRiff = good;
@@ -642,31 +635,6 @@ private slots:
             {"odd chunk without its pad", unpadded},
             {"LIST without a type", writeWith(base, {{"LIST", {1, 2}}})},
             {"top-level chunk past RIFF", pastRiff},
-            // Record counts that are no whole multiple.
-            {"pbag + 2", mutated([](Parts& p) { body(p.pdta, "pbag").resize(26); })},
-            {"phdr + 1", mutated([](Parts& p) { body(p.pdta, "phdr").push_back(0); })},
-            {"shdr - 3", mutated([](Parts& p) { body(p.pdta, "shdr").resize(46 * 4 - 3); })},
-            {"no phdr records", mutated([](Parts& p) { body(p.pdta, "phdr").clear(); })},
-            {"no ibag records", mutated([](Parts& p) { body(p.pdta, "ibag").clear(); })},
-            // Indices: phdr bag at 24 of 38, inst bag at 20 of 22, pbag/ibag gen then mod.
-            {"preset bags not monotonic", patched("phdr", 2 * 38 + 24, 0)},
-            {"terminal preset bag past pbag", patched("phdr", 3 * 38 + 24, 6)},
-            // The chunk after pbag would pass for a terminal bag: (8 generators, 1 modulator).
-            {"terminal preset bag just past pbag", mutated([](Parts& p) {
-                 set16(body(p.pdta, "phdr"), 3 * 38 + 24, 6);
-                 p.pdta.insert(p.pdta.begin() + 2, {std::string("\x08\0\x01\0", 4), {}});
-             })},
-            {"preset generators not monotonic", patched("pbag", 2 * 4, 0)},
-            {"terminal preset generator past pgen", patched("pbag", 5 * 4, 10)},
-            {"preset modulators not monotonic", patched("pbag", 3 * 4 + 2, 0)},
-            {"terminal preset modulator past pmod", patched("pbag", 5 * 4 + 2, 3)},
-            {"instrument bags not monotonic", patched("inst", 2 * 22 + 20, 1)},
-            {"terminal instrument bag past ibag", patched("inst", 3 * 22 + 20, 7)},
-            {"instrument generators not monotonic", patched("ibag", 3 * 4, 1)},
-            {"terminal instrument generator past igen", patched("ibag", 6 * 4, 12)},
-            {"terminal instrument modulator past imod", patched("ibag", 6 * 4 + 2, 3)},
-            {"instrument index past the instruments", withGen("pgen", 41, 3)},
-            {"sample index past the samples", withGen("igen", 53, 3)},
             // Missing and duplicate chunks.
             {"no INFO", riff({lists(parts(base))[1], lists(parts(base))[2]})},
             {"two INFO", writeWith(base, {lists(parts(base))[0]})},
@@ -697,6 +665,59 @@ private slots:
         // Every prefix of a good file is a truncated one.
         for (std::size_t n = 0; n < good.size(); ++n)
             QVERIFY(!indexOf(Bytes(good.begin(), good.begin() + long(n))));
+    }
+
+    // Records whose counts or indices do not fit their chunks.
+    void brokenRecordsGiveNoIndex() {
+        const Font base = baseFont();
+        const auto mutated = [&](const std::function<void(Parts&)>& change) {
+            Parts p = parts(base);
+            change(p);
+            return riff(lists(p));
+        };
+        const auto patched = [&](std::string_view id, std::size_t at, std::uint32_t v) {
+            return mutated([=](Parts& p) { set16(body(p.pdta, id), at, v); });
+        };
+        const auto withGen = [&](std::string_view id, std::uint16_t oper, std::uint16_t v) {
+            return mutated([=](Parts& p) {
+                Bytes& g = body(p.pdta, id);
+                for (std::size_t at = 0; at + 4 <= g.size(); at += 4) {
+                    if ((g[at] | (g[at + 1] << 8)) == oper) {
+                        set16(g, at + 2, v);
+                        break;
+                    }
+                }
+            });
+        };
+        const std::vector<std::pair<std::string, Bytes>> cases = {
+            // Record counts that are no whole multiple.
+            {"pbag + 2", mutated([](Parts& p) { body(p.pdta, "pbag").resize(26); })},
+            {"phdr + 1", mutated([](Parts& p) { body(p.pdta, "phdr").push_back(0); })},
+            {"shdr - 3", mutated([](Parts& p) { body(p.pdta, "shdr").resize(46 * 4 - 3); })},
+            {"no phdr records", mutated([](Parts& p) { body(p.pdta, "phdr").clear(); })},
+            {"no ibag records", mutated([](Parts& p) { body(p.pdta, "ibag").clear(); })},
+            // Indices: phdr bag at 24 of 38, inst bag at 20 of 22, pbag/ibag gen then mod.
+            {"preset bags not monotonic", patched("phdr", 2 * 38 + 24, 0)},
+            {"terminal preset bag past pbag", patched("phdr", 3 * 38 + 24, 6)},
+            // The chunk after pbag would pass for a terminal bag: (8 generators, 1 modulator).
+            {"terminal preset bag just past pbag", mutated([](Parts& p) {
+                 set16(body(p.pdta, "phdr"), 3 * 38 + 24, 6);
+                 p.pdta.insert(p.pdta.begin() + 2, {std::string("\x08\0\x01\0", 4), {}});
+             })},
+            {"preset generators not monotonic", patched("pbag", 2 * 4, 0)},
+            {"terminal preset generator past pgen", patched("pbag", 5 * 4, 10)},
+            {"preset modulators not monotonic", patched("pbag", 3 * 4 + 2, 0)},
+            {"terminal preset modulator past pmod", patched("pbag", 5 * 4 + 2, 3)},
+            {"instrument bags not monotonic", patched("inst", 2 * 22 + 20, 1)},
+            {"terminal instrument bag past ibag", patched("inst", 3 * 22 + 20, 7)},
+            {"instrument generators not monotonic", patched("ibag", 3 * 4, 1)},
+            {"terminal instrument generator past igen", patched("ibag", 6 * 4, 12)},
+            {"terminal instrument modulator past imod", patched("ibag", 6 * 4 + 2, 3)},
+            {"instrument index past the instruments", withGen("pgen", 41, 3)},
+            {"sample index past the samples", withGen("igen", 53, 3)},
+        };
+        for (const auto& [name, file] : cases)
+            QVERIFY2(!indexOf(file), name.c_str());
     }
 
     void hugePdtaIsNeverRead() {

@@ -68,6 +68,24 @@ class TestProfile : public QObject {
             QCOMPARE(QByteArray::fromStdString(*got), value);
     }
 
+    // A value's quotes: one matching pair is taken off.
+    static void addQuoteRows() {
+        QTest::newRow("double quotes around the value removed")
+            << QByteArray("[a]\r\nx=\"2\"\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("2");
+        QTest::newRow("single quotes removed, blanks inside kept")
+            << QByteArray("[a]\r\nx= ' a b ' \r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray(" a b ");
+        QTest::newRow("only one pair of quotes removed")
+            << QByteArray("[a]\r\nx=\"\"v\"\"\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("\"v\"");
+        QTest::newRow("quotes that do not match kept")
+            << QByteArray("[a]\r\nx=\"v'\r\n") << QByteArray("a") << QByteArray("x") << true
+            << QByteArray("\"v'");
+        QTest::newRow("a lone quote kept") << QByteArray("[a]\r\nx=\"\r\n") << QByteArray("a")
+                                           << QByteArray("x") << true << QByteArray("\"");
+    }
+
 private slots:
     void readsFindTheFirstMatchingKey_data() {
         readColumns();
@@ -108,20 +126,7 @@ private slots:
         QTest::newRow("garbage and NUL bytes around")
             << raw("\x01\xFF\0[\0\r\n[a]\r\n\xC0\x80=\0\r\nx=\xE0\xF0\r\n\xFF") << QByteArray("a")
             << QByteArray("x") << true << QByteArray("\xE0\xF0");
-        QTest::newRow("double quotes around the value removed")
-            << QByteArray("[a]\r\nx=\"2\"\r\n") << QByteArray("a") << QByteArray("x") << true
-            << QByteArray("2");
-        QTest::newRow("single quotes removed, blanks inside kept")
-            << QByteArray("[a]\r\nx= ' a b ' \r\n") << QByteArray("a") << QByteArray("x") << true
-            << QByteArray(" a b ");
-        QTest::newRow("only one pair of quotes removed")
-            << QByteArray("[a]\r\nx=\"\"v\"\"\r\n") << QByteArray("a") << QByteArray("x") << true
-            << QByteArray("\"v\"");
-        QTest::newRow("quotes that do not match kept")
-            << QByteArray("[a]\r\nx=\"v'\r\n") << QByteArray("a") << QByteArray("x") << true
-            << QByteArray("\"v'");
-        QTest::newRow("a lone quote kept") << QByteArray("[a]\r\nx=\"\r\n") << QByteArray("a")
-                                           << QByteArray("x") << true << QByteArray("\"");
+        addQuoteRows();
         QTest::newRow("lone CR ends a line") << QByteArray("[a]\rx=1\ry=2\r") << QByteArray("a")
                                              << QByteArray("y") << true << QByteArray("2");
         QTest::newRow("CR, LF and CR LF mixed")
