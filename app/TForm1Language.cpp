@@ -13,6 +13,7 @@
 #include "platform/ui/Application.h"
 
 #include <QLocale>
+#include <iterator>
 
 namespace app {
 
@@ -55,9 +56,11 @@ std::vector<i18n::CaptionSetter> TForm1::CaptionSetters() {
          [this](const std::string& text) { StatusBar1->SetPanelText(kRoundCaptionPanel, text); }},
         SetsText(T::Hint, Hint),
     };
-    for (auto more : {&TForm1::spokenCaptionSetters, &TForm1::recordsCaptionSetters})
-        for (i18n::CaptionSetter& setter : (this->*more)())
-            setters.push_back(std::move(setter));
+    const auto append = [&setters](std::vector<i18n::CaptionSetter> more) {
+        std::move(more.begin(), more.end(), std::back_inserter(setters));
+    };
+    append(spokenCaptionSetters());
+    append(recordsCaptionSetters());
     return setters;
 }
 
