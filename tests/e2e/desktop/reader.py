@@ -5,6 +5,7 @@ demand on it."""
 import re
 
 import pyatspi
+from gi.repository import GLib
 
 from session import check, wait_for
 
@@ -52,9 +53,13 @@ def windows(app):
     """The application's top-level windows that are showing, as (role, name, object)."""
     out = []
     for window in children(app):
-        states = window.getState()
-        if states.contains(pyatspi.STATE_SHOWING) or states.contains(pyatspi.STATE_VISIBLE):
-            out.append((role(window), window.name, window))
+        try:
+            states = window.getState()
+            if states.contains(pyatspi.STATE_SHOWING) or states.contains(pyatspi.STATE_VISIBLE):
+                out.append((role(window), window.name, window))
+        except GLib.GError:
+            # A window closing between the listing and the question is gone: no such object.
+            continue
     return out
 
 
