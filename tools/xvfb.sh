@@ -18,11 +18,12 @@ start_xvfb() {
         return 1
     fi
     # Xvfb picks a free display itself and writes its number once it accepts clients; the read
-    # waits on the pipe for that line, and ends at once should Xvfb exit without it.
+    # waits on the pipe for that line, and ends at once should Xvfb exit without it. -noreset:
+    # the server would start over when its last client leaves, refusing the next one meanwhile.
     local pipe=$folder/xvfb.pipe number=""
     rm -f "$pipe"
     mkfifo "$pipe"
-    Xvfb -displayfd 3 -nolisten tcp "$@" 3>"$pipe" >"$folder/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -nolisten tcp -noreset "$@" 3>"$pipe" >"$folder/xvfb.log" 2>&1 &
     xvfb_pid=$!
     read -r -t 30 number <"$pipe" || true
     rm -f "$pipe"

@@ -35,7 +35,7 @@ trap 'exit 130' INT TERM
 
 mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/tmp" "$work/runtime"
 chmod 700 "$work/runtime"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for ((i = 0; i < 1000; i++)); do
     [[ -s $work/display ]] && break

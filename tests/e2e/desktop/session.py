@@ -71,8 +71,10 @@ class Session:
     def start_x(self):
         need("Xvfb", "xdotool")
         read, write = os.pipe()
+        # -noreset: when its last client leaves, the server would start over and refuse the
+        # next one meanwhile, as the game starting just after a probe such as xdotool.
         xvfb = self.start(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
-                           "-nolisten", "tcp"], "xvfb.log", pass_fds=(write,))
+                           "-nolisten", "tcp", "-noreset"], "xvfb.log", pass_fds=(write,))
         os.close(write)
         with os.fdopen(read) as f:
             display = f.readline().strip()
