@@ -70,12 +70,16 @@ void HintSearch::Cancel() {
 }
 
 void HintSearch::run() {
+    // Only a search takes the tables, so only an idle spell after one lets them go.
+    bool holding = false;
     for (;;) {
         Job job;
         {
             std::unique_lock lock(mutex_);
             const auto due = [this] { return stop_ || pending_.has_value(); };
-            if (!wake_.wait_for(lock, letGoAfter_, due)) {
+            if (!holding) {
+                wake_.wait(lock, due);
+            } else if (!wake_.wait_for(lock, letGoAfter_, due)) {
                 lock.unlock();
                 search_.LetGo();
                 lock.lock();
@@ -87,6 +91,7 @@ void HintSearch::run() {
             pending_.reset();
             cancel_ = false; // under the lock, so a Cancel from now on reaches this job
         }
+        holding = true;
         const Outcome outcome = searched(job);
         // A cancelled search has nobody waiting for it; one that gave up by itself has.
         if (outcome.Error.empty() && outcome.Result.Status == rules::SolveStatus::Cancelled &&

@@ -67,7 +67,7 @@ public:
         std::function<void()> letGo_;
     };
 
-    // How long the worker waits for the next search before it calls LetGo.
+    // How long the worker waits, after a search, for the next one before it calls LetGo.
     static constexpr std::chrono::milliseconds LetGoAfter{30000};
 
     struct Outcome {
