@@ -32,32 +32,38 @@ namespace rules {
 inline constexpr int PatternTilesLeast = 3;
 inline constexpr int PatternTilesMost = 6;
 
-// Where a placement's entry lies: its rank among the orders of as many distinct cells (the
-// first tile's cell most significant, each later one counted among the cells the earlier ones
-// left), so the six-tile table has no gaps. It is worked out from two tables of the twelve bits
-// the first three tiles and the rest take: each half's rank among its own cells, and for each
-// cell how many of the half's lie below it, which corrects the rest's rank for the first three
-// and gives the empty cell's rank among the open cells.
+// Where a placement's entry lies: its rank among the orders of as many distinct cells, the last
+// tile's cell most significant and each earlier one counted among the cells the later ones left.
+// So the six-tile table has no gaps, and its entries come in the order of the nibble indices'
+// top cells, which a table build meets together. It is worked out from two tables of the twelve
+// bits the first three tiles and the rest take: each half's share of the rank among its own
+// cells, and for each cell how many of the half's lie below it, which corrects the first three's
+// share for the rest and gives the empty cell's rank among the open cells.
 struct HalfRank {
-    std::uint32_t Rank = 0;  // the first three: their rank; the rest: its share of the rank
+    std::uint32_t Rank = 0;  // the half's share of the rank, counted among its own cells only
     std::uint32_t Below = 0; // two bits for each cell c, c's lowest: the half's cells below c
 };
 using HalfRanks = std::array<HalfRank, 4096>;
 
-// For the cells in the lowest `count` nibbles of `half`, the share of the rank of a placement of
-// `tiles` tiles whose first `first` tiles come before them: each cell counted among the cells
-// of the half before it, weighted by the orders of the tiles after it.
+// The orders of the tiles after the `skip` most significant of `tiles`, cell by cell.
+constexpr std::uint32_t OrdersAfter(int skip, int tiles) {
+    std::uint32_t orders = 1;
+    for (int m = skip + 1; m < tiles; ++m)
+        orders *= static_cast<std::uint32_t>(16 - m);
+    return orders;
+}
+
+// The cells in the lowest `count` nibbles of `half`, the highest most significant, as the digits
+// `first` on of a rank of `tiles` digits.
 constexpr HalfRank MakeHalfRank(std::uint32_t half, int count, int first, int tiles) {
     HalfRank out;
-    for (int i = 0; i < count; ++i) {
+    for (int digit = 0; digit < count; ++digit) {
+        const int i = count - 1 - digit;
         const unsigned cell = (half >> (4 * i)) & 15u;
         unsigned before = 0;
-        for (int j = 0; j < i; ++j)
+        for (int j = i + 1; j < count; ++j)
             before += ((half >> (4 * j)) & 15u) < cell ? 1u : 0u;
-        std::uint32_t weight = 1;
-        for (int later = first + i + 1; later < tiles; ++later)
-            weight *= static_cast<std::uint32_t>(16 - later);
-        out.Rank += (cell - before) * weight;
+        out.Rank += (cell - before) * OrdersAfter(first + digit, tiles);
     }
     for (unsigned c = 0; c < 16; ++c) {
         unsigned below = 0;
@@ -75,54 +81,51 @@ constexpr HalfRanks MakeHalfRanks(int count, int first, int tiles) {
     return ranks;
 }
 
-// The first three tiles' ranks for a group of three; a larger group's are these times the
-// orders of its other tiles' cells among the thirteen left.
-inline constexpr HalfRanks kLowRanks = MakeHalfRanks(3, 0, 3);
+// By the group's size, 3 to 6: the first three tiles' shares, the last digits of the rank, and
+// the rest's, its first digits as a rank of their own, which the index scales.
+inline constexpr std::array<HalfRanks, 4> kLowRanks = {
+    MakeHalfRanks(3, 0, 3), MakeHalfRanks(3, 1, 4), MakeHalfRanks(3, 2, 5), MakeHalfRanks(3, 3, 6)};
 inline constexpr std::array<HalfRanks, 4> kHighRanks = {
-    MakeHalfRanks(0, 3, 3), MakeHalfRanks(1, 3, 4), MakeHalfRanks(2, 3, 5), MakeHalfRanks(3, 3, 6)};
+    MakeHalfRanks(0, 0, 0), MakeHalfRanks(1, 0, 1), MakeHalfRanks(2, 0, 2), MakeHalfRanks(3, 0, 3)};
 
 class PatternIndex {
 public:
     constexpr explicit PatternIndex(int tiles)
-        : high_(&kHighRanks[static_cast<std::size_t>(tiles - 3)]),
-          open_(static_cast<std::uint32_t>(16 - tiles)) {
-        for (int later = 3; later < tiles; ++later)
-            lowScale_ *= static_cast<std::uint32_t>(16 - later);
-        for (int i = 0; i < tiles - 3; ++i) {
-            weights_[static_cast<std::size_t>(i)] = 1;
-            for (int later = 3 + i + 1; later < tiles; ++later)
-                weights_[static_cast<std::size_t>(i)] *= static_cast<std::uint32_t>(16 - later);
-        }
-    }
+        : low_(&kLowRanks[static_cast<std::size_t>(tiles - 3)]),
+          high_(&kHighRanks[static_cast<std::size_t>(tiles - 3)]),
+          open_(static_cast<std::uint32_t>(16 - tiles)),
+          highScale_(OrdersAfter(tiles - 4, tiles)), weights_{OrdersAfter(tiles - 3, tiles),
+                                                              OrdersAfter(tiles - 2, tiles), 1} {}
 
     // The placement's rank: 0 up to the number of placements.
     constexpr std::uint32_t Place(std::uint32_t nibbles) const {
-        const HalfRank& low = kLowRanks[nibbles & 0xFFFu];
-        return place(low, nibbles >> 12);
+        return place(nibbles & 0xFFFu, (*high_)[nibbles >> 12]);
     }
     // Where the bit of the placement with the empty cell on `blank` lies: one for each open cell
     // a placement, in the order of the cells.
     constexpr std::uint32_t BitAt(std::uint32_t nibbles, unsigned blank) const {
-        const HalfRank& low = kLowRanks[nibbles & 0xFFFu];
-        const std::uint32_t rest = nibbles >> 12;
+        const std::uint32_t first = nibbles & 0xFFFu;
+        const HalfRank& high = (*high_)[nibbles >> 12];
         const std::uint32_t below =
-            ((low.Below >> (2 * blank)) & 3u) + (((*high_)[rest].Below >> (2 * blank)) & 3u);
-        return place(low, rest) * open_ + blank - below;
+            (((*low_)[first].Below >> (2 * blank)) & 3u) + ((high.Below >> (2 * blank)) & 3u);
+        return place(first, high) * open_ + blank - below;
     }
 
 private:
-    constexpr std::uint32_t place(const HalfRank& low, std::uint32_t rest) const {
-        // Each of the rest's cells counted among the cells the first three left.
-        const std::uint32_t first = weights_[0] * ((low.Below >> (2 * (rest & 15u))) & 3u) +
-                                    weights_[1] * ((low.Below >> (2 * ((rest >> 4) & 15u))) & 3u) +
-                                    weights_[2] * ((low.Below >> (2 * (rest >> 8))) & 3u);
-        return low.Rank * lowScale_ + (*high_)[rest].Rank - first;
+    constexpr std::uint32_t place(std::uint32_t first, const HalfRank& high) const {
+        // Each of the first three's cells counted among the cells the rest left.
+        const std::uint32_t taken =
+            weights_[0] * ((high.Below >> (2 * (first >> 8))) & 3u) +
+            weights_[1] * ((high.Below >> (2 * ((first >> 4) & 15u))) & 3u) +
+            weights_[2] * ((high.Below >> (2 * (first & 15u))) & 3u);
+        return high.Rank * highScale_ + (*low_)[first].Rank - taken;
     }
 
+    const HalfRanks* low_;
     const HalfRanks* high_;
     std::uint32_t open_;
-    std::uint32_t lowScale_ = 1;
-    std::array<std::uint32_t, 3> weights_{};
+    std::uint32_t highScale_;
+    std::array<std::uint32_t, 3> weights_;
 };
 
 // The placements of a group of `tiles` tiles, and the table's size in bytes.

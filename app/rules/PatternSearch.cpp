@@ -46,20 +46,6 @@ unsigned occupiedBy(std::uint32_t placement, int k) {
     return occupied;
 }
 
-// Which of the open cells, numbered in order, lie in `part`: a bit for each.
-unsigned openRanks(OpenParts::Entry parts, unsigned part) {
-    unsigned ranks = 0;
-    unsigned rank = 0;
-    for (unsigned cell = 0; cell < 16; ++cell) {
-        const unsigned in = OpenParts::PartOf(parts, cell);
-        if (in == OpenParts::ClosedCell)
-            continue;
-        ranks |= (in == part ? 1u : 0u) << rank;
-        ++rank;
-    }
-    return ranks;
-}
-
 } // namespace
 
 PatternSearch::PatternSearch(const std::vector<std::uint8_t>& homes)
@@ -196,8 +182,8 @@ template <bool Shared> void PatternSearch::expand(std::uint32_t state, Worker& w
         const unsigned to = targets[c];
         const unsigned from = cellOf(placement, static_cast<int>(slot));
         const std::uint32_t moved = (placement & ~(15u << (4 * slot))) | (to << (4 * slot));
-        const OpenParts::Entry after = parts_.Of(open ^ (1u << to) ^ (1u << from));
-        const unsigned childPart = OpenParts::PartOf(after, from);
+        const unsigned childOpen = open ^ (1u << to) ^ (1u << from);
+        const unsigned childPart = OpenParts::PartOf(parts_.Of(childOpen), from);
         const auto mark = static_cast<std::uint8_t>(1u << childPart);
         std::atomic_ref<std::uint8_t> flags(flags_[moved]);
         std::uint8_t was = flags.load(std::memory_order_relaxed);
@@ -208,11 +194,17 @@ template <bool Shared> void PatternSearch::expand(std::uint32_t state, Worker& w
             flags.store(static_cast<std::uint8_t>(was | mark), std::memory_order_relaxed);
         }
         if ((was & mark) == 0 && bit != 0)
-            setBits<Shared>(index_.Place(moved), openRanks(after, childPart));
+            setBits<Shared>(placeOf(moved), parts_.RanksIn(childOpen, childPart));
         *out = (moved << kPartBits) | childPart;
         out += (was & mark) == 0 ? 1 : 0;
     }
     worker.Found = static_cast<std::size_t>(out - worker.Next.data());
+}
+
+std::uint32_t PatternSearch::placeOf(std::uint32_t placement) const {
+    // The six-tile table's with its constants folded in: most of the build's entries.
+    static constexpr PatternIndex kSix(6);
+    return k_ == 6 ? kSix.Place(placement) : index_.Place(placement);
 }
 
 // Sets the bits `ranks` (one for each open cell, in order) of the entry at `place`.

@@ -65,6 +65,7 @@ private:
     void expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared);
     void splitLayer();
     template <bool Shared> void expand(std::uint32_t state, Worker& worker);
+    std::uint32_t placeOf(std::uint32_t placement) const;
     template <bool Shared> void setBits(std::uint32_t place, unsigned ranks);
     void endLayer() noexcept;
     void mergeNext();
