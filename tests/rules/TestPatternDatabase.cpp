@@ -32,10 +32,10 @@ bool distinct(std::uint32_t placement, int k) {
 // and the goal is the group at home with the empty cell on cell 15. It shares nothing with the
 // table's search, which works on the parts of the board the empty cell can reach. By placement
 // and then empty cell; -1 where the empty cell is on a tile or nothing was reached.
-std::vector<std::int8_t> referenceDistances(const std::vector<std::uint8_t>& homes) {
+std::vector<std::int16_t> referenceDistances(const std::vector<std::uint8_t>& homes) {
     const int k = static_cast<int>(homes.size());
     const std::uint32_t placements = 1u << (4 * k);
-    std::vector<std::int8_t> state(std::size_t{placements} * 16, -1);
+    std::vector<std::int16_t> state(std::size_t{placements} * 16, -1);
     std::deque<std::uint32_t> queue;
     std::uint32_t home = 0;
     for (int slot = 0; slot < k; ++slot)
@@ -62,7 +62,7 @@ std::vector<std::int8_t> referenceDistances(const std::vector<std::uint8_t>& hom
             const std::uint32_t next = moved * 16 + static_cast<std::uint32_t>(to);
             const int d = state[s] + cost;
             if (state[next] == -1 || d < state[next]) {
-                state[next] = static_cast<std::int8_t>(d);
+                state[next] = static_cast<std::int16_t>(d);
                 if (cost == 0)
                     queue.push_front(next);
                 else
@@ -108,7 +108,7 @@ private slots:
             BuildPatternTable(cells, never, {helpers, nullptr});
         QCOMPARE(entries.size(), PatternTableBytes(k));
         const PatternTable table(entries.data(), cells);
-        const std::vector<std::int8_t> expected = referenceDistances(cells);
+        const std::vector<std::int16_t> expected = referenceDistances(cells);
         std::size_t checked = 0;
         for (std::uint32_t placement = 0; placement < (1u << (4 * k)); ++placement) {
             if (!distinct(placement, k))
