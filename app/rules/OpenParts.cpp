@@ -70,9 +70,22 @@ OpenParts::OpenParts(int openCells) {
     }
     const auto size = static_cast<std::size_t>(openCells);
     entries_.assign(choose[16][size], 0);
-    for (unsigned open = 0; open < 65536; ++open)
-        if (std::popcount(open) == openCells)
-            entries_[rank(open)] = entryOf(open);
+    ranks_.assign(choose[16][size], {});
+    for (unsigned open = 0; open < 65536; ++open) {
+        if (std::popcount(open) != openCells)
+            continue;
+        const Entry entry = entryOf(open);
+        entries_[rank(open)] = entry;
+        unsigned at = 0;
+        for (unsigned cell = 0; cell < 16; ++cell) {
+            const unsigned part = PartOf(entry, cell);
+            if (part == ClosedCell)
+                continue;
+            ranks_[rank(open)][part] =
+                static_cast<std::uint16_t>(ranks_[rank(open)][part] | 1u << at);
+            ++at;
+        }
+    }
 }
 
 } // namespace rules

@@ -22,6 +22,8 @@ public:
     explicit OpenParts(int openCells);
 
     Entry Of(unsigned open) const { return entries_[rank(open)]; }
+    // The open cells of `part`, a bit for each open cell in the order of the cells.
+    unsigned RanksIn(unsigned open, unsigned part) const { return ranks_[rank(open)][part]; }
 
     static unsigned PartOf(Entry entry, unsigned cell) { return (entry >> (3 * cell)) & 7u; }
     static unsigned Count(Entry entry) { return static_cast<unsigned>(entry >> 48); }
@@ -39,6 +41,7 @@ private:
     std::array<std::uint8_t, 256> lowCount_{};
     std::array<std::array<std::uint16_t, 256>, 9> high_{};
     std::vector<Entry> entries_;
+    std::vector<std::array<std::uint16_t, 7>> ranks_;
 };
 
 } // namespace rules

@@ -23,12 +23,12 @@ struct PatternLayout {
         std::array<std::uint8_t, Slots> Group{};
         // The bits the tile on a cell sets in that index: [slot][cell].
         std::array<std::array<std::uint32_t, 16>, Slots> Bits{};
-        // The tile's Manhattan distance from its home, by cell.
-        std::array<std::uint8_t, 16> Distance{};
     };
     std::array<Tile, 16> Tiles{};
     // The table each slot's group is looked up in.
     std::array<std::array<std::uint8_t, Groups>, Slots> Table{};
+    // Where a cell lies in that table's frame: [slot][group][cell].
+    std::array<std::array<std::array<std::uint8_t, 16>, Groups>, Slots> Cell{};
 };
 
 constexpr int MirrorCell(int cell) {
@@ -45,27 +45,22 @@ constexpr PatternLayout MakePatternLayout() {
                 const PatternGroup& group =
                     Partitions[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)];
                 layout.Table[s][static_cast<std::size_t>(g)] = group.Table;
+                for (int cell = 0; cell < 16; ++cell)
+                    layout.Cell[s][static_cast<std::size_t>(g)][static_cast<std::size_t>(cell)] =
+                        static_cast<std::uint8_t>((view == 0 ? cell : MirrorCell(cell)) ^
+                                                  group.Symmetry);
                 for (int i = 0; i < group.Count; ++i) {
                     const int own = group.Tiles[static_cast<std::size_t>(i)];
                     // In the mirror view the group's tile is the one at home on its mirror cell.
                     const int tile = view == 0 ? own : MirrorCell(own - 1) + 1;
                     PatternLayout::Tile& entry = layout.Tiles[static_cast<std::size_t>(tile)];
                     entry.Group[s] = static_cast<std::uint8_t>(g);
-                    for (int cell = 0; cell < 16; ++cell) {
-                        const int seen = (view == 0 ? cell : MirrorCell(cell)) ^ group.Symmetry;
-                        entry.Bits[s][static_cast<std::size_t>(cell)] =
-                            static_cast<std::uint32_t>(seen) << (4 * i);
-                    }
+                    for (std::size_t cell = 0; cell < 16; ++cell)
+                        entry.Bits[s][cell] =
+                            std::uint32_t{layout.Cell[s][static_cast<std::size_t>(g)][cell]}
+                            << (4 * i);
                 }
             }
-        }
-    }
-    for (int tile = 1; tile < 16; ++tile) {
-        for (int cell = 0; cell < 16; ++cell) {
-            const int dr = cell / 4 - (tile - 1) / 4;
-            const int dc = cell % 4 - (tile - 1) % 4;
-            layout.Tiles[static_cast<std::size_t>(tile)].Distance[static_cast<std::size_t>(cell)] =
-                static_cast<std::uint8_t>((dr < 0 ? -dr : dr) + (dc < 0 ? -dc : dc));
         }
     }
     return layout;

@@ -5,8 +5,8 @@
 #include "app/rules/PatternDatabase.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 
@@ -20,6 +20,20 @@ constexpr std::size_t kChunk = 2048;
 // children it reaches, within the processor's cache.
 constexpr int kOrderBits = 16;
 constexpr int kPartBits = 3;
+constexpr unsigned kGoalBlank = 15;
+
+int tilesOf(const std::vector<std::uint8_t>& homes) {
+    const auto tiles = static_cast<int>(homes.size());
+    if (tiles < PatternTilesLeast || tiles > PatternTilesMost)
+        throw std::invalid_argument("pattern group size out of range");
+    unsigned taken = 0;
+    for (const std::uint8_t home : homes) {
+        if (home >= kGoalBlank || ((taken >> home) & 1u) != 0)
+            throw std::invalid_argument("home cells out of range or repeated");
+        taken |= 1u << home;
+    }
+    return tiles;
+}
 
 unsigned cellOf(std::uint32_t placement, int slot) {
     return (placement >> (4 * slot)) & 15u;
@@ -35,28 +49,22 @@ unsigned occupiedBy(std::uint32_t placement, int k) {
 } // namespace
 
 PatternSearch::PatternSearch(const std::vector<std::uint8_t>& homes)
-    : k_(static_cast<int>(homes.size())), orderShift_(std::max(0, 4 * k_ + kPartBits - kOrderBits)),
-      parts_(16 - k_), flags_(std::size_t{1} << (4 * k_), 0), table_(PatternTableBytes(k_), 0),
+    : k_(tilesOf(homes)), orderShift_(std::max(0, 4 * k_ + kPartBits - kOrderBits)),
+      parts_(16 - k_), index_(k_), flags_(std::size_t{1} << (4 * k_), 0),
+      table_(PatternTableBytes(k_), 0),
       counts_((std::size_t{1} << (4 * k_ + kPartBits - orderShift_)) + 1) {
     std::uint32_t home = 0;
-    for (int slot = 0; slot < k_; ++slot) {
-        const int cell = homes[static_cast<std::size_t>(slot)];
-        home |= static_cast<std::uint32_t>(cell) << (4 * slot);
-        for (int at = 0; at < 16; ++at)
-            manhattan_[static_cast<std::size_t>(slot)][static_cast<std::size_t>(at)] =
-                static_cast<std::uint8_t>(std::abs(at / 4 - cell / 4) +
-                                          std::abs(at % 4 - cell % 4));
-    }
+    for (int slot = 0; slot < k_; ++slot)
+        home |= std::uint32_t{homes[static_cast<std::size_t>(slot)]} << (4 * slot);
     start(home);
 }
 
-// Every state of the home placement, whichever part of the board holds the empty cell.
+// The goal: the group at home and the empty cell in the part that holds the goal's empty cell.
 void PatternSearch::start(std::uint32_t home) {
     const OpenParts::Entry parts = parts_.Of(~occupiedBy(home, k_) & 0xFFFFu);
-    for (unsigned part = 0; part < OpenParts::Count(parts); ++part) {
-        flags_[home] = static_cast<std::uint8_t>(flags_[home] | (1u << part));
-        layer_.push_back((home << kPartBits) | part);
-    }
+    const unsigned part = OpenParts::PartOf(parts, kGoalBlank);
+    flags_[home] = static_cast<std::uint8_t>(1u << part);
+    layer_.push_back((home << kPartBits) | part);
 }
 
 std::vector<std::uint8_t> PatternSearch::Run(const std::atomic<bool>& cancel,
@@ -152,14 +160,11 @@ template <bool Shared> void PatternSearch::expand(std::uint32_t state, Worker& w
     const unsigned part = state & ((1u << kPartBits) - 1);
     const unsigned open = ~occupiedBy(placement, k_) & 0xFFFFu;
     const OpenParts::Entry here = parts_.Of(open);
-    int moves = 0;
     std::array<std::uint8_t, 28> slots{};
     std::array<std::uint8_t, 28> targets{};
     unsigned count = 0;
     for (int slot = 0; slot < k_; ++slot) {
-        const unsigned from = cellOf(placement, slot);
-        moves += manhattan_[static_cast<std::size_t>(slot)][from];
-        for (const std::uint8_t to : kCellNeighbours[from]) {
+        for (const std::uint8_t to : kCellNeighbours[cellOf(placement, slot)]) {
             if (to == 16)
                 break;
             slots[count] = static_cast<std::uint8_t>(slot);
@@ -170,39 +175,51 @@ template <bool Shared> void PatternSearch::expand(std::uint32_t state, Worker& w
     if (worker.Next.size() < worker.Found + count)
         worker.Next.resize(std::max(2 * worker.Next.size(), worker.Found + 4096));
     std::uint32_t* out = worker.Next.data() + worker.Found;
+    // The states found now are depth_ moves from the goal: bit 1 of that.
+    const unsigned bit = (depth_ >> 1) & 1u;
     for (unsigned c = 0; c < count; ++c) {
         const unsigned slot = slots[c];
         const unsigned to = targets[c];
         const unsigned from = cellOf(placement, static_cast<int>(slot));
         const std::uint32_t moved = (placement & ~(15u << (4 * slot))) | (to << (4 * slot));
-        const unsigned childPart =
-            OpenParts::PartOf(parts_.Of(open ^ (1u << to) ^ (1u << from)), from);
-        const auto bit = static_cast<std::uint8_t>(1u << childPart);
+        const unsigned childOpen = open ^ (1u << to) ^ (1u << from);
+        const unsigned childPart = OpenParts::PartOf(parts_.Of(childOpen), from);
+        const auto mark = static_cast<std::uint8_t>(1u << childPart);
         std::atomic_ref<std::uint8_t> flags(flags_[moved]);
         std::uint8_t was = flags.load(std::memory_order_relaxed);
         if constexpr (Shared) {
-            if ((was & bit) == 0)
-                was = flags.fetch_or(bit, std::memory_order_relaxed);
+            if ((was & mark) == 0)
+                was = flags.fetch_or(mark, std::memory_order_relaxed);
         } else {
-            flags.store(static_cast<std::uint8_t>(was | bit), std::memory_order_relaxed);
+            flags.store(static_cast<std::uint8_t>(was | mark), std::memory_order_relaxed);
         }
-        if (was == 0) {
-            const int childMoves = moves - manhattan_[slot][from] + manhattan_[slot][to];
-            // Smaller is still a lower bound, should a group ever need more than four bits.
-            const int extra = std::min((depth_ - childMoves) / 2, 15);
-            const auto nibble = static_cast<std::uint8_t>(extra << ((moved & 1u) * 4));
-            std::atomic_ref<std::uint8_t> entry(table_[moved >> 1]);
-            if constexpr (Shared)
-                entry.fetch_or(nibble, std::memory_order_relaxed);
-            else
-                entry.store(
-                    static_cast<std::uint8_t>(entry.load(std::memory_order_relaxed) | nibble),
-                    std::memory_order_relaxed);
-        }
+        if ((was & mark) == 0 && bit != 0)
+            setBits<Shared>(placeOf(moved), parts_.RanksIn(childOpen, childPart));
         *out = (moved << kPartBits) | childPart;
-        out += (was & bit) == 0 ? 1 : 0;
+        out += (was & mark) == 0 ? 1 : 0;
     }
     worker.Found = static_cast<std::size_t>(out - worker.Next.data());
+}
+
+std::uint32_t PatternSearch::placeOf(std::uint32_t placement) const {
+    // The six-tile table's with its constants folded in: most of the build's entries.
+    static constexpr PatternIndex kSix(6);
+    return k_ == 6 ? kSix.Place(placement) : index_.Place(placement);
+}
+
+// Sets the bits `ranks` (one for each open cell, in order) of the entry at `place`.
+template <bool Shared> void PatternSearch::setBits(std::uint32_t place, unsigned ranks) {
+    const std::size_t first = std::size_t{place} * static_cast<std::size_t>(16 - k_);
+    unsigned bits = ranks << (first & 7u);
+    for (std::size_t at = first >> 3; bits != 0; ++at, bits >>= 8) {
+        const auto byte = static_cast<std::uint8_t>(bits & 0xFFu);
+        std::atomic_ref<std::uint8_t> entry(table_[at]);
+        if constexpr (Shared)
+            entry.fetch_or(byte, std::memory_order_relaxed);
+        else
+            entry.store(static_cast<std::uint8_t>(entry.load(std::memory_order_relaxed) | byte),
+                        std::memory_order_relaxed);
+    }
 }
 
 void PatternSearch::endLayer() noexcept {

@@ -4,22 +4,25 @@
 // The breadth-first search behind a pattern table, one layer of moves at a time. A state is a
 // placement of the group's tiles and the part of the board that holds the empty cell (see
 // OpenParts): moves of the empty cell within its part cost nothing, so every move the search
-// makes is a group tile's. Each layer is put in order of its states' highest cells before it
-// is expanded, so the children of neighbouring states lie near each other in memory.
+// makes is a group tile's. The state's layer gives its value, whose bit 1 goes into its
+// placement's entry (see PatternDatabase.h). Each layer is put in order of its states' highest
+// cells before it is expanded, so the children of neighbouring states lie near each other in
+// memory.
 //
 // Threads: the caller and BuildThreads::Helpers more threads expand a layer together. Each
 // takes chunks of its own stretch of the layer, then of the others', through the stretches'
 // atomic cursors (so a thread the system keeps waiting holds the others up by one chunk at
 // most), and writes only its own Worker. flags_ and table_ are shared while a layer is
 // expanded: a flag byte is read with a relaxed atomic load and a missing bit set with
-// fetch_or, and only the thread whose fetch_or first marks a placement writes its entry (with
-// fetch_or too, as two entries share a byte). Everything else changes only in endLayer, the
-// barrier's completion, while every thread waits, so the barrier orders it for all of them.
-// The only lock is errorMutex_, held just to keep the first exception; nothing waits while
-// holding it.
+// fetch_or, and only the thread whose fetch_or first marks a state writes its bits into the
+// placement's entry (with fetch_or too, as neighbouring entries share bytes). Everything else
+// changes only in endLayer, the barrier's completion, while every thread waits, so the barrier
+// orders it for all of them. The only lock is errorMutex_, held just to keep the first exception;
+// nothing waits while holding it.
 
 #include "app/rules/BuildThreads.h"
 #include "app/rules/OpenParts.h"
+#include "app/rules/PatternDatabase.h"
 
 #include <array>
 #include <atomic>
@@ -34,7 +37,7 @@ namespace rules {
 
 class PatternSearch {
 public:
-    // A group of 1 to 7 tiles at home on the cells `homes`.
+    // A group of 3 to 6 tiles at home on the cells `homes` (0..14).
     explicit PatternSearch(const std::vector<std::uint8_t>& homes);
 
     // The table's entries (see PatternDatabase.h), or empty when `cancel` was raised first.
@@ -62,6 +65,8 @@ private:
     void expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared);
     void splitLayer();
     template <bool Shared> void expand(std::uint32_t state, Worker& worker);
+    std::uint32_t placeOf(std::uint32_t placement) const;
+    template <bool Shared> void setBits(std::uint32_t place, unsigned ranks);
     void endLayer() noexcept;
     void mergeNext();
     void fail(std::exception_ptr error);
@@ -69,8 +74,8 @@ private:
     int k_;
     int orderShift_; // a state's bits above this give its place in the sorted layer
     OpenParts parts_;
-    std::array<std::array<std::uint8_t, 16>, 7> manhattan_{}; // by slot and cell
-    std::vector<std::uint8_t> flags_; // by placement: a bit for each part the search reached
+    PatternIndex index_;
+    std::vector<std::uint8_t> flags_; // by nibble index: a bit for each part the search reached
     std::vector<std::uint8_t> table_;
     std::vector<std::uint32_t> layer_;
     std::vector<std::size_t> counts_;      // endLayer's, for the sort

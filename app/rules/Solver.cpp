@@ -2,8 +2,8 @@
 #include "app/rules/Solver.h"
 
 #include "app/rules/MovePruning.h"
-#include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
+#include "app/rules/PatternTable.h"
 #include "app/rules/SolverEstimate.h"
 
 #include <algorithm>
@@ -61,12 +61,13 @@ constexpr Moves MakeMoves() {
 
 constexpr Moves kMoves = MakeMoves();
 
-// A child before it is entered: what its slide changes in each slot. Left unset on creation,
-// as zeroing every node's four children cost a third of the search's time.
+// A child before it is entered: what its slide changes in each slot, the moved tile's group's
+// index and value. Left unset on creation, as zeroing every node's four children cost a third
+// of the search's time.
 struct Child {
     std::array<std::uint32_t, kSlots> Index;
-    std::array<std::uint8_t, kSlots> Extra;
-    int Value;
+    std::array<std::uint8_t, kSlots> Value;
+    int Estimate;
     MovePruning::State After; // the pruning's state once the slide is made
     std::uint8_t Cell;        // where the empty cell goes: the tile there slides
 };
@@ -74,13 +75,16 @@ struct Child {
 // A position a shared iteration leaves for the threads, with the slides that led to it.
 struct Leaf {
     std::array<std::uint8_t, 16> Cells;
+    EstimateParts Parts;
     MovePruning::State State;
     int Depth;
     std::array<std::uint8_t, kLeafDepthMost> Path;
 };
 
 // The search keeps one position and its estimate's parts, changed by each slide and changed back
-// on the way up, so a node costs one table look-up per slot and allocates nothing.
+// on the way up, so a node costs one table look-up per slot and allocates nothing. A slide
+// changes only the moved tile's group's value in each slot, by one up or down, which that
+// group's entry tells (see PatternDatabase.h).
 //
 // Threads: an iteration that is shared (see shared()) is first searched down to the leaves'
 // depth by the calling thread alone, which keeps the leaves in order; then the caller and the
@@ -92,20 +96,12 @@ struct Leaf {
 // leaves are written before the threads start and only read after.
 class Search {
 public:
-    Search(const std::array<std::uint8_t, 16>& cells, const SolverTables& tables,
-           const MovePruning& pruning, const std::atomic<bool>& cancel)
-        : cells_(cells), tables_(tables), pruning_(pruning), cancel_(cancel) {
+    Search(const std::array<std::uint8_t, 16>& cells, const EstimateParts& parts,
+           const SolverTables& tables, const MovePruning& pruning, const std::atomic<bool>& cancel)
+        : cells_(cells), tables_(tables), pruning_(pruning), cancel_(cancel),
+          table_(PatternTablesOf(tables)), index_(parts.Index), value_(parts.Value),
+          sum_(parts.Sum), root_(parts.Estimate()) {
         blank_ = static_cast<int>(std::find(cells_.begin(), cells_.end(), 0) - cells_.begin());
-        for (std::size_t slot = 0; slot < kSlots; ++slot)
-            for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
-                residues_[slot][group] = tables.Residues(kPatternLayout.Table[slot][group]);
-        const EstimateParts parts = EstimateOf(cells_, tables);
-        table_ = parts.Tables;
-        index_ = parts.Index;
-        extra_ = parts.Extra;
-        sum_ = parts.Sum;
-        distance_ = parts.Distance;
-        root_ = parts.Value();
     }
 
     SolveResult Run(const BuildThreads& threads) {
@@ -131,7 +127,7 @@ public:
 private:
     // The child where the tile on `cell` has slid into the empty cell. Most children lie past
     // the bound, and the first slot that shows it saves the look-ups of the others (slots are
-    // tried from `first` on): such a child comes back with Value only a lower bound above
+    // tried from `first` on): such a child comes back with Estimate only a lower bound above
     // `limit`, and is not entered.
     Child childAt(int cell, int limit, std::size_t first) const {
         const auto from = static_cast<std::size_t>(cell);
@@ -139,31 +135,25 @@ private:
         const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[from]];
         Child child;
         child.Cell = static_cast<std::uint8_t>(cell);
-        const int distance = distance_ + entry.Distance[to] - entry.Distance[from];
-        // The other groups' entries stay and the moved tile's group's is at least 0: for about one
-        // child in eight that alone shows it past the bound, with no look-up at all.
-        const int floor = distance + 2 * (sum_[first] - extra_[first][entry.Group[first]]);
-        if (floor > limit) {
-            child.Value = floor;
-            return child;
-        }
         int most = 0;
         for (std::size_t i = 0; i < kSlots; ++i) {
             const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
             const std::uint32_t index =
                 index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
-            const int residue = PatternResidue(residues_[slot][group], index);
-            const int extra = residue < 3 ? residue : PatternExtra(table_[slot][group], index);
+            const PatternTable& table = *table_[slot][group];
+            // The empty cell goes where the tile was.
+            const int bit = table.Bit(index, kPatternLayout.Cell[slot][group][from]);
+            const int value = NeighbourValue(value_[slot][group], bit);
             child.Index[slot] = index;
-            child.Extra[slot] = static_cast<std::uint8_t>(extra);
-            most = std::max(most, sum_[slot] + extra - extra_[slot][group]);
-            if (distance + 2 * most > limit) {
-                child.Value = distance + 2 * most;
+            child.Value[slot] = static_cast<std::uint8_t>(value);
+            most = std::max(most, sum_[slot] + value - value_[slot][group]);
+            if (most > limit) {
+                child.Estimate = most;
                 return child;
             }
         }
-        child.Value = distance + 2 * most;
+        child.Estimate = most;
         return child;
     }
 
@@ -182,12 +172,12 @@ private:
                 continue;
             Child child = childAt(kMoves.To[b][i], limit, first);
             child.After = after;
-            if (child.Value > limit) {
-                least = std::min(least, child.Value);
+            if (child.Estimate > limit) {
+                least = std::min(least, child.Estimate);
                 continue;
             }
             int at = count++;
-            for (; at > 0 && out[static_cast<std::size_t>(at - 1)].Value > child.Value; --at)
+            for (; at > 0 && out[static_cast<std::size_t>(at - 1)].Estimate > child.Estimate; --at)
                 out[static_cast<std::size_t>(at)] = out[static_cast<std::size_t>(at - 1)];
             out[static_cast<std::size_t>(at)] = child;
         }
@@ -197,7 +187,7 @@ private:
     // kFound, kCancelled, or the smallest total above the bound met below this node.
     int deepen(int g, int bound, MovePruning::State state) {
         if (g == leafDepth_) {
-            leaves_->push_back({cells_, state, g, {}});
+            leaves_->push_back({cells_, {index_, value_, sum_}, state, g, {}});
             std::copy_n(path_.begin(), g, leaves_->back().Path.begin());
             return kLeft;
         }
@@ -211,7 +201,7 @@ private:
         for (int i = 0; i < count; ++i) {
             const Child& child = next[static_cast<std::size_t>(i)];
             path_[static_cast<std::size_t>(g)] = cells_[child.Cell];
-            if (child.Value == 0) {
+            if (child.Estimate == 0) {
                 length_ = static_cast<std::size_t>(g) + 1;
                 return kFound;
             }
@@ -228,24 +218,21 @@ private:
         const int from = blank_;
         const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[child.Cell]];
         const std::array<std::uint32_t, kSlots> index = savedIndex(entry);
-        const std::array<std::uint8_t, kSlots> extra = savedExtra(entry);
+        const std::array<std::uint8_t, kSlots> value = savedValue(entry);
         const std::array<int, kSlots> sums = sum_;
-        const int distance = distance_;
-        distance_ += entry.Distance[static_cast<std::size_t>(from)] - entry.Distance[child.Cell];
         for (std::size_t slot = 0; slot < kSlots; ++slot) {
             const std::size_t group = entry.Group[slot];
-            sum_[slot] += child.Extra[slot] - extra_[slot][group];
+            sum_[slot] += child.Value[slot] - value_[slot][group];
             index_[slot][group] = child.Index[slot];
-            extra_[slot][group] = child.Extra[slot];
+            value_[slot][group] = child.Value[slot];
         }
         slide(child.Cell);
         const int t = deepen(g + 1, bound, child.After);
         slide(from);
-        distance_ = distance;
         sum_ = sums;
         for (std::size_t slot = 0; slot < kSlots; ++slot) {
             index_[slot][entry.Group[slot]] = index[slot];
-            extra_[slot][entry.Group[slot]] = extra[slot];
+            value_[slot][entry.Group[slot]] = value[slot];
         }
         return t;
     }
@@ -257,10 +244,10 @@ private:
         return saved;
     }
 
-    std::array<std::uint8_t, kSlots> savedExtra(const PatternLayout::Tile& entry) const {
+    std::array<std::uint8_t, kSlots> savedValue(const PatternLayout::Tile& entry) const {
         std::array<std::uint8_t, kSlots> saved{};
         for (std::size_t slot = 0; slot < kSlots; ++slot)
-            saved[slot] = extra_[slot][entry.Group[slot]];
+            saved[slot] = value_[slot][entry.Group[slot]];
         return saved;
     }
 
@@ -343,7 +330,7 @@ private:
                 cancel_.load(std::memory_order_relaxed))
                 return;
             const Leaf& leaf = work.Leaves[i];
-            Search below(leaf.Cells, tables_, pruning_, cancel_);
+            Search below(leaf.Cells, leaf.Parts, tables_, pruning_, cancel_);
             below.foundAt_ = &work.FoundAt;
             below.leaf_ = i;
             std::copy_n(leaf.Path.begin(), leaf.Depth, below.path_.begin());
@@ -376,12 +363,10 @@ private:
     const SolverTables& tables_;
     const MovePruning& pruning_;
     const std::atomic<bool>& cancel_;
-    std::array<std::array<const std::uint8_t*, PatternLayout::Groups>, kSlots> table_{};
-    std::array<std::array<const std::uint8_t*, PatternLayout::Groups>, kSlots> residues_{};
-    std::array<std::array<std::uint32_t, PatternLayout::Groups>, kSlots> index_{};
-    std::array<std::array<std::uint8_t, PatternLayout::Groups>, kSlots> extra_{};
-    std::array<int, kSlots> sum_{};
-    int distance_ = 0;
+    EstimateParts::BySlot<const PatternTable*> table_;
+    EstimateParts::BySlot<std::uint32_t> index_;
+    EstimateParts::BySlot<std::uint8_t> value_;
+    EstimateParts::Slots sum_;
     int root_ = 0;
     int blank_ = 0;
     std::uint64_t nodes_ = 0;
@@ -409,7 +394,7 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables, const Mov
         const std::uint8_t n = board[static_cast<std::size_t>(cell) + 1];
         cells[static_cast<std::size_t>(cell)] = n == EmptyCell ? 0 : n;
     }
-    return Search(cells, tables, pruning, cancel).Run(threads);
+    return Search(cells, EstimateOf(cells, tables), tables, pruning, cancel).Run(threads);
 }
 
 } // namespace rules

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The estimate of a whole board, with the parts a search keeps and changes slide by slide:
-// every slot's group indices and their table entries, each slot's sum, and the Manhattan
-// distance. SolverTables::Estimate and the search's root both start from here.
+// The estimate of a whole board, with the parts a search keeps and changes slide by slide: every
+// slot's group indices and their values, and each slot's sum. The estimate is the largest slot's
+// sum. SolverTables::Estimate and the search's root both start from here; below the root the
+// search learns each value from the one before it and a bit of the table.
 
-#include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
+#include "app/rules/PatternTable.h"
 #include "app/rules/SolverTables.h"
 
 #include <algorithm>
@@ -20,40 +21,45 @@ struct EstimateParts {
     template <typename T>
     using BySlot = std::array<std::array<T, PatternLayout::Groups>, PatternLayout::Slots>;
 
-    BySlot<const std::uint8_t*> Tables{}; // the full table each group is looked up in
     BySlot<std::uint32_t> Index{};
-    BySlot<std::uint8_t> Extra{};
+    BySlot<std::uint8_t> Value{};
     Slots Sum{};
-    int Distance = 0;
 
-    // The Manhattan distance plus twice the largest slot's sum.
-    static int ValueWith(int distance, const Slots& sums) {
-        return distance + 2 * *std::max_element(sums.begin(), sums.end());
-    }
-    int Value() const { return ValueWith(Distance, Sum); }
+    static int ValueWith(const Slots& sums) { return *std::max_element(sums.begin(), sums.end()); }
+    int Estimate() const { return ValueWith(Sum); }
 };
+
+// The table each slot's group is looked up in.
+inline EstimateParts::BySlot<const PatternTable*> PatternTablesOf(const SolverTables& tables) {
+    EstimateParts::BySlot<const PatternTable*> out{};
+    for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
+        for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
+            out[slot][group] = &tables.Pattern(kPatternLayout.Table[slot][group]);
+    return out;
+}
 
 // `cells` as in SolverTables::Estimate.
 inline EstimateParts EstimateOf(const std::array<std::uint8_t, 16>& cells,
                                 const SolverTables& tables) {
     EstimateParts parts;
-    for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
-        for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
-            parts.Tables[slot][group] = tables.Table(kPatternLayout.Table[slot][group]);
+    std::size_t blank = 0;
     for (std::size_t cell = 0; cell < 16; ++cell) {
         const std::size_t tile = cells[cell];
-        if (tile == 0)
+        if (tile == 0) {
+            blank = cell;
             continue;
+        }
         const PatternLayout::Tile& entry = kPatternLayout.Tiles[tile];
-        parts.Distance += entry.Distance[cell];
         for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
             parts.Index[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
     }
+    const auto patterns = PatternTablesOf(tables);
     for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
         for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
-            parts.Extra[slot][group] = static_cast<std::uint8_t>(
-                PatternExtra(parts.Tables[slot][group], parts.Index[slot][group]));
-            parts.Sum[slot] += parts.Extra[slot][group];
+            const int value = patterns[slot][group]->Value(parts.Index[slot][group],
+                                                           kPatternLayout.Cell[slot][group][blank]);
+            parts.Value[slot][group] = static_cast<std::uint8_t>(value);
+            parts.Sum[slot] += value;
         }
     return parts;
 }

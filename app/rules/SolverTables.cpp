@@ -13,7 +13,7 @@
 namespace rules {
 namespace {
 
-constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '3'};
+constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '4'};
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr std::size_t kHeaderBytes = 64;
 constexpr std::size_t kAlign = 64;
@@ -25,7 +25,6 @@ using Transition = std::array<MovePruning::State, StepCount>;
 // Where each part of the block lies.
 struct Layout {
     std::array<std::size_t, TableCount> Table{};
-    std::array<std::size_t, TableCount> Residues{};
     std::size_t Pruning = 0;
     std::size_t Size = 0;
 };
@@ -34,20 +33,12 @@ std::size_t aligned(std::size_t at) {
     return (at + kAlign - 1) / kAlign * kAlign;
 }
 
-std::size_t residueBytes(std::size_t id) {
-    return PatternTableBytes(TableShapes[id].Count) / 2;
-}
-
 Layout layoutFor(std::size_t pruningStates) {
     Layout layout;
     std::size_t at = kHeaderBytes;
     for (std::size_t id = 0; id < TableCount; ++id) {
         layout.Table[id] = at;
         at = aligned(at + PatternTableBytes(TableShapes[id].Count));
-    }
-    for (std::size_t id = 0; id < TableCount; ++id) {
-        layout.Residues[id] = at;
-        at = aligned(at + residueBytes(id));
     }
     layout.Pruning = at;
     layout.Size = aligned(at + pruningStates * sizeof(Transition));
@@ -77,21 +68,6 @@ std::vector<std::uint8_t> homesOf(const PatternShape& shape) {
     return homes;
 }
 
-// Two entries a byte in, four out.
-void putResidues(const std::uint8_t* table, std::size_t size, std::uint8_t* residues) {
-    constexpr auto pairs = [] {
-        std::array<std::uint8_t, 256> out{};
-        for (unsigned byte = 0; byte < 256; ++byte)
-            out[byte] =
-                static_cast<std::uint8_t>(std::min(byte & 15u, 3u) | std::min(byte >> 4, 3u) << 2);
-        return out;
-    }();
-    for (std::size_t i = 0; i < size; i += 2) {
-        const unsigned high = i + 1 < size ? pairs[table[i + 1]] : 0u;
-        residues[i / 2] = static_cast<std::uint8_t>(pairs[table[i]] | high << 4);
-    }
-}
-
 std::string blockOf(const std::array<std::vector<std::uint8_t>, TableCount>& tables,
                     const MovePruning& pruning) {
     const std::vector<Transition>& transitions = pruning.Transitions();
@@ -104,7 +80,6 @@ std::string blockOf(const std::array<std::vector<std::uint8_t>, TableCount>& tab
     auto* bytes = reinterpret_cast<std::uint8_t*>(block.data());
     for (std::size_t id = 0; id < TableCount; ++id) {
         std::memcpy(bytes + layout.Table[id], tables[id].data(), tables[id].size());
-        putResidues(tables[id].data(), tables[id].size(), bytes + layout.Residues[id]);
     }
     std::memcpy(bytes + layout.Pruning, transitions.data(),
                 transitions.size() * sizeof(Transition));
@@ -160,7 +135,7 @@ SolverTables::SolverTables(std::string_view bytes, std::shared_ptr<const void> o
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes_.data());
     for (std::size_t id = 0; id < TableCount; ++id) {
         tables_[id] = at + layout.Table[id];
-        residues_[id] = at + layout.Residues[id];
+        patterns_[id] = PatternTable(tables_[id], homesOf(TableShapes[id]));
     }
 }
 
@@ -208,19 +183,15 @@ std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes,
 }
 
 std::uint64_t SolverTables::EntriesChecksum() const {
-    std::string old("VLMRPDB2");
+    std::string entries;
     for (std::size_t id = 0; id < TableCount; ++id)
-        for (int b = 0; b < 4; ++b)
-            old.push_back(
-                static_cast<char>((PatternTableBytes(TableShapes[id].Count) >> (8 * b)) & 0xFF));
-    for (std::size_t id = 0; id < TableCount; ++id)
-        old.append(reinterpret_cast<const char*>(tables_[id]),
-                   PatternTableBytes(TableShapes[id].Count));
-    return fnvChecksum(old);
+        entries.append(reinterpret_cast<const char*>(tables_[id]),
+                       PatternTableBytes(TableShapes[id].Count));
+    return fnvChecksum(entries);
 }
 
 int SolverTables::Estimate(const std::array<std::uint8_t, 16>& cells) const {
-    return EstimateOf(cells, *this).Value();
+    return EstimateOf(cells, *this).Estimate();
 }
 
 } // namespace rules

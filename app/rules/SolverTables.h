@@ -5,13 +5,14 @@
 // The first takes the left and the right two columns of the top three rows and the bottom row's
 // three tiles; the second the left two columns of the bottom three rows, the same right block
 // and the tiles 1, 2 and 15. All three six-tile blocks are images of one shape under the board's
-// symmetries, and the tables keep no place for the empty cell, so one six-tile table serves
-// them all. Immutable once built, so any number of threads may read one object at once. The
+// symmetries whose goal leaves the empty cell a single part, so one six-tile table serves them
+// all. Immutable once built, so any number of threads may read one object at once. The
 // files layer keeps them between runs: this class only turns them into bytes and back, and
 // checks the bytes it is given.
 
 #include "app/rules/BuildThreads.h"
 #include "app/rules/MovePruning.h"
+#include "app/rules/PatternTable.h"
 
 #include <array>
 #include <atomic>
@@ -54,23 +55,16 @@ inline constexpr std::array<Partition, PartitionCount> Partitions = {{
     {{{{13, 14, 9, 10, 5, 6}, 6, 0, 12}, {{4, 3, 8, 7, 12, 11}, 6, 0, 3}, {{1, 2, 15}, 3, 2, 0}}},
 }};
 
-// The search's form of a table: each entry up to 3, four entries a byte, 3 standing for 3 or
-// more. Few entries pass 2, so the search seldom needs the full table, and a table a quarter of
-// its size stays far more in the caches.
-inline int PatternResidue(const std::uint8_t* residues, std::uint32_t index) {
-    return (residues[index >> 2] >> ((index & 3u) * 2)) & 3;
-}
-
-// The checksum of the tables' entries in the form the single-thread builder stored them
-// (commit aba9c4d: a mark, the sizes, the entries, FNV-1a over eight-byte words). The search
-// was made for those entries, so every builder must give them exactly.
-inline constexpr std::uint64_t BuiltTablesChecksum = 0x091ff363152daeecull;
+// The checksum of the tables' entries (FNV-1a over eight-byte words of the three tables' entries
+// one after the other) as the first single-thread builder of entries for each part of the board
+// gave them. The search was made for those entries, so every builder must give them exactly.
+inline constexpr std::uint64_t BuiltTablesChecksum = 0xfbf4a094dc01c3d6ull;
 
 // The tables in their final form, kept as one block of bytes: the cache file holds exactly
 // these bytes, so a run maps the file and reads the tables where they lie, with nothing to
 // convert. The block: a 64-byte header (mark, byte order, the move automaton's size, the
-// block's size, a checksum of all the rest), then each table's four-bit entries, each table's
-// search form (PatternResidue) and the move automaton, every part at a multiple of 64 bytes.
+// block's size, a checksum of all the rest), then each table's entries (PatternDatabase.h) and
+// the move automaton, every part at a multiple of 64 bytes.
 // The block is in this machine's byte order; another order's file fails its mark.
 // The checksum a block carries in its header: of every byte but the checksum's own eight.
 std::uint64_t BlockChecksum(std::string_view block);
@@ -91,14 +85,13 @@ public:
     std::string ToBytes() const { return std::string(bytes_); }
 
     // A lower bound on the moves that bring `cells` home (cell 0..15 row by row, 0 for the
-    // empty cell; tile t is at home on cell t-1): the larger of the board's value and its
-    // mirror image's about the main diagonal.
+    // empty cell; tile t is at home on cell t-1): the largest sum of a partition's values, in
+    // the board or its mirror image about the main diagonal.
     int Estimate(const std::array<std::uint8_t, 16>& cells) const;
 
-    // The entries (see PatternDatabase.h) of the table for TableShapes[id].
+    // The table for TableShapes[id], and its entries (see PatternDatabase.h).
+    const PatternTable& Pattern(int id) const { return patterns_[static_cast<std::size_t>(id)]; }
     const std::uint8_t* Table(int id) const { return tables_[static_cast<std::size_t>(id)]; }
-    // The same entries in the search's form (PatternResidue).
-    const std::uint8_t* Residues(int id) const { return residues_[static_cast<std::size_t>(id)]; }
 
     std::size_t SizeInBytes() const { return bytes_.size(); }
     // BuiltTablesChecksum when the entries are those the search was made for.
@@ -112,7 +105,7 @@ private:
     std::shared_ptr<const void> owner_; // keeps bytes_ alive
     std::string_view bytes_;
     std::array<const std::uint8_t*, TableCount> tables_{};
-    std::array<const std::uint8_t*, TableCount> residues_{};
+    std::array<PatternTable, TableCount> patterns_{};
     MovePruning pruning_;
 };
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -119,6 +120,25 @@ private slots:
         }
         old.append(QByteArray(static_cast<qsizetype>(total), '\x11'));
         const QString file = useCacheHome(QString("earlier-") + QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        writeAll(file, old);
+        QVERIFY(!app::LoadSolverTables(cancelled_));
+        QVERIFY(app::LoadSolverTables(never_));
+        QCOMPARE(readAll(file) == goodBytes_, true);
+    }
+
+    // The format before this one: the same header and checks, its tables laid out otherwise. A
+    // block of its size, sound in every other respect, is built again for its mark alone.
+    void aFileOfThePreviousFormatIsSilentlyReplaced() {
+        constexpr std::size_t kPreviousSize = 12609792;
+        QByteArray old = goodBytes_;
+        old.resize(static_cast<qsizetype>(kPreviousSize), '\x11');
+        old[7] = '3';
+        const auto size = static_cast<std::uint64_t>(kPreviousSize);
+        std::memcpy(old.data() + 16, &size, sizeof size);
+        const std::uint64_t sum = rules::BlockChecksum({old.constData(), kPreviousSize});
+        std::memcpy(old.data() + 24, &sum, sizeof sum);
+        const QString file = useCacheHome("previous");
         QVERIFY(QDir().mkpath(QFileInfo(file).path()));
         writeAll(file, old);
         QVERIFY(!app::LoadSolverTables(cancelled_));

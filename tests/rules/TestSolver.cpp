@@ -4,12 +4,14 @@
 #include "app/rules/Deal.h"
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternLayout.h"
+#include "app/rules/PatternTable.h"
 #include "app/rules/Solver.h"
 
 #include <QTest>
 
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <optional>
 
 using namespace rules;
@@ -30,6 +32,66 @@ std::array<std::uint8_t, 16> mirrored(const std::array<std::uint8_t, 16>& cells)
         const int tile = cells[static_cast<std::size_t>(cell)];
         out[static_cast<std::size_t>(MirrorCell(cell))] =
             static_cast<std::uint8_t>(tile == 0 ? 0 : MirrorCell(tile - 1) + 1);
+    }
+    return out;
+}
+
+// A state of a table: its group's cells, four bits each, and the empty cell.
+struct State {
+    std::uint32_t Placement = 0;
+    unsigned Blank = 0;
+};
+
+// The first `tiles` of `cells` hold the group's tiles, the next one the empty cell.
+State stateOf(const std::array<int, 16>& cells, int tiles) {
+    State state;
+    for (int slot = 0; slot < tiles; ++slot)
+        state.Placement |= static_cast<std::uint32_t>(cells[static_cast<std::size_t>(slot)])
+                           << (4 * slot);
+    state.Blank = static_cast<unsigned>(cells[static_cast<std::size_t>(tiles)]);
+    return state;
+}
+
+int manhattan(std::uint32_t placement, const PatternShape& shape) {
+    int moves = 0;
+    for (int slot = 0; slot < shape.Count; ++slot) {
+        const int cell = static_cast<int>((placement >> (4 * slot)) & 15u);
+        const int home = shape.Tiles[static_cast<std::size_t>(slot)] - 1;
+        moves += std::abs(cell / 4 - home / 4) + std::abs(cell % 4 - home % 4);
+    }
+    return moves;
+}
+
+// The states one move of a group's tile away: the empty cell first wanders through the cells no
+// group tile holds, then a tile next to it slides in.
+std::vector<State> neighbours(const State& state, int tiles) {
+    unsigned occupied = 0;
+    for (int slot = 0; slot < tiles; ++slot)
+        occupied |= 1u << ((state.Placement >> (4 * slot)) & 15u);
+    unsigned reached = 1u << state.Blank;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (int cell = 0; cell < 16; ++cell) {
+            if (!((reached >> cell) & 1u))
+                continue;
+            for (const int to : {cell - 4, cell + 4, cell - 1, cell + 1}) {
+                if (to < 0 || to > 15 || (to / 4 != cell / 4 && to % 4 != cell % 4) ||
+                    ((occupied | reached) >> to) & 1u)
+                    continue;
+                reached |= 1u << to;
+                grew = true;
+            }
+        }
+    }
+    std::vector<State> out;
+    for (int slot = 0; slot < tiles; ++slot) {
+        const int from = static_cast<int>((state.Placement >> (4 * slot)) & 15u);
+        for (const int to : {from - 4, from + 4, from - 1, from + 1})
+            if (to >= 0 && to <= 15 && (to / 4 == from / 4 || to % 4 == from % 4) &&
+                ((reached >> to) & 1u))
+                out.push_back({(state.Placement & ~(15u << (4 * slot))) |
+                                   (static_cast<std::uint32_t>(to) << (4 * slot)),
+                               static_cast<unsigned>(from)});
     }
     return out;
 }
@@ -120,15 +182,30 @@ private slots:
         QCOMPARE_LT(pruned, plain);
     }
 
-    void theSearchFormOfEveryTableHoldsItsEntriesUpToThree() {
+    void everyMoveOfAGroupsTileChangesItsValueByOne() {
+        // The search learns a child's value from its parent's and one bit, which holds only if
+        // each such move changes the value by exactly one. Random states of every table, their
+        // values walked home in full, and every neighbour's too.
         std::mt19937 random(5);
         for (int id = 0; id < TableCount; ++id) {
-            const std::uint32_t size = 1u << (4 * TableShapes[static_cast<std::size_t>(id)].Count);
-            for (int i = 0; i < 100000; ++i) {
-                const std::uint32_t index = i < 16 ? size - 1 - static_cast<std::uint32_t>(i)
-                                                   : static_cast<std::uint32_t>(random()) % size;
-                QCOMPARE(PatternResidue(tables_->Residues(id), index),
-                         std::min(PatternExtra(tables_->Table(id), index), 3));
+            const PatternShape& shape = TableShapes[static_cast<std::size_t>(id)];
+            const PatternTable& table = tables_->Pattern(id);
+            for (int i = 0; i < 200; ++i) {
+                std::array<int, 16> cells{};
+                std::iota(cells.begin(), cells.end(), 0);
+                std::shuffle(cells.begin(), cells.end(), random);
+                const State state = stateOf(cells, shape.Count);
+                const int value = table.Value(state.Placement, state.Blank);
+                QCOMPARE(table.Bit(state.Placement, state.Blank), (value >> 1) & 1);
+                const int distance = manhattan(state.Placement, shape);
+                QCOMPARE_GE(value, distance);
+                QCOMPARE(value % 2, distance % 2);
+                for (const State& next : neighbours(state, shape.Count)) {
+                    const int nextValue = table.Value(next.Placement, next.Blank);
+                    QCOMPARE(std::abs(nextValue - value), 1);
+                    QCOMPARE(NeighbourValue(value, table.Bit(next.Placement, next.Blank)),
+                             nextValue);
+                }
             }
         }
     }
@@ -261,17 +338,18 @@ private slots:
         QVERIFY(!SolverTables::FromBytes(""));
         QVERIFY(!SolverTables::FromBytes(std::string_view(bytes).substr(0, bytes.size() - 1)));
         QVERIFY(!SolverTables::FromBytes(bytes + '\0'));
-        // The mark, the byte order, the size, the checksum, a six-tile entry, its search form,
-        // a three-tile entry, the move automaton, the last byte.
-        for (const std::size_t at : {std::size_t{0}, std::size_t{9}, std::size_t{17},
-                                     std::size_t{30}, std::size_t{100000}, bytes.size() / 2 + 12345,
-                                     bytes.size() - 30000, bytes.size() - 2000, bytes.size() - 1}) {
+        // The mark, the byte order, the size, the checksum, two six-tile entries, a three-tile
+        // entry, the move automaton, the last byte.
+        const std::size_t threeTile = 64 + PatternTableBytes(6) + 100;
+        for (const std::size_t at :
+             {std::size_t{0}, std::size_t{9}, std::size_t{17}, std::size_t{30}, std::size_t{100000},
+              bytes.size() / 2 + 12345, threeTile, bytes.size() - 2000, bytes.size() - 1}) {
             std::string damaged = bytes;
             damaged[at] = static_cast<char>(damaged[at] ^ 0x10);
             QVERIFY2(!SolverTables::FromBytes(damaged), qPrintable(QString::number(at)));
         }
         std::string earlier = bytes;
-        earlier[7] = '2'; // the format before this one
+        earlier[7] = '3'; // the format before this one
         std::uint64_t sum = BlockChecksum(earlier);
         std::memcpy(earlier.data() + 24, &sum, sizeof sum);
         QVERIFY(!SolverTables::FromBytes(earlier));
