@@ -2,6 +2,7 @@
 #include "app/HintSearch.h"
 
 #include "app/SolverCache.h"
+#include "platform/ui/FreeMemory.h"
 
 #include <exception>
 #include <memory>
@@ -26,7 +27,11 @@ HintSearch::Search HintSearch::GameSolver() {
                 // The helper shares long searches at the build helper's low priority.
                 return rules::Solve(board, **tables, cancel, SolverBuildThreads());
             },
-            [tables] { tables->reset(); }};
+            [tables] {
+                tables->reset();
+                // Tables built in memory (an unwritable cache) are free now.
+                platform::GiveBackFreeMemory();
+            }};
 }
 
 HintSearch::HintSearch(std::function<void(const Outcome&)> onFound, Search search,

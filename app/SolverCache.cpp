@@ -3,6 +3,7 @@
 
 #include "platform/files/CacheFile.h"
 #include "platform/files/MappedFile.h"
+#include "platform/ui/FreeMemory.h"
 #include "platform/ui/ThreadPriority.h"
 
 #include <string>
@@ -28,10 +29,10 @@ std::shared_ptr<const rules::SolverTables> mappedTables() {
 
 } // namespace
 
-std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
-    if (auto tables = mappedTables())
-        return tables;
-    // A missing, short or damaged file is simply made again.
+namespace {
+
+// A missing, short or damaged file is simply made again.
+std::shared_ptr<const rules::SolverTables> builtTables(const std::atomic<bool>& cancel) {
     std::shared_ptr<const rules::SolverTables> tables =
         rules::SolverTables::Build(cancel, SolverBuildThreads());
     if (!tables)
@@ -43,6 +44,17 @@ std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bo
     if (platform::WriteCacheFile(SolverTablesFile, tables->ToBytes(), reason))
         if (auto stored = mappedTables())
             return stored;
+    return tables;
+}
+
+} // namespace
+
+std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
+    if (auto tables = mappedTables())
+        return tables;
+    std::shared_ptr<const rules::SolverTables> tables = builtTables(cancel);
+    // The build's working memory, and the built copy once the file serves, are free now.
+    platform::GiveBackFreeMemory();
     return tables;
 }
 
