@@ -14,7 +14,6 @@
 #include "platform/ui/Display.h"
 #include "platform/ui/EndSignals.h"
 #include "platform/ui/FirstPaint.h"
-#include "platform/ui/FreeMemory.h"
 #include "platform/ui/PrevInstance.h"
 
 #include <Version.h>
@@ -108,8 +107,6 @@ void EndOnSignals() {
 }
 
 int Project1(int argc, char** argv) {
-    // Before any thread or large block: the hint's table build must not stay resident.
-    platform::ReturnLargeBlocksOnFree();
     if (!hasDisplay()) {
         std::fprintf(stderr, "velmar: no display found. Velmar is a desktop game: start it "
                              "inside a graphical session (DISPLAY or WAYLAND_DISPLAY unset).\n");

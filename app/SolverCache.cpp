@@ -33,6 +33,8 @@ namespace {
 
 // A missing, short or damaged file is simply made again.
 std::shared_ptr<const rules::SolverTables> builtTables(const std::atomic<bool>& cancel) {
+    // The build's working memory is three times the tables' size; none of it may stay.
+    platform::ReturnLargeBlocksOnFree();
     std::shared_ptr<const rules::SolverTables> tables =
         rules::SolverTables::Build(cancel, SolverBuildThreads());
     if (!tables)

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SolverCache.h"
-#include "platform/ui/FreeMemory.h"
 
 #include "ProcessMaps.h"
 
@@ -186,7 +185,6 @@ private slots:
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
         QSKIP("the sanitizers' allocators keep freed memory on purpose");
 #endif
-        platform::ReturnLargeBlocksOnFree(); // as the game does when it starts
         useCacheHome("given-back");
         ::malloc_trim(0); // whatever the earlier cases left free
         const std::size_t before = residentBytes();
