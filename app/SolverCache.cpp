@@ -27,10 +27,6 @@ std::shared_ptr<const rules::SolverTables> mappedTables() {
     return rules::SolverTables::FromBytes(bytes, file);
 }
 
-} // namespace
-
-namespace {
-
 // A missing, short or damaged file is simply made again.
 std::shared_ptr<const rules::SolverTables> builtTables(const std::atomic<bool>& cancel) {
     // The build's working memory is three times the tables' size; none of it may stay.
