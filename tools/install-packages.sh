@@ -16,11 +16,11 @@ done
 echo "setup: installing ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+nosync=()
 apt_install() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" "${nosync[@]}" apt-get install -y -qq \
         --no-install-recommends "$@"
 }
-nosync=()
 "${sudo[@]}" apt-get update -qq
 # On a machine thrown away after the run (CI sets VELMAR_DISPOSABLE_MACHINE=1) nothing need
 # reach the disk before the run ends: without dpkg's syncs the install takes half the time.

@@ -14,20 +14,19 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${1:-$repo/build}
 hints=${HINT_BENCH_HINTS:-5}
 after=${HINT_BENCH_AFTER:-65}
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || { echo "hint-bench: '$tool' not found" >&2; exit 1; }
-done
+command -v xdotool >/dev/null || { echo "hint-bench: 'xdotool' not found" >&2; exit 1; }
 for bin in velmar velmar-solve velmar_probe; do
     [[ -x $build/$bin ]] || { echo "hint-bench: missing $build/$bin" >&2; exit 1; }
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmar-hint-bench.XXXXXX")
-xvfb_pid=""
+# shellcheck source=tools/xvfb.sh
+. "$repo/tools/xvfb.sh"
 game_pid=""
 cleanup() {
     set +e
     [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -35,16 +34,10 @@ trap 'exit 130' INT TERM
 
 mkdir -p "$work/home" "$work/config" "$work/cache" "$work/data" "$work/tmp" "$work/runtime"
 chmod 700 "$work/runtime"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 1000; i++)); do
-    [[ -s $work/display ]] && break
-    sleep 0.01
-done
-[[ -s $work/display ]] || { echo "hint-bench: Xvfb did not start" >&2; exit 1; }
+start_xvfb "$work"
 vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
     XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-    TMPDIR="$work/tmp" DISPLAY=":$(<"$work/display")" LANG=C.UTF-8 SDL_AUDIODRIVER=dummy)
+    TMPDIR="$work/tmp" DISPLAY="$xvfb_display" LANG=C.UTF-8 SDL_AUDIODRIVER=dummy)
 
 if [[ ${HINT_BENCH_COLD:-0} != 1 ]]; then
     # A warm cache, as an earlier run leaves it.
