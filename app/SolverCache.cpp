@@ -3,9 +3,11 @@
 
 #include "platform/files/CacheFile.h"
 #include "platform/files/MappedFile.h"
+#include "platform/files/PrivateFiles.h"
 #include "platform/ui/FreeMemory.h"
 #include "platform/ui/ThreadPriority.h"
 
+#include <iostream>
 #include <string>
 
 namespace app {
@@ -16,6 +18,23 @@ rules::BuildThreads SolverBuildThreads() {
 }
 
 namespace {
+
+// The seven-tile set where its installed file lies, or nullptr when there is none; a file that
+// is there but unsound is reported, as only a damaged installation has one.
+std::shared_ptr<const rules::SolverTables> installedTables() {
+    for (const std::string& path : platform::PrivateFileCandidates(SevenTablesFile)) {
+        const std::shared_ptr<const platform::MappedFile> file =
+            platform::MapFile(path, platform::kCacheFileLimit);
+        if (!file)
+            continue;
+        if (auto tables = rules::SolverTables::FromBytes(file->Bytes(), file);
+            tables && tables->Kind() == rules::TableKind::Seven)
+            return tables;
+        std::cerr << "velmar: " << path
+                  << " is damaged; the hint uses smaller tables and takes longer\n";
+    }
+    return nullptr;
+}
 
 // The tables where the cache file lies, or nullptr when it is missing or unsound.
 std::shared_ptr<const rules::SolverTables> mappedTables() {
@@ -48,6 +67,8 @@ std::shared_ptr<const rules::SolverTables> builtTables(const std::atomic<bool>& 
 } // namespace
 
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
+    if (auto tables = installedTables())
+        return tables;
     if (auto tables = mappedTables())
         return tables;
     std::shared_ptr<const rules::SolverTables> tables = builtTables(cancel);

@@ -5,7 +5,8 @@
 // itself and its mirror image about the main diagonal (tile t on cell c there becomes the tile
 // at home on t's mirrored home, on c's mirrored cell), which is just as far from the goal. Each
 // view is split by every partition of SolverTables.h; a (view, partition) pair is a slot with one
-// index per group, and the estimate is the largest slot's sum.
+// index per group, and the estimate is the largest slot's sum. Each set of tables has its own
+// layout, made when the program is compiled.
 
 #include "app/rules/SolverTables.h"
 
@@ -35,7 +36,7 @@ constexpr int MirrorCell(int cell) {
     return (cell % 4) * 4 + cell / 4;
 }
 
-constexpr PatternLayout MakePatternLayout() {
+constexpr PatternLayout MakePatternLayout(const TableSet& set) {
     PatternLayout layout;
     for (int view = 0; view < PatternLayout::Views; ++view) {
         for (int p = 0; p < PartitionCount; ++p) {
@@ -43,7 +44,7 @@ constexpr PatternLayout MakePatternLayout() {
             const auto s = static_cast<std::size_t>(slot);
             for (int g = 0; g < PatternLayout::Groups; ++g) {
                 const PatternGroup& group =
-                    Partitions[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)];
+                    set.Partitions[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)];
                 layout.Table[s][static_cast<std::size_t>(g)] = group.Table;
                 for (int cell = 0; cell < 16; ++cell)
                     layout.Cell[s][static_cast<std::size_t>(g)][static_cast<std::size_t>(cell)] =
@@ -66,6 +67,7 @@ constexpr PatternLayout MakePatternLayout() {
     return layout;
 }
 
-inline constexpr PatternLayout kPatternLayout = MakePatternLayout();
+template <TableKind Kind>
+inline constexpr PatternLayout kPatternLayout = MakePatternLayout(TableSetOf(Kind));
 
 } // namespace rules

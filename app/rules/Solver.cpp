@@ -94,12 +94,15 @@ struct Leaf {
 // have found first, so the threads change the time and never the answer. The best leaf and its
 // path are guarded by a mutex, held only to compare and copy, and never while searching; the
 // leaves are written before the threads start and only read after.
-class Search {
+template <TableKind Kind> class Search {
+    static constexpr const PatternLayout& kLayout = kPatternLayout<Kind>;
+    using Table = typename TablesOf<Kind>::Table;
+
 public:
     Search(const std::array<std::uint8_t, 16>& cells, const EstimateParts& parts,
            const SolverTables& tables, const MovePruning& pruning, const std::atomic<bool>& cancel)
         : cells_(cells), tables_(tables), pruning_(pruning), cancel_(cancel),
-          table_(PatternTablesOf(tables)), index_(parts.Index), value_(parts.Value),
+          table_(PatternTablesOf<Kind>(tables)), index_(parts.Index), value_(parts.Value),
           sum_(parts.Sum), root_(parts.Estimate()) {
         blank_ = static_cast<int>(std::find(cells_.begin(), cells_.end(), 0) - cells_.begin());
     }
@@ -132,7 +135,7 @@ private:
     Child childAt(int cell, int limit, std::size_t first) const {
         const auto from = static_cast<std::size_t>(cell);
         const auto to = static_cast<std::size_t>(blank_);
-        const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[from]];
+        const PatternLayout::Tile& entry = kLayout.Tiles[cells_[from]];
         Child child;
         child.Cell = static_cast<std::uint8_t>(cell);
         int most = 0;
@@ -141,9 +144,9 @@ private:
             const std::size_t group = entry.Group[slot];
             const std::uint32_t index =
                 index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
-            const PatternTable& table = *table_[slot][group];
+            const Table& table = *table_[slot][group];
             // The empty cell goes where the tile was.
-            const int bit = table.Bit(index, kPatternLayout.Cell[slot][group][from]);
+            const int bit = table.Bit(index, kLayout.Cell[slot][group][from]);
             const int value = NeighbourValue(value_[slot][group], bit);
             child.Index[slot] = index;
             child.Value[slot] = static_cast<std::uint8_t>(value);
@@ -216,7 +219,7 @@ private:
     // Enters `child`, searches below it and leaves it again.
     int descend(const Child& child, int g, int bound) {
         const int from = blank_;
-        const PatternLayout::Tile& entry = kPatternLayout.Tiles[cells_[child.Cell]];
+        const PatternLayout::Tile& entry = kLayout.Tiles[cells_[child.Cell]];
         const std::array<std::uint32_t, kSlots> index = savedIndex(entry);
         const std::array<std::uint8_t, kSlots> value = savedValue(entry);
         const std::array<int, kSlots> sums = sum_;
@@ -363,7 +366,7 @@ private:
     const SolverTables& tables_;
     const MovePruning& pruning_;
     const std::atomic<bool>& cancel_;
-    EstimateParts::BySlot<const PatternTable*> table_;
+    EstimateParts::BySlot<const Table*> table_;
     EstimateParts::BySlot<std::uint32_t> index_;
     EstimateParts::BySlot<std::uint8_t> value_;
     EstimateParts::Slots sum_;
@@ -394,7 +397,13 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables, const Mov
         const std::uint8_t n = board[static_cast<std::size_t>(cell) + 1];
         cells[static_cast<std::size_t>(cell)] = n == EmptyCell ? 0 : n;
     }
-    return Search(cells, EstimateOf(cells, tables), tables, pruning, cancel).Run(threads);
+    if (tables.Kind() == TableKind::Seven)
+        return Search<TableKind::Seven>(cells, EstimateOf<TableKind::Seven>(cells, tables), tables,
+                                        pruning, cancel)
+            .Run(threads);
+    return Search<TableKind::Six>(cells, EstimateOf<TableKind::Six>(cells, tables), tables,
+                                  pruning, cancel)
+        .Run(threads);
 }
 
 } // namespace rules

@@ -29,18 +29,32 @@ struct EstimateParts {
     int Estimate() const { return ValueWith(Sum); }
 };
 
+// How a search reads each set's tables.
+template <TableKind Kind> struct TablesOf;
+template <> struct TablesOf<TableKind::Six> {
+    using Table = PatternTable;
+    static const Table& Get(const SolverTables& tables, int id) { return tables.Pattern(id); }
+};
+template <> struct TablesOf<TableKind::Seven> {
+    using Table = PartTable;
+    static const Table& Get(const SolverTables& tables, int id) { return tables.Part(id); }
+};
+
 // The table each slot's group is looked up in.
-inline EstimateParts::BySlot<const PatternTable*> PatternTablesOf(const SolverTables& tables) {
-    EstimateParts::BySlot<const PatternTable*> out{};
+template <TableKind Kind>
+EstimateParts::BySlot<const typename TablesOf<Kind>::Table*>
+PatternTablesOf(const SolverTables& tables) {
+    EstimateParts::BySlot<const typename TablesOf<Kind>::Table*> out{};
     for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
         for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
-            out[slot][group] = &tables.Pattern(kPatternLayout.Table[slot][group]);
+            out[slot][group] = &TablesOf<Kind>::Get(tables, kPatternLayout<Kind>.Table[slot][group]);
     return out;
 }
 
-// `cells` as in SolverTables::Estimate.
-inline EstimateParts EstimateOf(const std::array<std::uint8_t, 16>& cells,
-                                const SolverTables& tables) {
+// `cells` as in SolverTables::Estimate; `tables` of the set `Kind`.
+template <TableKind Kind>
+EstimateParts EstimateOf(const std::array<std::uint8_t, 16>& cells, const SolverTables& tables) {
+    constexpr const PatternLayout& layout = kPatternLayout<Kind>;
     EstimateParts parts;
     std::size_t blank = 0;
     for (std::size_t cell = 0; cell < 16; ++cell) {
@@ -49,15 +63,15 @@ inline EstimateParts EstimateOf(const std::array<std::uint8_t, 16>& cells,
             blank = cell;
             continue;
         }
-        const PatternLayout::Tile& entry = kPatternLayout.Tiles[tile];
+        const PatternLayout::Tile& entry = layout.Tiles[tile];
         for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
             parts.Index[slot][entry.Group[slot]] |= entry.Bits[slot][cell];
     }
-    const auto patterns = PatternTablesOf(tables);
+    const auto patterns = PatternTablesOf<Kind>(tables);
     for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
         for (std::size_t group = 0; group < PatternLayout::Groups; ++group) {
             const int value = patterns[slot][group]->Value(parts.Index[slot][group],
-                                                           kPatternLayout.Cell[slot][group][blank]);
+                                                           layout.Cell[slot][group][blank]);
             parts.Value[slot][group] = static_cast<std::uint8_t>(value);
             parts.Sum[slot] += value;
         }

@@ -13,7 +13,12 @@
 namespace rules {
 namespace {
 
-constexpr char kMagic[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '4'};
+// Each set's mark; the six-tile set's earlier forms, VLMRPDB1 to VLMRPDB3, are refused.
+constexpr char kSixMark[8] = {'V', 'L', 'M', 'R', 'P', 'D', 'B', '4'};
+constexpr char kSevenMark[8] = {'V', 'L', 'M', 'R', 'S', 'E', 'V', '1'};
+const char* markOf(TableKind kind) {
+    return kind == TableKind::Six ? kSixMark : kSevenMark;
+}
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr std::size_t kHeaderBytes = 64;
 constexpr std::size_t kAlign = 64;
@@ -33,12 +38,16 @@ std::size_t aligned(std::size_t at) {
     return (at + kAlign - 1) / kAlign * kAlign;
 }
 
-Layout layoutFor(std::size_t pruningStates) {
+std::size_t tableBytes(TableKind kind, int tiles) {
+    return kind == TableKind::Six ? PatternTableBytes(tiles) : PartTableBytes(tiles);
+}
+
+Layout layoutFor(TableKind kind, std::size_t pruningStates) {
     Layout layout;
     std::size_t at = kHeaderBytes;
     for (std::size_t id = 0; id < TableCount; ++id) {
         layout.Table[id] = at;
-        at = aligned(at + PatternTableBytes(TableShapes[id].Count));
+        at = aligned(at + tableBytes(kind, TableSetOf(kind).Shapes[id].Count));
     }
     layout.Pruning = at;
     layout.Size = aligned(at + pruningStates * sizeof(Transition));
@@ -68,12 +77,12 @@ std::vector<std::uint8_t> homesOf(const PatternShape& shape) {
     return homes;
 }
 
-std::string blockOf(const std::array<std::vector<std::uint8_t>, TableCount>& tables,
+std::string blockOf(TableKind kind, const std::array<std::vector<std::uint8_t>, TableCount>& tables,
                     const MovePruning& pruning) {
     const std::vector<Transition>& transitions = pruning.Transitions();
-    const Layout layout = layoutFor(transitions.size());
+    const Layout layout = layoutFor(kind, transitions.size());
     std::string block(layout.Size, '\0');
-    std::memcpy(block.data(), kMagic, sizeof kMagic);
+    std::memcpy(block.data(), markOf(kind), sizeof kSixMark);
     putField(block, kOrderAt, kByteOrder);
     putField(block, kStatesAt, static_cast<std::uint32_t>(transitions.size()));
     putField(block, kSizeAt, static_cast<std::uint64_t>(layout.Size));
@@ -128,32 +137,38 @@ std::uint64_t BlockChecksum(std::string_view block) {
     return hash ^ (hash >> 31);
 }
 
-SolverTables::SolverTables(std::string_view bytes, std::shared_ptr<const void> owner,
-                           MovePruning pruning)
-    : owner_(std::move(owner)), bytes_(bytes), pruning_(std::move(pruning)) {
-    const Layout layout = layoutFor(pruning_.StateCount());
+SolverTables::SolverTables(TableKind kind, std::string_view bytes,
+                           std::shared_ptr<const void> owner, MovePruning pruning)
+    : kind_(kind), owner_(std::move(owner)), bytes_(bytes), pruning_(std::move(pruning)) {
+    const Layout layout = layoutFor(kind_, pruning_.StateCount());
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes_.data());
     for (std::size_t id = 0; id < TableCount; ++id) {
         tables_[id] = at + layout.Table[id];
-        patterns_[id] = PatternTable(tables_[id], homesOf(TableShapes[id]));
+        const std::vector<std::uint8_t> homes = homesOf(Set().Shapes[id]);
+        if (kind_ == TableKind::Six)
+            patterns_[id] = PatternTable(tables_[id], homes);
+        else
+            parts_[id] = PartTable(tables_[id], homes);
     }
 }
 
 std::unique_ptr<SolverTables> SolverTables::Build(const std::atomic<bool>& cancel,
-                                                  const BuildThreads& threads) {
+                                                  const BuildThreads& threads, TableKind kind) {
     std::array<std::vector<std::uint8_t>, TableCount> tables;
     for (std::size_t id = 0; id < TableCount; ++id) {
-        // The three-tile tables take a millisecond: not worth a thread.
-        tables[id] = BuildPatternTable(homesOf(TableShapes[id]), cancel,
-                                       TableShapes[id].Count > 3 ? threads : BuildThreads{});
+        const PatternShape& shape = TableSetOf(kind).Shapes[id];
+        // The small tables take a millisecond: not worth a thread.
+        const BuildThreads& helpers = shape.Count > 3 ? threads : BuildThreads{};
+        tables[id] = kind == TableKind::Six ? BuildPatternTable(homesOf(shape), cancel, helpers)
+                                            : BuildPartTable(homesOf(shape), cancel, helpers);
         if (tables[id].empty())
             return nullptr;
     }
     MovePruning pruning = MovePruning::Learn(kPruningSteps);
-    auto block = std::make_shared<const std::string>(blockOf(tables, pruning));
+    auto block = std::make_shared<const std::string>(blockOf(kind, tables, pruning));
     const std::string_view bytes = *block;
     return std::unique_ptr<SolverTables>(
-        new SolverTables(bytes, std::move(block), std::move(pruning)));
+        new SolverTables(kind, bytes, std::move(block), std::move(pruning)));
 }
 
 std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes) {
@@ -164,12 +179,16 @@ std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes) {
 
 std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes,
                                                       std::shared_ptr<const void> owner) {
-    if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 ||
-        fieldAt<std::uint32_t>(bytes, kOrderAt) != kByteOrder ||
+    if (bytes.size() < kHeaderBytes || fieldAt<std::uint32_t>(bytes, kOrderAt) != kByteOrder ||
         fieldAt<std::uint64_t>(bytes, kSizeAt) != bytes.size())
         return nullptr;
+    TableKind kind = TableKind::Six;
+    if (std::memcmp(bytes.data(), kSevenMark, sizeof kSevenMark) == 0)
+        kind = TableKind::Seven;
+    else if (std::memcmp(bytes.data(), kSixMark, sizeof kSixMark) != 0)
+        return nullptr;
     const auto states = fieldAt<std::uint32_t>(bytes, kStatesAt);
-    const Layout layout = layoutFor(states);
+    const Layout layout = layoutFor(kind, states);
     if (layout.Size != bytes.size() ||
         BlockChecksum(bytes) != fieldAt<std::uint64_t>(bytes, kChecksumAt))
         return nullptr;
@@ -179,19 +198,20 @@ std::unique_ptr<SolverTables> SolverTables::FromBytes(std::string_view bytes,
     if (!pruning)
         return nullptr;
     return std::unique_ptr<SolverTables>(
-        new SolverTables(bytes, std::move(owner), std::move(*pruning)));
+        new SolverTables(kind, bytes, std::move(owner), std::move(*pruning)));
 }
 
 std::uint64_t SolverTables::EntriesChecksum() const {
     std::string entries;
     for (std::size_t id = 0; id < TableCount; ++id)
         entries.append(reinterpret_cast<const char*>(tables_[id]),
-                       PatternTableBytes(TableShapes[id].Count));
+                       tableBytes(kind_, Set().Shapes[id].Count));
     return fnvChecksum(entries);
 }
 
 int SolverTables::Estimate(const std::array<std::uint8_t, 16>& cells) const {
-    return EstimateOf(cells, *this).Estimate();
+    return kind_ == TableKind::Six ? EstimateOf<TableKind::Six>(cells, *this).Estimate()
+                                   : EstimateOf<TableKind::Seven>(cells, *this).Estimate();
 }
 
 } // namespace rules

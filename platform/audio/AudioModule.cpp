@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/audio/AudioModule.h"
 
+#include "platform/files/PrivateFiles.h"
+
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -14,26 +15,12 @@ namespace {
 
 constexpr const char* kModuleName = "libvelmar_audio.so";
 
-std::string executableFolder() {
-    std::vector<char> path(4096);
-    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (n <= 0)
-        return {};
-    std::string exe(path.data(), std::size_t(n));
-    return exe.substr(0, exe.rfind('/') + 1);
-}
-
 // Beside the program (the build tree), then in the installed tree's private library folder,
 // then where the build put it; VELMAR_AUDIO_MODULE overrides them all.
 std::vector<std::string> candidates() {
     if (const char* chosen = std::getenv("VELMAR_AUDIO_MODULE"))
         return {chosen};
-    const std::string folder = executableFolder();
-    std::vector<std::string> paths{folder + kModuleName};
-#ifdef VELMAR_AUDIO_MODULE_FROM_BIN
-    if (!folder.empty())
-        paths.push_back(folder + VELMAR_AUDIO_MODULE_FROM_BIN + kModuleName);
-#endif
+    std::vector<std::string> paths = PrivateFileCandidates(kModuleName);
 #ifdef VELMAR_AUDIO_MODULE_PATH
     paths.emplace_back(VELMAR_AUDIO_MODULE_PATH);
 #endif

@@ -15,7 +15,11 @@ MappedFile::~MappedFile() {
 }
 
 std::shared_ptr<const MappedFile> MapCacheFile(const std::string& name, std::size_t limit) {
-    const FolderFile file(CacheDirectory() + "/" + name);
+    return MapFile(CacheDirectory() + "/" + name, limit);
+}
+
+std::shared_ptr<const MappedFile> MapFile(const std::string& path, std::size_t limit) {
+    const FolderFile file(path);
     if (!file.Reachable())
         return nullptr;
     struct stat info {};

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A cache file mapped read-only: its pages are the system's page cache, shared with every other
+// A file mapped read-only: its pages are the system's page cache, shared with every other
 // process that maps it, and given back whole when the mapping goes.
 
 #include <cstddef>
@@ -20,8 +20,7 @@ public:
     std::string_view Bytes() const { return {static_cast<const char*>(data_), size_}; }
 
 private:
-    friend std::shared_ptr<const MappedFile> MapCacheFile(const std::string& name,
-                                                          std::size_t limit);
+    friend std::shared_ptr<const MappedFile> MapFile(const std::string& path, std::size_t limit);
     MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
 
     void* data_;
@@ -32,5 +31,8 @@ private:
 // larger than `limit` or cannot be mapped. The cache's files are only ever replaced, never
 // written in place, so the mapped bytes stay as they were.
 std::shared_ptr<const MappedFile> MapCacheFile(const std::string& name, std::size_t limit);
+// The same for the file at `path`, which only the system's updates replace (the game's private
+// files).
+std::shared_ptr<const MappedFile> MapFile(const std::string& path, std::size_t limit);
 
 } // namespace platform

@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -96,6 +98,28 @@ std::vector<State> neighbours(const State& state, int tiles) {
     return out;
 }
 
+// 200 random states of `table`: each value walked home in full, and every neighbour's too.
+template <typename Table>
+void eachMoveChangesTheValueByOne(const Table& table, const PatternShape& shape,
+                                  std::mt19937& random) {
+    for (int i = 0; i < 200; ++i) {
+        std::array<int, 16> cells{};
+        std::iota(cells.begin(), cells.end(), 0);
+        std::shuffle(cells.begin(), cells.end(), random);
+        const State state = stateOf(cells, shape.Count);
+        const int value = table.Value(state.Placement, state.Blank);
+        QCOMPARE(table.Bit(state.Placement, state.Blank), (value >> 1) & 1);
+        const int distance = manhattan(state.Placement, shape);
+        QCOMPARE_GE(value, distance);
+        QCOMPARE(value % 2, distance % 2);
+        for (const State& next : neighbours(state, shape.Count)) {
+            const int nextValue = table.Value(next.Placement, next.Blank);
+            QCOMPARE(std::abs(nextValue - value), 1);
+            QCOMPARE(NeighbourValue(value, table.Bit(next.Placement, next.Blank)), nextValue);
+        }
+    }
+}
+
 BoardCells boardOf(const std::array<int, 16>& cells) {
     BoardCells board{};
     for (std::size_t cell = 0; cell < 16; ++cell)
@@ -107,12 +131,25 @@ BoardCells boardOf(const std::array<int, 16>& cells) {
 
 class TestSolver : public QObject {
     Q_OBJECT
-    std::unique_ptr<SolverTables> tables_;
+    std::unique_ptr<SolverTables> tables_; // the six-tile set, built here
+    std::unique_ptr<SolverTables> seven_;  // the seven-tile set, as the build made it
     std::atomic<bool> never_{false};
 
+    // Both sets, for the checks each must pass.
+    void eachSet_data() {
+        QTest::addColumn<bool>("seven");
+        QTest::newRow("six-tile set") << false;
+        QTest::newRow("seven-tile set") << true;
+    }
+    const SolverTables& set() {
+        QFETCH(bool, seven);
+        return seven ? *seven_ : *tables_;
+    }
+
     // The solution found for `board`; nothing unless it is one that really reaches the goal.
-    std::optional<std::vector<std::uint8_t>> solvedReplaying(const BoardCells& board) {
-        const SolveResult result = Solve(board, *tables_, never_);
+    std::optional<std::vector<std::uint8_t>> solvedReplaying(const BoardCells& board,
+                                                             const SolverTables& tables) {
+        const SolveResult result = Solve(board, tables, never_);
         if (result.Status != SolveStatus::Solved)
             return std::nullopt;
         BoardCells replayed = board;
@@ -126,19 +163,29 @@ private slots:
         tables_ = SolverTables::Build(never_);
         QVERIFY(tables_);
         QVERIFY(tables_->SizeInBytes() <= 24u * 1024 * 1024);
+        std::ifstream file(VELMAR_SEVEN_TABLES_FILE, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        seven_ = SolverTables::FromBytes(bytes);
+        QVERIFY2(seven_, VELMAR_SEVEN_TABLES_FILE);
+        QCOMPARE(seven_->Kind(), TableKind::Seven);
+        QCOMPARE(seven_->EntriesChecksum(), BuiltSevenTablesChecksum);
+        // Seven-tile tables and the automaton: within the 20 MiB a hint may cost.
+        QCOMPARE_LE(seven_->SizeInBytes(), 18u * 1024 * 1024);
     }
 
+    void everyPositionWithinFourteenMovesIsSolvedOptimally_data() { eachSet_data(); }
     void everyPositionWithinFourteenMovesIsSolvedOptimally() {
+        const SolverTables& tables = set();
         // All of them: about 64,000 positions, each solved in a few dozen nodes.
         const auto positions = reference::PositionsNearGoal(14);
         QVERIFY(positions.size() > 60000);
         for (const auto& [key, distance] : positions) {
             const BoardCells board = reference::FromKey(key);
-            const int estimate = tables_->Estimate(solverCells(board));
+            const int estimate = tables.Estimate(solverCells(board));
             if (estimate > distance || (distance - estimate) % 2 != 0)
                 QFAIL(qPrintable(
                     QStringLiteral("estimate %1 at distance %2").arg(estimate).arg(distance)));
-            const auto tiles = solvedReplaying(board);
+            const auto tiles = solvedReplaying(board, tables);
             if (!tiles || static_cast<int>(tiles->size()) != distance)
                 QFAIL(qPrintable(QStringLiteral("no shortest solution at distance %1, key %2")
                                      .arg(distance)
@@ -182,61 +229,57 @@ private slots:
         QCOMPARE_LT(pruned, plain);
     }
 
+    void everyMoveOfAGroupsTileChangesItsValueByOne_data() { eachSet_data(); }
     void everyMoveOfAGroupsTileChangesItsValueByOne() {
+        const SolverTables& tables = set();
         // The search learns a child's value from its parent's and one bit, which holds only if
         // each such move changes the value by exactly one. Random states of every table, their
         // values walked home in full, and every neighbour's too.
         std::mt19937 random(5);
         for (int id = 0; id < TableCount; ++id) {
-            const PatternShape& shape = TableShapes[static_cast<std::size_t>(id)];
-            const PatternTable& table = tables_->Pattern(id);
-            for (int i = 0; i < 200; ++i) {
-                std::array<int, 16> cells{};
-                std::iota(cells.begin(), cells.end(), 0);
-                std::shuffle(cells.begin(), cells.end(), random);
-                const State state = stateOf(cells, shape.Count);
-                const int value = table.Value(state.Placement, state.Blank);
-                QCOMPARE(table.Bit(state.Placement, state.Blank), (value >> 1) & 1);
-                const int distance = manhattan(state.Placement, shape);
-                QCOMPARE_GE(value, distance);
-                QCOMPARE(value % 2, distance % 2);
-                for (const State& next : neighbours(state, shape.Count)) {
-                    const int nextValue = table.Value(next.Placement, next.Blank);
-                    QCOMPARE(std::abs(nextValue - value), 1);
-                    QCOMPARE(NeighbourValue(value, table.Bit(next.Placement, next.Blank)),
-                             nextValue);
-                }
-            }
+            const PatternShape& shape = tables.Set().Shapes[static_cast<std::size_t>(id)];
+            if (tables.Kind() == TableKind::Six)
+                eachMoveChangesTheValueByOne(tables.Pattern(id), shape, random);
+            else
+                eachMoveChangesTheValueByOne(tables.Part(id), shape, random);
+            if (QTest::currentTestFailed())
+                return;
         }
     }
 
+    void randomPositionsAreAsShortAsAPlainManhattanSearch_data() { eachSet_data(); }
     void randomPositionsAreAsShortAsAPlainManhattanSearch() {
+        const SolverTables& tables = set();
         std::mt19937 random(20261209);
         reference::ManhattanSearch manhattan;
         for (int i = 0; i < 12; ++i) {
             const BoardCells board = reference::RandomWalk(random, 30 + i * 2);
-            const auto tiles = solvedReplaying(board);
+            const auto tiles = solvedReplaying(board, tables);
             QVERIFY(tiles);
             QCOMPARE(static_cast<int>(tiles->size()), manhattan.Length(board));
         }
     }
 
+    void dealtBoardsAreSolvedAllTheWayHome_data() { eachSet_data(); }
     void dealtBoardsAreSolvedAllTheWayHome() {
+        const SolverTables& tables = set();
         for (std::uint32_t seed : {1u, 2u, 12345u}) {
             const BoardCells board = DealBoard(seed);
-            const auto tiles = solvedReplaying(board);
+            const auto tiles = solvedReplaying(board, tables);
             QVERIFY(tiles);
-            QCOMPARE_GE(static_cast<int>(tiles->size()), tables_->Estimate(solverCells(board)));
+            QCOMPARE_GE(static_cast<int>(tiles->size()), tables.Estimate(solverCells(board)));
         }
     }
 
+    void everyPartitionCoversEachTileOnceWithImagesOfItsTables_data() { eachSet_data(); }
     void everyPartitionCoversEachTileOnceWithImagesOfItsTables() {
+        const SolverTables& tables = set();
         // An overlap would count a tile twice and overestimate; a wrong image would look up
         // another shape's values.
-        for (const Partition& partition : Partitions) {
+        for (const Partition& partition : tables.Set().Partitions) {
             std::array<int, 16> seen{};
             for (const PatternGroup& group : partition) {
-                const PatternShape& shape = TableShapes[group.Table];
+                const PatternShape& shape = tables.Set().Shapes[group.Table];
                 QCOMPARE(group.Count, shape.Count);
                 for (int i = 0; i < group.Count; ++i) {
                     const int tile = group.Tiles[static_cast<std::size_t>(i)];
@@ -251,12 +294,14 @@ private slots:
         }
     }
 
+    void aBoardAndItsMirrorImageGetTheSameEstimate_data() { eachSet_data(); }
     void aBoardAndItsMirrorImageGetTheSameEstimate() {
+        const SolverTables& tables = set();
         // The estimate looks at both, so a slip in how either view enters the indices shows.
         std::mt19937 random(77);
         for (int i = 0; i < 200; ++i) {
             const auto cells = solverCells(DealBoard(static_cast<std::uint32_t>(random())));
-            QCOMPARE(tables_->Estimate(mirrored(cells)), tables_->Estimate(cells));
+            QCOMPARE(tables.Estimate(mirrored(cells)), tables.Estimate(cells));
         }
     }
 
@@ -273,6 +318,7 @@ private slots:
         QTest::newRow("2 and 3, only in the diagonal mirror") << 2 << 3;
     }
     void twoTilesSwappedInTheirLineCostTwoMovesMoreThanTheirDistance() {
+        // The rows hold for both sets: each pair shares a group in some slot of each.
         QFETCH(int, first);
         QFETCH(int, second);
         std::array<std::uint8_t, 16> cells{};
@@ -283,10 +329,13 @@ private slots:
         const int apart = std::abs((first - 1) / 4 - (second - 1) / 4) +
                           std::abs((first - 1) % 4 - (second - 1) % 4);
         QCOMPARE_GE(tables_->Estimate(cells), 2 * apart + 2);
+        QCOMPARE_GE(seven_->Estimate(cells), 2 * apart + 2);
     }
 
+    void theSolvedBoardNeedsNoMove_data() { eachSet_data(); }
     void theSolvedBoardNeedsNoMove() {
-        const SolveResult result = Solve(reference::Goal(), *tables_, never_);
+        const SolverTables& tables = set();
+        const SolveResult result = Solve(reference::Goal(), tables, never_);
         QCOMPARE(result.Status, SolveStatus::Solved);
         QVERIFY(result.Tiles.empty());
     }
@@ -353,6 +402,45 @@ private slots:
         std::uint64_t sum = BlockChecksum(earlier);
         std::memcpy(earlier.data() + 24, &sum, sizeof sum);
         QVERIFY(!SolverTables::FromBytes(earlier));
+    }
+
+    void sevenTileTablesComeBackFromTheirBytesAndOnlyFromThem() {
+        const std::string bytes = seven_->ToBytes();
+        const auto again = SolverTables::FromBytes(bytes);
+        QVERIFY(again);
+        QCOMPARE(again->Kind(), TableKind::Seven);
+        QCOMPARE(again->EntriesChecksum(), BuiltSevenTablesChecksum);
+        // The mark, a seven-tile entry, a one-tile entry, the move automaton, the last byte.
+        const std::size_t oneTile = 64 + (PartTableBytes(7) + 63) / 64 * 64 + 1;
+        for (const std::size_t at : {std::size_t{4}, bytes.size() / 3, oneTile,
+                                     bytes.size() - 2000, bytes.size() - 1}) {
+            std::string damaged = bytes;
+            damaged[at] = static_cast<char>(damaged[at] ^ 0x01);
+            QVERIFY2(!SolverTables::FromBytes(damaged), qPrintable(QString::number(at)));
+        }
+        // The six-tile set's block under the seven-tile mark has the wrong size for it.
+        std::string relabelled = tables_->ToBytes();
+        std::memcpy(relabelled.data(), bytes.data(), 8);
+        const std::uint64_t sum = BlockChecksum(relabelled);
+        std::memcpy(relabelled.data() + 24, &sum, sizeof sum);
+        QVERIFY(!SolverTables::FromBytes(relabelled));
+    }
+
+    void theSevenTileSetFindsTheSameLengthsInFewerPositions() {
+        // Both are exact, so only the work may differ; a slip in the seven-tile layout that
+        // kept the estimate a lower bound but weakened it would show here.
+        std::uint64_t six = 0;
+        std::uint64_t seven = 0;
+        for (std::uint32_t seed = 200; seed < 212; ++seed) {
+            const BoardCells board = DealBoard(seed);
+            const SolveResult withSix = Solve(board, *tables_, never_);
+            const auto withSeven = solvedReplaying(board, *seven_);
+            QVERIFY(withSeven);
+            QCOMPARE(withSeven->size(), withSix.Tiles.size());
+            six += withSix.Nodes;
+            seven += Solve(board, *seven_, never_).Nodes;
+        }
+        QCOMPARE_LT(seven * 2, six);
     }
 
     // A block that passes its checksum yet whose automaton leads nowhere is still refused, so a
