@@ -63,17 +63,7 @@ int checkedTiles(int tiles) {
 
 } // namespace
 
-PartIndex::PartIndex(int tiles)
-    : tiles_(checkedTiles(tiles)), used_((1u << (4 * tiles_)) - 1u),
-      last_(tiles_ == TilesMost ? 0u : 16u) {
-    for (int i = 2; i <= tiles; ++i)
-        orders_ *= static_cast<std::uint32_t>(i);
-    std::uint32_t weight = 1;
-    for (int i = tiles - 1; i >= 0; --i) {
-        if (i < 6)
-            weights_[static_cast<std::size_t>(i)] = weight;
-        weight *= static_cast<std::uint32_t>(tiles - i);
-    }
+PartIndex::PartIndex(int tiles) : tiles_(checkedTiles(tiles)), sizes_(PartSizesOf(tiles_)) {
     makeRanks();
     makeTiles();
     makeBlocks();
@@ -104,22 +94,30 @@ void PartIndex::makeRanks() {
 void PartIndex::makeTiles() {
     const int firstCount = tiles_ < 3 ? tiles_ : 3;
     const int secondCount = tiles_ < 6 ? (tiles_ > 3 ? tiles_ - 3 : 0) : 3;
+    const std::uint32_t* weights = sizes_.Weights.data();
     first_.resize(4096);
     second_.resize(4096);
+    secondRank_.resize(4096);
     for (std::uint32_t chunk = 0; chunk < 4096; ++chunk) {
-        const Digits first = digitsOf(chunk, firstCount, weights_.data());
+        const Digits first = digitsOf(chunk, firstCount, weights);
         first_[chunk] = {static_cast<std::uint16_t>(first.Rank),
                          static_cast<std::uint16_t>(first.Mask)};
-        const Digits second = digitsOf(chunk, secondCount, weights_.data() + 3);
-        std::uint32_t below = 0;
+        const Digits second = digitsOf(chunk, secondCount, weights + 3);
+        secondRank_[chunk] = static_cast<std::uint8_t>(second.Rank);
+        Second& out = second_[chunk];
+        out.Below = std::uint64_t{second.Mask} << 48;
         for (unsigned c = 0; c < 16; ++c) {
-            unsigned count = 0;
-            for (int i = 0; i < secondCount; ++i)
-                count += ((chunk >> (4 * i)) & 15u) < c ? 1u : 0u;
-            below |= count << (2 * c);
+            std::uint64_t below = 0;
+            std::uint64_t above = 0;
+            for (int i = 0; i < secondCount; ++i) {
+                const unsigned cell = (chunk >> (4 * i)) & 15u;
+                below += cell < c ? 1u : 0u;
+                above += cell > c ? weights[3 + i] : 0u;
+            }
+            out.Below |= below << (3 * c);
+            if (tiles_ == TilesMost)
+                out.Above |= above << (4 * c);
         }
-        second_[chunk] = {static_cast<std::uint16_t>(second.Rank),
-                          static_cast<std::uint16_t>(second.Mask), below};
     }
 }
 
@@ -147,7 +145,7 @@ void PartIndex::makeBlocks() {
     }
     for (Block& block : blocks_) {
         block.Offset = static_cast<std::uint32_t>(bits_);
-        bits_ += std::size_t{block.Count} * orders_;
+        bits_ += std::size_t{block.Count} * sizes_.Orders;
     }
 }
 

@@ -26,6 +26,25 @@
 
 namespace rules {
 
+// What the index's arithmetic takes from the group's size.
+struct PartSizes {
+    std::uint32_t Orders = 1;               // k!
+    std::uint32_t Used = 0;                 // the nibbles of the group's tiles
+    std::uint32_t Last = 0;                 // or'ed into the seventh tile's cell: 16 if none
+    std::array<std::uint32_t, 6> Weights{}; // (k - 1 - i)! for tile i, 0 past the group
+};
+constexpr PartSizes PartSizesOf(int tiles) {
+    PartSizes sizes;
+    sizes.Used = (1u << (4 * tiles)) - 1u;
+    sizes.Last = tiles == 7 ? 0u : 16u;
+    for (int i = tiles - 1; i >= 0; --i) {
+        if (i < 6)
+            sizes.Weights[static_cast<std::size_t>(i)] = sizes.Orders;
+        sizes.Orders *= static_cast<std::uint32_t>(tiles - i);
+    }
+    return sizes;
+}
+
 class PartIndex {
 public:
     static constexpr int TilesMost = 7;
@@ -43,7 +62,7 @@ public:
     explicit PartIndex(int tiles);
 
     int Tiles() const { return tiles_; }
-    std::uint32_t Orders() const { return orders_; }
+    std::uint32_t Orders() const { return sizes_.Orders; }
     std::size_t Bits() const { return bits_; }
     std::size_t Masks() const { return blocks_.size(); }
     const Block& BlockAt(std::size_t rank) const { return blocks_[rank]; }
@@ -51,48 +70,58 @@ public:
     // The bit of the placement `nibbles` (tile i's cell in bits 4i..4i+3) with the empty cell
     // on the open cell `blank`.
     std::uint32_t At(std::uint32_t nibbles, unsigned blank) const {
-        const std::uint32_t n = nibbles & used_;
-        const First& first = first_[n & 0xFFFu];
-        const Second& second = second_[(n >> 12) & 0xFFFu];
-        // 16 when there is no seventh tile: below no cell and outside the board.
-        const std::uint32_t last = (n >> 24) | last_;
-        const Block& block = blocks_[rank((first.Mask | second.Mask | (1u << last)) & 0xFFFFu)];
-        const std::uint32_t c0 = n & 15u;
-        const std::uint32_t c1 = (n >> 4) & 15u;
-        const std::uint32_t c2 = (n >> 8) & 15u;
-        const std::uint32_t c3 = (n >> 12) & 15u;
-        const std::uint32_t c4 = (n >> 16) & 15u;
-        const std::uint32_t c5 = (n >> 20) & 15u;
-        const std::uint32_t order =
-            first.Rank + second.Rank +
-            weights_[0] * (((second.Below >> (2 * c0)) & 3u) + (last < c0 ? 1u : 0u)) +
-            weights_[1] * (((second.Below >> (2 * c1)) & 3u) + (last < c1 ? 1u : 0u)) +
-            weights_[2] * (((second.Below >> (2 * c2)) & 3u) + (last < c2 ? 1u : 0u)) +
-            weights_[3] * (last < c3 ? 1u : 0u) + weights_[4] * (last < c4 ? 1u : 0u) +
-            weights_[5] * (last < c5 ? 1u : 0u);
-        const auto part = static_cast<std::uint32_t>(block.Parts >> (4 * blank)) & 15u;
-        return block.Offset + part * orders_ + order;
+        // Seven tiles, the largest and busiest tables, with their constants folded in.
+        static constexpr PartSizes kSeven = PartSizesOf(TilesMost);
+        return tiles_ == TilesMost ? at(nibbles, blank, kSeven) : at(nibbles, blank, sizes_);
     }
 
     // The mask's rank among the masks of as many cells.
     std::uint32_t Rank(unsigned mask) const { return rank(mask); }
 
 private:
+    // Three bits a cell, each a one.
+    static constexpr std::uint64_t kOnes = 0x249249249249ull;
+
+    std::uint32_t at(std::uint32_t nibbles, unsigned blank, const PartSizes& sizes) const {
+        const std::uint32_t n = nibbles & sizes.Used;
+        const First& first = first_[n & 0xFFFu];
+        const std::uint32_t chunk = (n >> 12) & 0xFFFu;
+        const Second& second = second_[chunk];
+        // 16 when there is no seventh tile: below no cell and outside the board.
+        const std::uint32_t last = (n >> 24) | sizes.Last;
+        const auto mask =
+            (first.Mask | static_cast<std::uint32_t>(second.Below >> 48) | (1u << last)) & 0xFFFFu;
+        const Block& block = blocks_[rank(mask)];
+        // For each cell, the tiles after the first three that stand below it.
+        const std::uint64_t later = second.Below + (kOnes << (3 * last + 3));
+        const std::array<std::uint32_t, 6>& w = sizes.Weights;
+        const std::uint32_t order =
+            first.Rank + secondRank_[chunk] +
+            w[0] * (static_cast<std::uint32_t>(later >> (3 * (n & 15u))) & 7u) +
+            w[1] * (static_cast<std::uint32_t>(later >> (3 * ((n >> 4) & 15u))) & 7u) +
+            w[2] * (static_cast<std::uint32_t>(later >> (3 * ((n >> 8) & 15u))) & 7u) +
+            (static_cast<std::uint32_t>(second.Above >> (4 * (last & 15u))) & 15u);
+        const auto part = static_cast<std::uint32_t>(block.Parts >> (4 * blank)) & 15u;
+        return block.Offset + part * sizes.Orders + order;
+    }
+
     // The first three tiles: their digits among themselves, weighted, and their cells.
     struct First {
         std::uint16_t Rank = 0;
         std::uint16_t Mask = 0;
     };
-    // The next three: the same, and for each cell c (two bits, c's lowest) how many lie below c.
+    // The next three: for each cell c (three bits, c's lowest) how many of them lie below c,
+    // and their cells in the top sixteen bits; and with seven tiles, for each cell c (four bits)
+    // the weights of those above c, which the seventh tile on c adds to their digits. Their
+    // digits among themselves are in secondRank_.
     struct Second {
-        std::uint16_t Rank = 0;
-        std::uint16_t Mask = 0;
-        std::uint32_t Below = 0;
+        std::uint64_t Below = 0;
+        std::uint64_t Above = 0;
     };
 
     unsigned rank(unsigned mask) const {
         const unsigned low = mask & 255u;
-        return rankLow_[low] + rankHigh_[countLow_[low]][mask >> 8];
+        return unsigned{rankLow_[low]} + unsigned{rankHigh_[countLow_[low]][mask >> 8]};
     }
 
     void makeRanks();
@@ -100,15 +129,13 @@ private:
     void makeBlocks();
 
     int tiles_;
-    std::uint32_t orders_ = 1;
-    std::uint32_t used_;
-    std::uint32_t last_;
-    std::array<std::uint32_t, 6> weights_{};
+    PartSizes sizes_;
     std::array<std::uint16_t, 256> rankLow_{};
     std::array<std::uint8_t, 256> countLow_{};
     std::array<std::array<std::uint16_t, 256>, 9> rankHigh_{};
     std::vector<First> first_;
     std::vector<Second> second_;
+    std::vector<std::uint8_t> secondRank_;
     std::vector<Block> blocks_;
     std::size_t bits_ = 0;
 };
