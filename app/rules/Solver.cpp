@@ -128,29 +128,52 @@ public:
     }
 
 private:
-    // The child where the tile on `cell` has slid into the empty cell. Most children lie past
-    // the bound, and the first slot that shows it saves the look-ups of the others (slots are
-    // tried from `first` on): such a child comes back with Estimate only a lower bound above
-    // `limit`, and is not entered.
-    Child childAt(int cell, int limit, std::size_t first) const {
-        const auto from = static_cast<std::size_t>(cell);
+    // A slide the pruning allows, before its child is looked at: where the empty cell goes, and
+    // the first slot's index and where its bit lies, already asked of memory.
+    struct Pending {
+        std::uint8_t Cell;
+        MovePruning::State After;
+        std::uint32_t Index;
+        std::uint32_t At;
+    };
+
+    // The child of `slide`. Most children lie past the bound, and the first slot that shows it
+    // saves the look-ups of the others (slots are tried from `first` on): such a child comes
+    // back with Estimate only a lower bound above `limit`, and is not entered.
+    Child childAt(const Pending& slide, int limit, std::size_t first) const {
+        const auto from = static_cast<std::size_t>(slide.Cell);
         const auto to = static_cast<std::size_t>(blank_);
         const PatternLayout::Tile& entry = kLayout.Tiles[cells_[from]];
         Child child;
-        child.Cell = static_cast<std::uint8_t>(cell);
+        child.Cell = slide.Cell;
+        child.After = slide.After;
         int most = 0;
+        unsigned done = 0; // the slots looked up so far, whose twins need no look-up
         for (std::size_t i = 0; i < kSlots; ++i) {
             const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
-            const std::uint32_t index =
-                index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
+            const int twin = kLayout.Twin[slot][group];
             const Table& table = *table_[slot][group];
-            // The empty cell goes where the tile was.
-            const int bit = table.Bit(index, kLayout.Cell[slot][group][from]);
-            const int value = NeighbourValue(value_[slot][group], bit);
-            child.Index[slot] = index;
-            child.Value[slot] = static_cast<std::uint8_t>(value);
-            most = std::max(most, sum_[slot] + value - value_[slot][group]);
+            if (twin >= 0 && ((done >> twin) & 1u) != 0) {
+                const auto t = static_cast<std::size_t>(twin);
+                child.Index[slot] = child.Index[t];
+                child.Value[slot] = child.Value[t];
+            } else {
+                int bit = 0;
+                if (i == 0) {
+                    child.Index[slot] = slide.Index;
+                    bit = table.BitAt(slide.At);
+                } else {
+                    child.Index[slot] =
+                        index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
+                    // The empty cell goes where the tile was.
+                    bit = table.Bit(child.Index[slot], kLayout.Cell[slot][group][from]);
+                }
+                child.Value[slot] =
+                    static_cast<std::uint8_t>(NeighbourValue(value_[slot][group], bit));
+            }
+            done |= 1u << slot;
+            most = std::max(most, sum_[slot] + child.Value[slot] - value_[slot][group]);
             if (most > limit) {
                 child.Estimate = most;
                 return child;
@@ -160,31 +183,51 @@ private:
         return child;
     }
 
-    // The children within `limit` whose slide the pruning allows after `state`, the most
-    // promising first: in the last iteration the goal then lies down the first branches tried.
-    // `least` takes the smallest value of the others.
-    int children(MovePruning::State state, int limit, std::array<Child, 4>& out, int& least) const {
+    // The slides the pruning allows after `state`, each child's first look-up asked of memory
+    // before any is read, so the reads of the table, which miss the processor's caches, overlap.
+    std::size_t slides(MovePruning::State state, std::size_t first,
+                       std::array<Pending, 4>& out) const {
         const auto b = static_cast<std::size_t>(blank_);
-        // The slot that is largest here is the likeliest to show the bound passed.
-        const auto first =
-            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
-        int count = 0;
+        std::size_t count = 0;
         for (std::size_t i = 0; i < kMoves.Count[b]; ++i) {
             const MovePruning::State after = pruning_.Next(state, kMoves.Steps[b][i]);
             if (after == MovePruning::Rejected)
                 continue;
-            Child child = childAt(kMoves.To[b][i], limit, first);
-            child.After = after;
+            const std::uint8_t cell = kMoves.To[b][i];
+            const PatternLayout::Tile& entry = kLayout.Tiles[cells_[cell]];
+            const std::size_t group = entry.Group[first];
+            const std::uint32_t index =
+                index_[first][group] ^ entry.Bits[first][cell] ^ entry.Bits[first][b];
+            const Table& table = *table_[first][group];
+            const std::uint32_t at = table.Where(index, kLayout.Cell[first][group][cell]);
+            table.Prefetch(at);
+            out[count++] = {cell, after, index, at};
+        }
+        return count;
+    }
+
+    // The children within `limit` whose slide the pruning allows after `state`, the most
+    // promising first: in the last iteration the goal then lies down the first branches tried.
+    // `least` takes the smallest value of the others.
+    int children(MovePruning::State state, int limit, std::array<Child, 4>& out, int& least) const {
+        // The slot that is largest here is the likeliest to show the bound passed.
+        const auto first =
+            static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
+        std::array<Pending, 4> pending;
+        const std::size_t count = slides(state, first, pending);
+        int kept = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Child child = childAt(pending[i], limit, first);
             if (child.Estimate > limit) {
                 least = std::min(least, child.Estimate);
                 continue;
             }
-            int at = count++;
+            int at = kept++;
             for (; at > 0 && out[static_cast<std::size_t>(at - 1)].Estimate > child.Estimate; --at)
                 out[static_cast<std::size_t>(at)] = out[static_cast<std::size_t>(at - 1)];
             out[static_cast<std::size_t>(at)] = child;
         }
-        return count;
+        return kept;
     }
 
     // kFound, kCancelled, or the smallest total above the bound met below this node.
