@@ -15,9 +15,11 @@
 // order = sum of L_i * (k - 1 - i)!.
 //
 // The order is summed from two tables of the twelve bits the first three tiles and the next
-// three take (each table gives its tiles' digits counted among themselves, and its cells), and
-// the seventh tile's cell, compared with each of the others'. Only std::array lookups and
-// arithmetic: std::popcount is a library call on the baseline processor.
+// three take: each gives its tiles' digits counted among themselves and its cells; the second
+// also how many of its tiles lie below each cell (the later tiles the first three's digits
+// count, with the seventh tile's one added by a shift) and, for each cell the seventh tile may
+// take, what it adds to the second three's digits. Only table lookups and arithmetic:
+// std::popcount is a library call on the baseline processor.
 
 #include <array>
 #include <cstddef>
@@ -92,7 +94,8 @@ private:
         const auto mask =
             (first.Mask | static_cast<std::uint32_t>(second.Below >> 48) | (1u << last)) & 0xFFFFu;
         const Block& block = blocks_[rank(mask)];
-        // For each cell, the tiles after the first three that stand below it.
+        // For each cell, the tiles after the first three that stand below it (a seventh on 15, or
+        // none, shifts its ones past the cells' fields).
         const std::uint64_t later = second.Below + (kOnes << (3 * last + 3));
         const std::array<std::uint32_t, 6>& w = sizes.Weights;
         const std::uint32_t order =

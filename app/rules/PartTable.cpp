@@ -66,6 +66,7 @@ bool PartTable::stepNearer(std::uint32_t& nibbles, unsigned& blank, int nearerBi
 }
 
 int PartTable::Value(std::uint32_t nibbles, unsigned blank) const {
+    nibbles &= (1u << (4 * tiles_)) - 1u;
     // The value's parity is the Manhattan distance's, and the entry gives its bit 1.
     unsigned distance = 0;
     for (int slot = 0; slot < tiles_; ++slot)
