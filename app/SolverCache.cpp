@@ -21,8 +21,8 @@ namespace {
 
 // The seven-tile set where its installed file lies, or nullptr when there is none; a file that
 // is there but unsound is reported, as only a damaged installation has one.
-std::shared_ptr<const rules::SolverTables> installedTables() {
-    for (const std::string& path : platform::PrivateFileCandidates(SevenTablesFile)) {
+std::shared_ptr<const rules::SolverTables> installedTables(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
         const std::shared_ptr<const platform::MappedFile> file =
             platform::MapFile(path, platform::kCacheFileLimit);
         if (!file)
@@ -67,7 +67,12 @@ std::shared_ptr<const rules::SolverTables> builtTables(const std::atomic<bool>& 
 } // namespace
 
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
-    if (auto tables = installedTables())
+    return LoadSolverTables(cancel, platform::PrivateFileCandidates(SevenTablesFile));
+}
+
+std::shared_ptr<const rules::SolverTables>
+LoadSolverTables(const std::atomic<bool>& cancel, const std::vector<std::string>& installed) {
+    if (auto tables = installedTables(installed))
         return tables;
     if (auto tables = mappedTables())
         return tables;

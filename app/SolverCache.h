@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace app {
 
@@ -26,5 +28,8 @@ rules::BuildThreads SolverBuildThreads();
 // otherwise builds the six-tile set with SolverBuildThreads and tries to store it (a cache that
 // cannot be written leaves the tables in memory only). nullptr only when `cancel` was raised.
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel);
+// The same, looking for the seven-tile set at `installed` in turn.
+std::shared_ptr<const rules::SolverTables>
+LoadSolverTables(const std::atomic<bool>& cancel, const std::vector<std::string>& installed);
 
 } // namespace app

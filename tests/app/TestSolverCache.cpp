@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -58,6 +60,35 @@ class TestSolverCache : public QObject {
     }
 
 private slots:
+    void anInstalledSevenTileSetIsReadAndTheCacheLeftAlone() {
+        const QString cached = useCacheHome("installed");
+        const QString installed = scratch_.filePath("solver-tables-7.bin");
+        QVERIFY(QFile::copy(VELMAR_SEVEN_TABLES_FILE, installed));
+        const auto tables = app::LoadSolverTables(
+            never_, {scratch_.filePath("missing").toStdString(), installed.toStdString()});
+        QVERIFY(tables);
+        QCOMPARE(tables->Kind(), rules::TableKind::Seven);
+        QVERIFY(!QFile::exists(cached));
+    }
+
+    void aDamagedInstalledSetIsReportedAndTheSmallerTablesServe() {
+        const QString cached = useCacheHome("installed-damaged");
+        QByteArray bytes = readAll(VELMAR_SEVEN_TABLES_FILE);
+        QVERIFY(bytes.size() > 1000000);
+        bytes[1000000] = static_cast<char>(bytes[1000000] ^ 4);
+        const QString installed = scratch_.filePath("damaged-7.bin");
+        writeAll(installed, bytes);
+        std::ostringstream said;
+        std::streambuf* const was = std::cerr.rdbuf(said.rdbuf());
+        const auto tables = app::LoadSolverTables(never_, {installed.toStdString()});
+        std::cerr.rdbuf(was);
+        QVERIFY(tables);
+        QCOMPARE(tables->Kind(), rules::TableKind::Six);
+        QVERIFY(QFile::exists(cached));
+        QVERIFY2(said.str().find(installed.toStdString() + " is damaged") != std::string::npos,
+                 said.str().c_str());
+    }
+
     void aMissingCacheIsBuiltStoredAndThenRead() {
         const QString file = useCacheHome("fresh");
         QVERIFY(!app::LoadSolverTables(cancelled_)); // nothing to read, and the build stopped

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <deque>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 using namespace rules;
@@ -358,51 +357,6 @@ private slots:
                 pairs += static_cast<std::size_t>(regionsOf(cells).back());
         QCOMPARE(pairs, std::size_t{27748});
         QCOMPARE(PartTableBytes(7), (pairs * 5040 + 7) / 8);
-    }
-
-    void everyThreadCountBuildsTheSameBytes_data() {
-        QTest::addColumn<QList<int>>("homes");
-        QTest::addColumn<int>("helpers");
-        QTest::newRow("six tiles, two threads") << QList<int>{0, 1, 2, 4, 5, 6} << 1;
-        QTest::newRow("five tiles, more threads than cores") << QList<int>{0, 1, 2, 4, 5} << 3;
-    }
-    void everyThreadCountBuildsTheSameBytes() {
-        QFETCH(QList<int>, homes);
-        QFETCH(int, helpers);
-        const std::vector<std::uint8_t> cells = cellList(homes);
-        const std::atomic<bool> never{false};
-        const std::vector<std::uint8_t> alone = BuildPartTable(cells, never);
-        QCOMPARE(alone.size(), PartTableBytes(static_cast<int>(cells.size())));
-        QVERIFY(BuildPartTable(cells, never, {helpers, nullptr}) == alone);
-    }
-
-    void aCancelRaisedBeforeOrDuringTheBuildGivesNothing() {
-        const std::vector<std::uint8_t> homes{0, 1, 2, 4, 5, 6};
-        const std::atomic<bool> raised{true};
-        QVERIFY(BuildPartTable(homes, raised).empty());
-        // The helper raises it before its first chunk: no layer ends before every thread has
-        // taken its part, so the build cannot have finished by then.
-        std::atomic<bool> cancel{false};
-        std::thread::id helper;
-        const BuildThreads threads{1, [&] {
-                                       helper = std::this_thread::get_id();
-                                       cancel = true;
-                                   }};
-        QVERIFY(BuildPartTable(homes, cancel, threads).empty());
-        QVERIFY(helper != std::thread::id());
-        QVERIFY(helper != std::this_thread::get_id());
-    }
-
-    void aHelperThatFailsEndsTheBuildWithItsError() {
-        const std::atomic<bool> never{false};
-        const BuildThreads threads{1, [] { throw std::runtime_error("no helper today"); }};
-        QString caught;
-        try {
-            BuildPartTable({0, 1, 4, 5}, never, threads);
-        } catch (const std::runtime_error& error) {
-            caught = error.what();
-        }
-        QCOMPARE(caught, QString("no helper today"));
     }
 
     void aGroupOutsideTheTablesReachIsRefused() {
