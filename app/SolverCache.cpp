@@ -7,6 +7,7 @@
 #include "platform/ui/FreeMemory.h"
 #include "platform/ui/ThreadPriority.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -67,6 +68,10 @@ std::shared_ptr<const rules::SolverTables> builtTables(const std::atomic<bool>& 
 } // namespace
 
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel) {
+    // VELMAR_SEVEN_TABLES names the file instead; empty, it names none.
+    if (const char* chosen = std::getenv("VELMAR_SEVEN_TABLES"))
+        return LoadSolverTables(cancel, *chosen != '\0' ? std::vector<std::string>{chosen}
+                                                         : std::vector<std::string>{});
     return LoadSolverTables(cancel, platform::PrivateFileCandidates(SevenTablesFile));
 }
 

@@ -27,6 +27,8 @@ rules::BuildThreads SolverBuildThreads();
 // standard error); otherwise the cached six-tile set when that file is there and sound;
 // otherwise builds the six-tile set with SolverBuildThreads and tries to store it (a cache that
 // cannot be written leaves the tables in memory only). nullptr only when `cancel` was raised.
+// The environment's VELMAR_SEVEN_TABLES names the seven-tile set's file instead, or none when
+// empty (for checks of the six-tile set in a built tree).
 std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bool>& cancel);
 // The same, looking for the seven-tile set at `installed` in turn.
 std::shared_ptr<const rules::SolverTables>

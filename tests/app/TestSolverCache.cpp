@@ -71,6 +71,18 @@ private slots:
         QVERIFY(!QFile::exists(cached));
     }
 
+    void theEnvironmentNamesTheSevenTileSetOrNone() {
+        useCacheHome("named");
+        qputenv("VELMAR_SEVEN_TABLES", VELMAR_SEVEN_TABLES_FILE);
+        const auto named = app::LoadSolverTables(never_);
+        qputenv("VELMAR_SEVEN_TABLES", "");
+        const auto none = app::LoadSolverTables(never_);
+        qunsetenv("VELMAR_SEVEN_TABLES");
+        QVERIFY(named && none);
+        QCOMPARE(named->Kind(), rules::TableKind::Seven);
+        QCOMPARE(none->Kind(), rules::TableKind::Six);
+    }
+
     void aDamagedInstalledSetIsReportedAndTheSmallerTablesServe() {
         const QString cached = useCacheHome("installed-damaged");
         QByteArray bytes = readAll(VELMAR_SEVEN_TABLES_FILE);

@@ -40,13 +40,14 @@ root=$scratch/root
 DESTDIR=$root cmake --install "$build" --prefix /usr >"$scratch/install.log" ||
     fail "cmake --install failed: $(cat "$scratch/install.log")"
 
-# Exactly these files, under the application id; the module in its private library folder.
+# Exactly these files, under the application id; the module and the solver's tables in the
+# private library folder.
 module=$(cd "$root" && find usr -name libvelmar_audio.so)
 case $module in
 usr/lib/velmar/libvelmar_audio.so | usr/lib/*-linux-gnu*/velmar/libvelmar_audio.so) ;;
 *) fail "the audio module is not in a private library folder: '$module'" ;;
 esac
-expected=(usr/bin/velmar usr/bin/velmar-solve "$module"
+expected=(usr/bin/velmar usr/bin/velmar-solve "$module" "$(dirname "$module")/solver-tables-7.bin"
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
     "usr/share/dbus-1/services/$id.service"
     usr/share/man/man6/velmar.6 usr/share/man/man6/velmar-solve.6
