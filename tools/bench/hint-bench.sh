@@ -5,7 +5,9 @@
 # Usage: tools/bench/hint-bench.sh [BUILD_DIR]   (default build/; needs velmar, velmar-solve
 # and velmar_probe built there)
 # Environment:
-#   HINT_BENCH_COLD=1     start from an empty cache (the first hint builds the tables)
+#   HINT_BENCH_COLD=1     start from an empty cache (with HINT_BENCH_SIX, the first hint builds
+#                         the tables)
+#   HINT_BENCH_SIX=1      without the seven-tile tables beside the game: the six-tile set
 #   HINT_BENCH_HINTS=5    hints asked for, each on the board the last one left
 #   HINT_BENCH_AFTER=65   seconds waited after the last hint
 set -euo pipefail
@@ -38,6 +40,7 @@ start_xvfb "$work"
 vars=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config"
     XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
     TMPDIR="$work/tmp" DISPLAY="$xvfb_display" LANG=C.UTF-8 SDL_AUDIODRIVER=dummy)
+[[ ${HINT_BENCH_SIX:-0} == 1 ]] && vars+=(VELMAR_SEVEN_TABLES=)
 
 if [[ ${HINT_BENCH_COLD:-0} != 1 ]]; then
     # A warm cache, as an earlier run leaves it.
