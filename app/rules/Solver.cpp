@@ -133,8 +133,8 @@ private:
     struct Pending {
         std::uint8_t Cell;
         MovePruning::State After;
-        std::uint32_t Index;
-        std::uint32_t At;
+        std::array<std::uint32_t, kSlots> Index;
+        std::array<std::uint32_t, kSlots> At;
     };
 
     // The child of `slide`. Most children lie past the bound, and the first slot that shows it
@@ -142,7 +142,6 @@ private:
     // back with Estimate only a lower bound above `limit`, and is not entered.
     Child childAt(const Pending& slide, int limit, std::size_t first) const {
         const auto from = static_cast<std::size_t>(slide.Cell);
-        const auto to = static_cast<std::size_t>(blank_);
         const PatternLayout::Tile& entry = kLayout.Tiles[cells_[from]];
         Child child;
         child.Cell = slide.Cell;
@@ -160,15 +159,8 @@ private:
                 child.Value[slot] = child.Value[t];
             } else {
                 int bit = 0;
-                if (i == 0) {
-                    child.Index[slot] = slide.Index;
-                    bit = table.BitAt(slide.At);
-                } else {
-                    child.Index[slot] =
-                        index_[slot][group] ^ entry.Bits[slot][from] ^ entry.Bits[slot][to];
-                    // The empty cell goes where the tile was.
-                    bit = table.Bit(child.Index[slot], kLayout.Cell[slot][group][from]);
-                }
+                child.Index[slot] = slide.Index[slot];
+                bit = table.BitAt(slide.At[slot]);
                 child.Value[slot] =
                     static_cast<std::uint8_t>(NeighbourValue(value_[slot][group], bit));
             }
@@ -185,8 +177,7 @@ private:
 
     // The slides the pruning allows after `state`, each child's first look-up asked of memory
     // before any is read, so the reads of the table, which miss the processor's caches, overlap.
-    std::size_t slides(MovePruning::State state, std::size_t first,
-                       std::array<Pending, 4>& out) const {
+    std::size_t slides(MovePruning::State state, std::array<Pending, 4>& out) const {
         const auto b = static_cast<std::size_t>(blank_);
         std::size_t count = 0;
         for (std::size_t i = 0; i < kMoves.Count[b]; ++i) {
@@ -195,13 +186,25 @@ private:
                 continue;
             const std::uint8_t cell = kMoves.To[b][i];
             const PatternLayout::Tile& entry = kLayout.Tiles[cells_[cell]];
-            const std::size_t group = entry.Group[first];
-            const std::uint32_t index =
-                index_[first][group] ^ entry.Bits[first][cell] ^ entry.Bits[first][b];
-            const Table& table = *table_[first][group];
-            const std::uint32_t at = table.Where(index, kLayout.Cell[first][group][cell]);
-            table.Prefetch(at);
-            out[count++] = {cell, after, index, at};
+            Pending& slide = out[count++];
+            slide.Cell = cell;
+            slide.After = after;
+            for (std::size_t slot = 0; slot < kSlots; ++slot) {
+                const std::size_t group = entry.Group[slot];
+                if (const int twin = kLayout.Twin[slot][group]; twin >= 0) {
+                    // Always an earlier slot, so it is done already.
+                    slide.Index[slot] = slide.Index[static_cast<std::size_t>(twin)];
+                    slide.At[slot] = slide.At[static_cast<std::size_t>(twin)];
+                    continue;
+                }
+                const std::uint32_t index =
+                    index_[slot][group] ^ entry.Bits[slot][cell] ^ entry.Bits[slot][b];
+                const Table& table = *table_[slot][group];
+                const std::uint32_t at = table.Where(index, kLayout.Cell[slot][group][cell]);
+                table.Prefetch(at);
+                slide.Index[slot] = index;
+                slide.At[slot] = at;
+            }
         }
         return count;
     }
@@ -214,7 +217,7 @@ private:
         const auto first =
             static_cast<std::size_t>(std::max_element(sum_.begin(), sum_.end()) - sum_.begin());
         std::array<Pending, 4> pending;
-        const std::size_t count = slides(state, first, pending);
+        const std::size_t count = slides(state, pending);
         int kept = 0;
         for (std::size_t i = 0; i < count; ++i) {
             const Child child = childAt(pending[i], limit, first);
