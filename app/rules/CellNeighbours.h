@@ -25,4 +25,16 @@ inline constexpr std::array<std::array<std::uint8_t, 4>, 16> kCellNeighbours = [
     return table;
 }();
 
+// The cells the empty cell can reach from `start` through the cells in `open`.
+constexpr unsigned RegionOf(unsigned start, unsigned open) {
+    unsigned region = start;
+    for (unsigned before = 0; region != before;) {
+        before = region;
+        region |= ((region << 4) | (region >> 4) | ((region << 1) & 0xEEEEu) |
+                   ((region >> 1) & 0x7777u)) &
+                  open;
+    }
+    return region;
+}
+
 } // namespace rules

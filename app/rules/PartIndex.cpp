@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/PartIndex.h"
 
+#include "app/rules/CellNeighbours.h"
+
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -8,32 +10,11 @@
 namespace rules {
 namespace {
 
-constexpr unsigned choose(unsigned n, unsigned r) {
-    if (r > n)
-        return 0;
-    unsigned out = 1;
-    for (unsigned i = 1; i <= r; ++i)
-        out = out * (n - r + i) / i;
-    return out;
-}
-
 unsigned cellsIn(unsigned mask) {
     unsigned count = 0;
     for (; mask != 0; mask &= mask - 1)
         ++count;
     return count;
-}
-
-// The cells the empty cell can reach from `start` through the cells in `open`.
-unsigned regionOf(unsigned start, unsigned open) {
-    unsigned region = start;
-    for (unsigned before = 0; region != before;) {
-        before = region;
-        region |= ((region << 4) | (region >> 4) | ((region << 1) & 0xEEEEu) |
-                   ((region >> 1) & 0x7777u)) &
-                  open;
-    }
-    return region;
 }
 
 // The cells of the lowest `count` nibbles of `chunk`, and their Lehmer digits among themselves
@@ -64,31 +45,8 @@ int checkedTiles(int tiles) {
 } // namespace
 
 PartIndex::PartIndex(int tiles) : tiles_(checkedTiles(tiles)), sizes_(PartSizesOf(tiles_)) {
-    makeRanks();
     makeTiles();
     makeBlocks();
-}
-
-// The colex rank a byte at a time: the low byte's cells add their own share, the high byte's
-// depend on how many cells lie below them.
-void PartIndex::makeRanks() {
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        unsigned below = 0;
-        unsigned share = 0;
-        for (unsigned cell = 0; cell < 8; ++cell)
-            if ((byte >> cell) & 1u)
-                share += choose(cell, ++below);
-        rankLow_[byte] = static_cast<std::uint16_t>(share);
-        countLow_[byte] = static_cast<std::uint8_t>(below);
-        for (unsigned lower = 0; lower <= 8; ++lower) {
-            unsigned index = lower;
-            share = 0;
-            for (unsigned cell = 0; cell < 8; ++cell)
-                if ((byte >> cell) & 1u)
-                    share += choose(8 + cell, ++index);
-            rankHigh_[lower][byte] = static_cast<std::uint16_t>(share);
-        }
-    }
 }
 
 void PartIndex::makeTiles() {
@@ -123,11 +81,11 @@ void PartIndex::makeTiles() {
 
 void PartIndex::makeBlocks() {
     const auto k = static_cast<unsigned>(tiles_);
-    blocks_.resize(choose(16, k));
+    blocks_.resize(Choose(16, k));
     for (unsigned mask = 0; mask < 65536; ++mask) {
         if (cellsIn(mask) != k)
             continue;
-        Block& block = blocks_[rank(mask)];
+        Block& block = blocks_[rank_(mask)];
         block.Mask = static_cast<std::uint16_t>(mask);
         block.Parts = 0;
         for (unsigned cell = 0; cell < 16; ++cell)
@@ -135,7 +93,7 @@ void PartIndex::makeBlocks() {
         const unsigned open = ~mask & 0xFFFFu;
         unsigned part = 0;
         for (unsigned rest = open; rest != 0; ++part) {
-            const unsigned region = regionOf(rest & (~rest + 1u), open);
+            const unsigned region = RegionOf(rest & (~rest + 1u), open);
             for (unsigned cell = 0; cell < 16; ++cell)
                 if ((region >> cell) & 1u)
                     block.Parts &= ~(std::uint64_t{ClosedCell ^ part} << (4 * cell));

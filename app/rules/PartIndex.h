@@ -21,6 +21,8 @@
 // take, what it adds to the second three's digits. Only table lookups and arithmetic:
 // std::popcount is a library call on the baseline processor.
 
+#include "app/rules/MaskRank.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -78,7 +80,7 @@ public:
     }
 
     // The mask's rank among the masks of as many cells.
-    std::uint32_t Rank(unsigned mask) const { return rank(mask); }
+    std::uint32_t Rank(unsigned mask) const { return rank_(mask); }
 
 private:
     // Three bits a cell, each a one.
@@ -93,7 +95,7 @@ private:
         const std::uint32_t last = (n >> 24) | sizes.Last;
         const auto mask =
             (first.Mask | static_cast<std::uint32_t>(second.Below >> 48) | (1u << last)) & 0xFFFFu;
-        const Block& block = blocks_[rank(mask)];
+        const Block& block = blocks_[rank_(mask)];
         // For each cell, the tiles after the first three that stand below it (a seventh on 15, or
         // none, shifts its ones past the cells' fields).
         const std::uint64_t later = second.Below + (kOnes << (3 * last + 3));
@@ -122,20 +124,12 @@ private:
         std::uint64_t Above = 0;
     };
 
-    unsigned rank(unsigned mask) const {
-        const unsigned low = mask & 255u;
-        return unsigned{rankLow_[low]} + unsigned{rankHigh_[countLow_[low]][mask >> 8]};
-    }
-
-    void makeRanks();
     void makeTiles();
     void makeBlocks();
 
     int tiles_;
     PartSizes sizes_;
-    std::array<std::uint16_t, 256> rankLow_{};
-    std::array<std::uint8_t, 256> countLow_{};
-    std::array<std::array<std::uint16_t, 256>, 9> rankHigh_{};
+    MaskRank rank_;
     std::vector<First> first_;
     std::vector<Second> second_;
     std::vector<std::uint8_t> secondRank_;

@@ -54,8 +54,6 @@ public:
     int Tiles() const { return tiles_; }
 
 private:
-    bool stepNearer(std::uint32_t& nibbles, unsigned& blank, int nearerBit) const;
-
     const std::uint8_t* entries_ = nullptr;
     const PartIndex* index_ = nullptr;
     int tiles_ = 0;

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <bit>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 namespace rules {
 namespace {
@@ -107,34 +105,8 @@ std::vector<std::uint8_t> PartSearch::Run(const std::atomic<bool>& cancel,
     const auto helpers = static_cast<std::size_t>(std::max(0, threads.Helpers));
     const bool shared = helpers > 0;
     workers_.resize(1 + helpers);
-    Barrier sync(static_cast<std::ptrdiff_t>(1 + helpers), LayerEnd{this});
-    {
-        std::vector<std::jthread> started;
-        started.reserve(helpers);
-        for (std::size_t i = 1; i <= helpers; ++i) {
-            try {
-                started.emplace_back([this, i, shared, &sync, &cancel, &threads] {
-                    try {
-                        if (threads.OnHelperStart)
-                            threads.OnHelperStart();
-                    } catch (...) {
-                        fail(std::current_exception());
-                    }
-                    takePart(i, sync, cancel, shared);
-                });
-            } catch (const std::system_error&) {
-                // No thread: the others go on without its share.
-                sync.arrive_and_drop();
-            }
-        }
-        takePart(0, sync, cancel, shared);
-    } // every helper has ended here
-    {
-        const std::lock_guard lock(errorMutex_);
-        if (error_)
-            std::rethrow_exception(error_);
-    }
-    if (stop_.load(std::memory_order_relaxed))
+    const auto expand = [&](std::size_t id) { expandChunks(id, cancel, shared); };
+    if (!RunLayers(threads, stop_, expand, [this] { return endLayer(); }))
         return {};
     std::vector<std::uint64_t>().swap(states_);
     std::vector<std::uint8_t> bytes((index_.Bits() + 7) / 8);
@@ -143,30 +115,16 @@ std::vector<std::uint8_t> PartSearch::Run(const std::atomic<bool>& cancel,
     return bytes;
 }
 
-void PartSearch::takePart(std::size_t id, Barrier& sync, const std::atomic<bool>& cancel,
-                          bool shared) {
-    for (;;) {
-        try {
-            expandChunks(id, cancel, shared);
-        } catch (...) {
-            fail(std::current_exception());
-        }
-        sync.arrive_and_wait();
-        if (finished_)
-            return;
-    }
-}
-
 void PartSearch::expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared) {
     Worker& worker = workers_[id];
     const std::size_t masks = index_.Masks();
     const auto parity = static_cast<std::uint8_t>(depth_ & 1u);
-    while (!stop_.load(std::memory_order_relaxed)) {
+    while (!stop_.Stopped()) {
         const std::size_t begin = next_.fetch_add(kChunkMasks, std::memory_order_relaxed);
         if (begin >= masks)
             return;
         if (cancel.load(std::memory_order_relaxed)) {
-            stop_.store(true, std::memory_order_relaxed);
+            stop_.Cancel();
             return;
         }
         const std::size_t end = std::min(masks, begin + kChunkMasks);
@@ -272,7 +230,8 @@ template <bool Shared> void PartSearch::reach(std::uint32_t at, Worker& worker) 
     ++worker.Found;
 }
 
-void PartSearch::endLayer() noexcept {
+// Whether the search is finished.
+bool PartSearch::endLayer() noexcept {
     std::size_t found = 0;
     for (Worker& worker : workers_) {
         found += worker.Found;
@@ -280,16 +239,7 @@ void PartSearch::endLayer() noexcept {
     }
     next_.store(0, std::memory_order_relaxed);
     ++depth_;
-    finished_ = stop_.load(std::memory_order_relaxed) || found == 0;
-}
-
-void PartSearch::fail(std::exception_ptr error) {
-    {
-        const std::lock_guard lock(errorMutex_);
-        if (!error_)
-            error_ = std::move(error);
-    }
-    stop_.store(true, std::memory_order_relaxed);
+    return stop_.Stopped() || found == 0;
 }
 
 std::vector<std::uint8_t> BuildPartTable(const std::vector<std::uint8_t>& homes,

@@ -12,24 +12,23 @@
 // its neighbours in the reached bitmap, and in the frontier those it was first to reach. The
 // reached and frontier words of the same 64 states lie side by side, on one cache line.
 //
-// Threads: the caller and BuildThreads::Helpers more threads expand each layer together, taking
-// chunks of its masks through the atomic cursor next_; each writes only its own Worker. states_
-// and table_ are shared while a layer is expanded: a word is read with a relaxed atomic load and
-// changed with fetch_or or fetch_and, so neighbouring masks' bits, which share words, stay whole.
-// Everything else changes only in endLayer, the barrier's completion, while every thread waits,
-// so the barrier orders it for all of them. The only lock is errorMutex_, held just to keep the
-// first exception; nothing waits while holding it.
+// Threads: the caller and BuildThreads::Helpers more threads (RunLayers in BuildThreads.h runs
+// them) expand each layer together, taking chunks of its masks through the atomic cursor next_;
+// each writes only its own Worker. states_ and table_ are shared while a layer is expanded: a word
+// is read with a relaxed atomic load and changed with fetch_or or fetch_and, so neighbouring masks'
+// bits, which share words, stay whole. Everything else changes only in endLayer, which RunLayers
+// calls at each layer's end while every thread waits, so it is ordered for all of them. A cancel or
+// a failure raises stop_ (a BuildStop), a relaxed atomic flag every thread reads between chunks,
+// and a failure's exception is kept there under its lock, the only one: held just to keep the first
+// exception, and nothing waits while holding it.
 
 #include "app/rules/BuildThreads.h"
 #include "app/rules/PartIndex.h"
 
 #include <array>
 #include <atomic>
-#include <barrier>
 #include <cstdint>
-#include <exception>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace rules {
@@ -48,11 +47,6 @@ private:
     struct alignas(64) Worker {
         std::size_t Found = 0;
     };
-    struct LayerEnd {
-        PartSearch* Search;
-        void operator()() const noexcept { Search->endLayer(); }
-    };
-    using Barrier = std::barrier<LayerEnd>;
     // The mask being expanded: its cells in order as nibbles, and the open cells of each part.
     struct MaskCells {
         std::uint32_t Sorted = 0;
@@ -62,15 +56,13 @@ private:
     };
 
     void start();
-    void takePart(std::size_t id, Barrier& sync, const std::atomic<bool>& cancel, bool shared);
     void expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared);
     template <bool Shared> void expandMask(std::size_t rank, Worker& worker);
     template <bool Shared> void expandRun(const MaskCells& mask, unsigned part, Worker& worker);
     template <bool Shared>
     void expandState(std::uint32_t nibbles, unsigned partCells, Worker& worker);
     template <bool Shared> void reach(std::uint32_t at, Worker& worker);
-    void endLayer() noexcept;
-    void fail(std::exception_ptr error);
+    bool endLayer() noexcept;
 
     const PartIndex& index_;
     int k_;
@@ -82,11 +74,7 @@ private:
     std::vector<Worker> workers_;           // the caller's first
     std::atomic<std::size_t> next_{0};      // the next chunk of masks of the layer
     unsigned depth_ = 0;                    // the layer being expanded
-    std::atomic<bool> stop_{false}; // a cancel or a failure: every thread ends at the layer's end
-    bool finished_ = false;         // written by endLayer only
-
-    std::mutex errorMutex_;
-    std::exception_ptr error_; // guarded by errorMutex_
+    BuildStop stop_; // a cancel or a failure: every thread ends at the layer's end
 };
 
 } // namespace rules

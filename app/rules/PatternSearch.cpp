@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 namespace rules {
 namespace {
@@ -75,62 +73,22 @@ std::vector<std::uint8_t> PatternSearch::Run(const std::atomic<bool>& cancel,
     stretches_ = std::make_unique<Stretch[]>(1 + helpers);
     splitLayer();
     depth_ = 1;
-    Barrier sync(static_cast<std::ptrdiff_t>(1 + helpers), LayerEnd{this});
-    {
-        std::vector<std::jthread> started;
-        started.reserve(helpers);
-        for (std::size_t i = 1; i <= helpers; ++i) {
-            try {
-                started.emplace_back([this, i, shared, &sync, &cancel, &threads] {
-                    try {
-                        if (threads.OnHelperStart)
-                            threads.OnHelperStart();
-                    } catch (...) {
-                        fail(std::current_exception());
-                    }
-                    takePart(i, sync, cancel, shared);
-                });
-            } catch (const std::system_error&) {
-                // No thread: the others go on without its share.
-                sync.arrive_and_drop();
-            }
-        }
-        takePart(0, sync, cancel, shared);
-    } // every helper has ended here
-    {
-        const std::lock_guard lock(errorMutex_);
-        if (error_)
-            std::rethrow_exception(error_);
-    }
-    if (stop_.load(std::memory_order_relaxed))
+    const auto expand = [&](std::size_t id) { expandChunks(id, cancel, shared); };
+    if (!RunLayers(threads, stop_, expand, [this] { return endLayer(); }))
         return {};
     return std::move(table_);
-}
-
-void PatternSearch::takePart(std::size_t id, Barrier& sync, const std::atomic<bool>& cancel,
-                             bool shared) {
-    for (;;) {
-        try {
-            expandChunks(id, cancel, shared);
-        } catch (...) {
-            fail(std::current_exception());
-        }
-        sync.arrive_and_wait();
-        if (finished_)
-            return;
-    }
 }
 
 void PatternSearch::expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared) {
     Worker& worker = workers_[id];
     for (std::size_t turn = 0; turn < workers_.size(); ++turn) {
         Stretch& stretch = stretches_[(id + turn) % workers_.size()];
-        while (!stop_.load(std::memory_order_relaxed)) {
+        while (!stop_.Stopped()) {
             const std::size_t begin = stretch.Next.fetch_add(kChunk, std::memory_order_relaxed);
             if (begin >= stretch.End)
                 break;
             if (cancel.load(std::memory_order_relaxed)) {
-                stop_.store(true, std::memory_order_relaxed);
+                stop_.Cancel();
                 return;
             }
             const std::size_t end = std::min(stretch.End, begin + kChunk);
@@ -222,19 +180,18 @@ template <bool Shared> void PatternSearch::setBits(std::uint32_t place, unsigned
     }
 }
 
-void PatternSearch::endLayer() noexcept {
+// Whether the search is finished.
+bool PatternSearch::endLayer() noexcept {
     try {
-        if (stop_.load(std::memory_order_relaxed)) {
-            finished_ = true;
-            return;
-        }
+        if (stop_.Stopped())
+            return true;
         mergeNext();
         splitLayer();
         ++depth_;
-        finished_ = layer_.empty();
+        return layer_.empty();
     } catch (...) {
-        fail(std::current_exception());
-        finished_ = true;
+        stop_.Fail(std::current_exception());
+        return true;
     }
 }
 
@@ -256,15 +213,6 @@ void PatternSearch::mergeNext() {
         }
         worker.Found = 0;
     }
-}
-
-void PatternSearch::fail(std::exception_ptr error) {
-    {
-        const std::lock_guard lock(errorMutex_);
-        if (!error_)
-            error_ = std::move(error);
-    }
-    stop_.store(true, std::memory_order_relaxed);
 }
 
 } // namespace rules

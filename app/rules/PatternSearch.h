@@ -9,16 +9,17 @@
 // cells before it is expanded, so the children of neighbouring states lie near each other in
 // memory.
 //
-// Threads: the caller and BuildThreads::Helpers more threads expand a layer together. Each
-// takes chunks of its own stretch of the layer, then of the others', through the stretches'
-// atomic cursors (so a thread the system keeps waiting holds the others up by one chunk at
-// most), and writes only its own Worker. flags_ and table_ are shared while a layer is
-// expanded: a flag byte is read with a relaxed atomic load and a missing bit set with
-// fetch_or, and only the thread whose fetch_or first marks a state writes its bits into the
+// Threads: the caller and BuildThreads::Helpers more threads (RunLayers in BuildThreads.h runs
+// them) expand a layer together. Each takes chunks of its own stretch of the layer, then of the
+// others', through the stretches' atomic cursors (so a thread the system keeps waiting holds the
+// others up by one chunk at most), and writes only its own Worker. flags_ and table_ are shared
+// while a layer is expanded: a flag byte is read with a relaxed atomic load and a missing bit set
+// with fetch_or, and only the thread whose fetch_or first marks a state writes its bits into the
 // placement's entry (with fetch_or too, as neighbouring entries share bytes). Everything else
-// changes only in endLayer, the barrier's completion, while every thread waits, so the barrier
-// orders it for all of them. The only lock is errorMutex_, held just to keep the first exception;
-// nothing waits while holding it.
+// changes only in endLayer, which RunLayers calls at each layer's end while every thread waits, so
+// it is ordered for all of them. A cancel or a failure raises stop_ (a BuildStop), a relaxed atomic
+// flag every thread reads between chunks, and a failure's exception is kept there under its lock,
+// the only one: held just to keep the first exception, and nothing waits while holding it.
 
 #include "app/rules/BuildThreads.h"
 #include "app/rules/OpenParts.h"
@@ -26,11 +27,8 @@
 
 #include <array>
 #include <atomic>
-#include <barrier>
 #include <cstdint>
-#include <exception>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace rules {
@@ -54,22 +52,15 @@ private:
         std::atomic<std::size_t> Next{0};
         std::size_t End = 0;
     };
-    struct LayerEnd {
-        PatternSearch* Search;
-        void operator()() const noexcept { Search->endLayer(); }
-    };
-    using Barrier = std::barrier<LayerEnd>;
 
     void start(std::uint32_t home);
-    void takePart(std::size_t id, Barrier& sync, const std::atomic<bool>& cancel, bool shared);
     void expandChunks(std::size_t id, const std::atomic<bool>& cancel, bool shared);
     void splitLayer();
     template <bool Shared> void expand(std::uint32_t state, Worker& worker);
     std::uint32_t placeOf(std::uint32_t placement) const;
     template <bool Shared> void setBits(std::uint32_t place, unsigned ranks);
-    void endLayer() noexcept;
+    bool endLayer() noexcept;
     void mergeNext();
-    void fail(std::exception_ptr error);
 
     int k_;
     int orderShift_; // a state's bits above this give its place in the sorted layer
@@ -82,11 +73,7 @@ private:
     std::vector<Worker> workers_;          // the caller's first
     std::unique_ptr<Stretch[]> stretches_; // one for each worker
     std::uint8_t depth_ = 0;               // the moves to the states of the layer being found
-    std::atomic<bool> stop_{false}; // a cancel or a failure: every thread ends at the layer's end
-    bool finished_ = false;         // written by endLayer only
-
-    std::mutex errorMutex_;
-    std::exception_ptr error_; // guarded by errorMutex_
+    BuildStop stop_; // a cancel or a failure: every thread ends at the layer's end
 };
 
 } // namespace rules

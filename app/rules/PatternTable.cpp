@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/PatternTable.h"
 
-#include "app/rules/CellNeighbours.h"
+#include "app/rules/ValueWalk.h"
 
 #include <algorithm>
 #include <memory>
@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kLeastOpen = 16 - PatternTilesMost;
 constexpr int kMostOpen = 16 - PatternTilesLeast;
-// No state of a six-tile group lies this far from the goal; a walk that gets here is lost.
-constexpr int kLongestWalk = 255;
-
-unsigned cellOf(std::uint32_t nibbles, int slot) {
-    return (nibbles >> (4 * slot)) & 15u;
-}
 
 } // namespace
 
@@ -46,55 +40,19 @@ PatternTable::PatternTable(const std::uint8_t* entries, const std::vector<std::u
     }
 }
 
-unsigned PatternTable::occupied(std::uint32_t nibbles) const {
-    unsigned cells = 0;
-    for (int slot = 0; slot < tiles_; ++slot)
-        cells |= 1u << cellOf(nibbles, slot);
-    return cells;
-}
-
-// Moves to a neighbour of the state whose bit is `nearerBit`: the one a step nearer the goal, as
-// the other neighbours are a step further and have the other bit.
-bool PatternTable::stepNearer(std::uint32_t& nibbles, unsigned& blank, int nearerBit) const {
-    const OpenParts::Entry parts = parts_->Of(~occupied(nibbles) & 0xFFFFu);
-    const unsigned part = OpenParts::PartOf(parts, blank);
-    for (int slot = 0; slot < tiles_; ++slot) {
-        const unsigned from = cellOf(nibbles, slot);
-        for (const std::uint8_t to : kCellNeighbours[from]) {
-            if (to == 16)
-                break;
-            if (OpenParts::PartOf(parts, to) != part)
-                continue;
-            const std::uint32_t moved = nibbles ^ ((from ^ to) << (4 * slot));
-            if (Bit(moved, from) == nearerBit) {
-                nibbles = moved;
-                blank = from;
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 int PatternTable::Value(std::uint32_t nibbles, unsigned blank) const {
-    // The value's parity is the Manhattan distance's, and the entry gives its bit 1.
-    unsigned distance = 0;
-    for (int slot = 0; slot < tiles_; ++slot) {
-        const unsigned cell = cellOf(nibbles, slot);
-        const unsigned home = homes_[static_cast<std::size_t>(slot)];
-        distance += (cell / 4 > home / 4 ? cell / 4 - home / 4 : home / 4 - cell / 4) +
-                    (cell % 4 > home % 4 ? cell % 4 - home % 4 : home % 4 - cell % 4);
-    }
-    unsigned low = 2 * static_cast<unsigned>(Bit(nibbles, blank)) + (distance & 1u); // modulo 4
-    int value = 0;
-    const OpenParts::Entry homeParts = parts_->Of(~occupied(home_) & 0xFFFFu);
-    while (nibbles != home_ ||
-           OpenParts::PartOf(homeParts, blank) != OpenParts::PartOf(homeParts, 15)) {
-        low = (low + 3) & 3u;
-        if (value == kLongestWalk || !stepNearer(nibbles, blank, static_cast<int>(low >> 1)))
-            throw std::logic_error("a pattern table without a way home");
-        ++value;
-    }
+    const auto partsOf = [this](unsigned occupied) {
+        const OpenParts::Entry parts = parts_->Of(~occupied & 0xFFFFu);
+        return [parts](unsigned cell) { return OpenParts::PartOf(parts, cell); };
+    };
+    // The goal's empty cell is in the part that holds cell 15.
+    const auto home = partsOf(walk::cellsOf(home_, tiles_));
+    const auto atGoal = [this, &home](std::uint32_t at, unsigned empty) {
+        return at == home_ && home(empty) == home(15);
+    };
+    const int value = WalkValue(*this, homes_.data(), tiles_, nibbles, blank, partsOf, atGoal);
+    if (value < 0)
+        throw std::logic_error("a pattern table without a way home");
     return value;
 }
 

@@ -49,9 +49,6 @@ public:
     int Value(std::uint32_t nibbles, unsigned blank) const;
 
 private:
-    unsigned occupied(std::uint32_t nibbles) const;
-    bool stepNearer(std::uint32_t& nibbles, unsigned& blank, int nearerBit) const;
-
     const std::uint8_t* entries_ = nullptr;
     PatternIndex index_{PatternTilesLeast};
     const OpenParts* parts_ = nullptr;

@@ -2,9 +2,10 @@
 // The per-part tables' build on more than one thread: run under ThreadSanitizer too.
 #include "app/rules/PartTable.h"
 
+#include "HelperThreads.h"
+
 #include <QTest>
 
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -34,31 +35,21 @@ private slots:
         const std::vector<std::uint8_t> homes{0, 1, 2, 4, 5, 6};
         const std::atomic<bool> raised{true};
         QVERIFY(BuildPartTable(homes, raised).empty());
-        // The helper raises it before its first chunk: no layer ends before every thread has
-        // taken its part, so the build cannot have finished by then.
         std::atomic<bool> cancel{false};
         std::thread::id helper;
-        const BuildThreads threads{1, [&] {
-                                       helper = std::this_thread::get_id();
-                                       cancel = true;
-                                   }};
-        QVERIFY(BuildPartTable(homes, cancel, threads).empty());
+        QVERIFY(
+            BuildPartTable(homes, cancel, threadcases::CancellingHelper(cancel, helper)).empty());
         QVERIFY(helper != std::thread::id());
         QVERIFY(helper != std::this_thread::get_id());
     }
 
     void aHelperThatFailsEndsTheBuildWithItsError() {
         const std::atomic<bool> never{false};
-        const BuildThreads threads{1, [] { throw std::runtime_error("no helper today"); }};
-        QString caught;
-        try {
-            BuildPartTable({0, 1, 4, 5}, never, threads);
-        } catch (const std::runtime_error& error) {
-            caught = error.what();
-        }
-        QCOMPARE(caught, QString("no helper today"));
+        QCOMPARE(threadcases::RuntimeErrorOf([&] {
+                     BuildPartTable({0, 1, 4, 5}, never, threadcases::FailingHelper());
+                 }),
+                 threadcases::HelperError);
     }
-
 };
 
 QTEST_APPLESS_MAIN(TestPartTableBuild)

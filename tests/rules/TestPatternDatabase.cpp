@@ -2,78 +2,13 @@
 #include "app/rules/PatternDatabase.h"
 #include "app/rules/PatternTable.h"
 
+#include "GroupReference.h"
+
 #include <QTest>
 
-#include <cstdlib>
-#include <deque>
 #include <vector>
 
 using namespace rules;
-
-namespace {
-
-int cellOf(std::uint32_t state, int slot) {
-    return static_cast<int>((state >> (4 * slot)) & 15u);
-}
-
-bool distinct(std::uint32_t placement, int k) {
-    unsigned seen = 0;
-    for (int slot = 0; slot < k; ++slot) {
-        const unsigned bit = 1u << cellOf(placement, slot);
-        if (seen & bit)
-            return false;
-        seen |= bit;
-    }
-    return true;
-}
-
-// The group's distances the plain way: every state is the tiles' cells and the empty cell's,
-// moving the empty cell costs one move when it swaps with a group tile and nothing otherwise,
-// and the goal is the group at home with the empty cell on cell 15. It shares nothing with the
-// table's search, which works on the parts of the board the empty cell can reach. By placement
-// and then empty cell; -1 where the empty cell is on a tile or nothing was reached.
-std::vector<std::int16_t> referenceDistances(const std::vector<std::uint8_t>& homes) {
-    const int k = static_cast<int>(homes.size());
-    const std::uint32_t placements = 1u << (4 * k);
-    std::vector<std::int16_t> state(std::size_t{placements} * 16, -1);
-    std::deque<std::uint32_t> queue;
-    std::uint32_t home = 0;
-    for (int slot = 0; slot < k; ++slot)
-        home |= std::uint32_t{homes[static_cast<std::size_t>(slot)]} << (4 * slot);
-    state[home * 16 + 15] = 0;
-    queue.push_back(home * 16 + 15);
-    while (!queue.empty()) {
-        const std::uint32_t s = queue.front();
-        queue.pop_front();
-        const std::uint32_t placement = s / 16;
-        const int empty = static_cast<int>(s % 16);
-        for (const int to : {empty - 4, empty + 4, empty - 1, empty + 1}) {
-            if (to < 0 || to > 15 || (to / 4 != empty / 4 && to % 4 != empty % 4))
-                continue;
-            std::uint32_t moved = placement;
-            int cost = 0;
-            for (int slot = 0; slot < k; ++slot) {
-                if (cellOf(placement, slot) == to) {
-                    moved = (placement & ~(15u << (4 * slot))) |
-                            (static_cast<std::uint32_t>(empty) << (4 * slot));
-                    cost = 1;
-                }
-            }
-            const std::uint32_t next = moved * 16 + static_cast<std::uint32_t>(to);
-            const int d = state[s] + cost;
-            if (state[next] == -1 || d < state[next]) {
-                state[next] = static_cast<std::int16_t>(d);
-                if (cost == 0)
-                    queue.push_front(next);
-                else
-                    queue.push_back(next);
-            }
-        }
-    }
-    return state;
-}
-
-} // namespace
 
 class TestPatternDatabase : public QObject {
     Q_OBJECT
@@ -108,36 +43,12 @@ private slots:
             BuildPatternTable(cells, never, {helpers, nullptr});
         QCOMPARE(entries.size(), PatternTableBytes(k));
         const PatternTable table(entries.data(), cells);
-        const std::vector<std::int16_t> expected = referenceDistances(cells);
-        std::size_t checked = 0;
-        for (std::uint32_t placement = 0; placement < (1u << (4 * k)); ++placement) {
-            if (!distinct(placement, k))
-                continue;
-            for (unsigned blank = 0; blank < 16; ++blank) {
-                const int d = expected[placement * 16 + blank];
-                bool onTile = false;
-                for (int slot = 0; slot < k; ++slot)
-                    onTile = onTile || cellOf(placement, slot) == static_cast<int>(blank);
-                if (onTile)
-                    continue;
-                QVERIFY2(d >= 0, "every state is reachable from the goal");
-                const int bit = table.Bit(placement, blank);
-                const bool walk = checked++ % static_cast<std::size_t>(walkEvery) == 0;
-                const int value = walk ? table.Value(placement, blank) : d;
-                if (bit != ((d >> 1) & 1) || value != d)
-                    QFAIL(qPrintable(QStringLiteral("placement %1, empty cell %2: %3 moves, "
-                                                    "the table's bit %4, its value %5")
-                                         .arg(placement, 0, 16)
-                                         .arg(blank)
-                                         .arg(d)
-                                         .arg(bit)
-                                         .arg(value)));
-            }
-        }
-        std::size_t states = 1;
-        for (int i = 0; i < k; ++i)
-            states *= static_cast<std::size_t>(16 - i);
-        QCOMPARE(checked, states * static_cast<std::size_t>(16 - k));
+        // The goal's empty cell is on cell 15.
+        const std::vector<std::int16_t> expected = reference::GroupDistances(cells, 1u << 15);
+        const reference::TableCheck check =
+            reference::CheckEveryState(table, k, expected, walkEvery);
+        QVERIFY2(check.Wrong.empty(), check.Wrong.c_str());
+        QCOMPARE(check.Checked, reference::StatesOf(k));
     }
 
     void everyPlacementHasAPlaceOfItsOwnWithoutGaps_data() {
@@ -155,7 +66,7 @@ private slots:
         std::vector<bool> taken(size, false);
         std::size_t placements = 0;
         for (std::uint32_t placement = 0; placement < (1u << (4 * tiles)); ++placement) {
-            if (!distinct(placement, tiles))
+            if (reference::CellsOf(placement, tiles) == 0)
                 continue;
             const std::uint32_t at = index.Place(placement);
             if (at >= size || taken[at])

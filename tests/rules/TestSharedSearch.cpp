@@ -4,11 +4,12 @@
 #include "app/rules/Deal.h"
 #include "app/rules/Solver.h"
 
+#include "HelperThreads.h"
+
 #include <QFile>
 #include <QTest>
 
 #include <memory>
-#include <stdexcept>
 
 using namespace rules;
 
@@ -32,7 +33,7 @@ private slots:
     void twoThreadsGiveExactlyTheOneThreadsSolution() {
         std::atomic<int> started{0};
         const BuildThreads two{1, [&started] { ++started; }};
-        const BuildThreads failing{1, [] { throw std::runtime_error("no helper today"); }};
+        const BuildThreads failing = threadcases::FailingHelper();
         for (std::uint32_t seed = 1; seed <= 12; ++seed) {
             const BoardCells board = DealBoard(seed);
             const SolveResult one = Solve(board, *tables_, never_);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/SolverTables.h"
 
+#include "HelperThreads.h"
+
 #include <QTest>
 
-#include <stdexcept>
-#include <string>
 #include <thread>
 
 using namespace rules;
@@ -27,29 +27,18 @@ private slots:
     }
 
     void aCancelRaisedOnceTheHelperRunsStopsTheBuild() {
-        // The helper raises it before its first chunk: the build cannot have finished by then,
-        // as no layer ends before every thread has taken its part.
         std::atomic<bool> cancel{false};
         std::thread::id helper;
-        const BuildThreads threads{1, [&] {
-                                       helper = std::this_thread::get_id();
-                                       cancel = true;
-                                   }};
-        QVERIFY(!SolverTables::Build(cancel, threads));
+        QVERIFY(!SolverTables::Build(cancel, threadcases::CancellingHelper(cancel, helper)));
         QVERIFY(helper != std::thread::id());
         QVERIFY(helper != std::this_thread::get_id());
     }
 
     void aHelperThatFailsEndsTheBuildWithItsError() {
         const std::atomic<bool> never{false};
-        const BuildThreads threads{1, [] { throw std::runtime_error("no helper today"); }};
-        QString caught;
-        try {
-            SolverTables::Build(never, threads);
-        } catch (const std::runtime_error& error) {
-            caught = error.what();
-        }
-        QCOMPARE(caught, QString("no helper today"));
+        QCOMPARE(threadcases::RuntimeErrorOf(
+                     [&] { SolverTables::Build(never, threadcases::FailingHelper()); }),
+                 threadcases::HelperError);
     }
 };
 
