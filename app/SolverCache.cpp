@@ -71,7 +71,7 @@ std::shared_ptr<const rules::SolverTables> LoadSolverTables(const std::atomic<bo
     // VELMAR_SEVEN_TABLES names the file instead; empty, it names none.
     if (const char* chosen = std::getenv("VELMAR_SEVEN_TABLES"))
         return LoadSolverTables(cancel, *chosen != '\0' ? std::vector<std::string>{chosen}
-                                                         : std::vector<std::string>{});
+                                                        : std::vector<std::string>{});
     return LoadSolverTables(cancel, platform::PrivateFileCandidates(SevenTablesFile));
 }
 

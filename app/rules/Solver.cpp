@@ -447,8 +447,8 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables, const Mov
         return Search<TableKind::Seven>(cells, EstimateOf<TableKind::Seven>(cells, tables), tables,
                                         pruning, cancel)
             .Run(threads);
-    return Search<TableKind::Six>(cells, EstimateOf<TableKind::Six>(cells, tables), tables,
-                                  pruning, cancel)
+    return Search<TableKind::Six>(cells, EstimateOf<TableKind::Six>(cells, tables), tables, pruning,
+                                  cancel)
         .Run(threads);
 }
 

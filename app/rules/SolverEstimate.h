@@ -47,7 +47,8 @@ PatternTablesOf(const SolverTables& tables) {
     EstimateParts::BySlot<const typename TablesOf<Kind>::Table*> out{};
     for (std::size_t slot = 0; slot < PatternLayout::Slots; ++slot)
         for (std::size_t group = 0; group < PatternLayout::Groups; ++group)
-            out[slot][group] = &TablesOf<Kind>::Get(tables, kPatternLayout<Kind>.Table[slot][group]);
+            out[slot][group] =
+                &TablesOf<Kind>::Get(tables, kPatternLayout<Kind>.Table[slot][group]);
     return out;
 }
 

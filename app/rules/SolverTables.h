@@ -61,7 +61,9 @@ inline constexpr TableSet SixTileSet = {
     TableKind::Six,
     {{{{1, 2, 5, 6, 9, 10}, 6}, {{13, 14, 15}, 3}, {{1, 2, 15}, 3}}},
     {{
-        {{{{1, 2, 5, 6, 9, 10}, 6, 0, 0}, {{4, 3, 8, 7, 12, 11}, 6, 0, 3}, {{13, 14, 15}, 3, 1, 0}}},
+        {{{{1, 2, 5, 6, 9, 10}, 6, 0, 0},
+          {{4, 3, 8, 7, 12, 11}, 6, 0, 3},
+          {{13, 14, 15}, 3, 1, 0}}},
         {{{{13, 14, 9, 10, 5, 6}, 6, 0, 12},
           {{4, 3, 8, 7, 12, 11}, 6, 0, 3},
           {{1, 2, 15}, 3, 2, 0}}},
@@ -77,8 +79,12 @@ inline constexpr TableSet SevenTileSet = {
     TableKind::Seven,
     {{{{1, 2, 3, 5, 6, 7, 8}, 7}, {{4}, 1}, {{1}, 1}}},
     {{
-        {{{{1, 2, 3, 5, 6, 7, 8}, 7, 0, 0}, {{13, 14, 15, 9, 10, 11, 12}, 7, 0, 12}, {{4}, 1, 1, 0}}},
-        {{{{4, 3, 2, 8, 7, 6, 5}, 7, 0, 3}, {{13, 14, 15, 9, 10, 11, 12}, 7, 0, 12}, {{1}, 1, 2, 0}}},
+        {{{{1, 2, 3, 5, 6, 7, 8}, 7, 0, 0},
+          {{13, 14, 15, 9, 10, 11, 12}, 7, 0, 12},
+          {{4}, 1, 1, 0}}},
+        {{{{4, 3, 2, 8, 7, 6, 5}, 7, 0, 3},
+          {{13, 14, 15, 9, 10, 11, 12}, 7, 0, 12},
+          {{1}, 1, 2, 0}}},
     }},
 };
 
@@ -94,12 +100,12 @@ inline constexpr std::uint64_t BuiltSevenTablesChecksum = 0x34a77b1a30b723bcull;
 
 // The tables in their final form, kept as one block of bytes: the cache file holds exactly
 // these bytes, so a run maps the file and reads the tables where they lie, with nothing to
-// convert. The block: a 64-byte header (mark, which also tells the set, byte order, the move automaton's size, the
-// block's size, a checksum of all the rest), then each table's entries (PatternDatabase.h for
-// the six-tile set, PartTable.h for the seven-tile one) and
-// the move automaton, every part at a multiple of 64 bytes.
-// The block is in this machine's byte order; another order's file fails its mark.
-// The checksum a block carries in its header: of every byte but the checksum's own eight.
+// convert. The block: a 64-byte header (mark, which also tells the set, byte order, the move
+// automaton's size, the block's size, a checksum of all the rest), then each table's entries
+// (PatternDatabase.h for the six-tile set, PartTable.h for the seven-tile one) and the move
+// automaton, every part at a multiple of 64 bytes. The block is in this machine's byte order;
+// another order's file fails its mark. The checksum a block carries in its header: of every byte
+// but the checksum's own eight.
 std::uint64_t BlockChecksum(std::string_view block);
 
 class SolverTables {

@@ -412,8 +412,8 @@ private slots:
         QCOMPARE(again->EntriesChecksum(), BuiltSevenTablesChecksum);
         // The mark, a seven-tile entry, a one-tile entry, the move automaton, the last byte.
         const std::size_t oneTile = 64 + (PartTableBytes(7) + 63) / 64 * 64 + 1;
-        for (const std::size_t at : {std::size_t{4}, bytes.size() / 3, oneTile,
-                                     bytes.size() - 2000, bytes.size() - 1}) {
+        for (const std::size_t at :
+             {std::size_t{4}, bytes.size() / 3, oneTile, bytes.size() - 2000, bytes.size() - 1}) {
             std::string damaged = bytes;
             damaged[at] = static_cast<char>(damaged[at] ^ 0x01);
             QVERIFY2(!SolverTables::FromBytes(damaged), qPrintable(QString::number(at)));
