@@ -31,8 +31,9 @@ struct PatternLayout {
     // Where a cell lies in that table's frame: [slot][group][cell].
     std::array<std::array<std::array<std::uint8_t, 16>, Groups>, Slots> Cell{};
     // An earlier slot of the same view whose group is this one (the same tiles in the same
-    // table and image), so its index and value are always the same; -1 when there is none.
-    std::array<std::array<std::int8_t, Groups>, Slots> Twin{};
+    // table and image), so its index and value are always the same; NoTwin when there is none.
+    static constexpr std::uint8_t NoTwin = 255;
+    std::array<std::array<std::uint8_t, Groups>, Slots> Twin{};
 };
 
 constexpr bool SameGroup(const PatternGroup& a, const PatternGroup& b) {
@@ -58,12 +59,12 @@ constexpr PatternLayout MakePatternLayout(const TableSet& set) {
                     layout.Cell[s][static_cast<std::size_t>(g)][static_cast<std::size_t>(cell)] =
                         static_cast<std::uint8_t>((view == 0 ? cell : MirrorCell(cell)) ^
                                                   group.Symmetry);
-                layout.Twin[s][static_cast<std::size_t>(g)] = -1;
+                layout.Twin[s][static_cast<std::size_t>(g)] = PatternLayout::NoTwin;
                 for (int q = 0; q < p; ++q)
                     for (const PatternGroup& other : set.Partitions[static_cast<std::size_t>(q)])
                         if (SameGroup(other, group))
                             layout.Twin[s][static_cast<std::size_t>(g)] =
-                                static_cast<std::int8_t>(view * PartitionCount + q);
+                                static_cast<std::uint8_t>(view * PartitionCount + q);
                 for (int i = 0; i < group.Count; ++i) {
                     const int own = group.Tiles[static_cast<std::size_t>(i)];
                     // In the mirror view the group's tile is the one at home on its mirror cell.

@@ -151,9 +151,9 @@ private:
         for (std::size_t i = 0; i < kSlots; ++i) {
             const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
-            const int twin = kLayout.Twin[slot][group];
+            const unsigned twin = kLayout.Twin[slot][group];
             const Table& table = *table_[slot][group];
-            if (twin >= 0 && ((done >> twin) & 1u) != 0) {
+            if (twin != PatternLayout::NoTwin && ((done >> twin) & 1u) != 0) {
                 const auto t = static_cast<std::size_t>(twin);
                 child.Index[slot] = child.Index[t];
                 child.Value[slot] = child.Value[t];
@@ -191,7 +191,8 @@ private:
             slide.After = after;
             for (std::size_t slot = 0; slot < kSlots; ++slot) {
                 const std::size_t group = entry.Group[slot];
-                if (const int twin = kLayout.Twin[slot][group]; twin >= 0) {
+                if (const unsigned twin = kLayout.Twin[slot][group];
+                    twin != PatternLayout::NoTwin) {
                     // Always an earlier slot, so it is done already.
                     slide.Index[slot] = slide.Index[static_cast<std::size_t>(twin)];
                     slide.At[slot] = slide.At[static_cast<std::size_t>(twin)];
