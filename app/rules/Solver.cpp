@@ -129,7 +129,7 @@ public:
 
 private:
     // A slide the pruning allows, before its child is looked at: where the empty cell goes, and
-    // the first slot's index and where its bit lies, already asked of memory.
+    // each slot's index and where its bit lies, already asked of memory.
     struct Pending {
         std::uint8_t Cell;
         MovePruning::State After;
@@ -138,33 +138,20 @@ private:
     };
 
     // The child of `slide`. Most children lie past the bound, and the first slot that shows it
-    // saves the look-ups of the others (slots are tried from `first` on): such a child comes
-    // back with Estimate only a lower bound above `limit`, and is not entered.
+    // saves the reads of the others (slots are tried from `first` on): such a child comes back
+    // with Estimate only a lower bound above `limit`, and is not entered.
     Child childAt(const Pending& slide, int limit, std::size_t first) const {
-        const auto from = static_cast<std::size_t>(slide.Cell);
-        const PatternLayout::Tile& entry = kLayout.Tiles[cells_[from]];
+        const PatternLayout::Tile& entry = kLayout.Tiles[cells_[slide.Cell]];
         Child child;
         child.Cell = slide.Cell;
         child.After = slide.After;
         int most = 0;
-        unsigned done = 0; // the slots looked up so far, whose twins need no look-up
         for (std::size_t i = 0; i < kSlots; ++i) {
             const std::size_t slot = (first + i) % kSlots;
             const std::size_t group = entry.Group[slot];
-            const unsigned twin = kLayout.Twin[slot][group];
-            const Table& table = *table_[slot][group];
-            if (twin != PatternLayout::NoTwin && ((done >> twin) & 1u) != 0) {
-                const auto t = static_cast<std::size_t>(twin);
-                child.Index[slot] = child.Index[t];
-                child.Value[slot] = child.Value[t];
-            } else {
-                int bit = 0;
-                child.Index[slot] = slide.Index[slot];
-                bit = table.BitAt(slide.At[slot]);
-                child.Value[slot] =
-                    static_cast<std::uint8_t>(NeighbourValue(value_[slot][group], bit));
-            }
-            done |= 1u << slot;
+            const int bit = table_[slot][group]->BitAt(slide.At[slot]);
+            child.Index[slot] = slide.Index[slot];
+            child.Value[slot] = static_cast<std::uint8_t>(NeighbourValue(value_[slot][group], bit));
             most = std::max(most, sum_[slot] + child.Value[slot] - value_[slot][group]);
             if (most > limit) {
                 child.Estimate = most;
@@ -175,8 +162,9 @@ private:
         return child;
     }
 
-    // The slides the pruning allows after `state`, each child's first look-up asked of memory
+    // The slides the pruning allows after `state`, every look-up of every child asked of memory
     // before any is read, so the reads of the table, which miss the processor's caches, overlap.
+    // A group two slots share is worked out once.
     std::size_t slides(MovePruning::State state, std::array<Pending, 4>& out) const {
         const auto b = static_cast<std::size_t>(blank_);
         std::size_t count = 0;
@@ -428,6 +416,14 @@ private:
     std::size_t leaf_ = 0;                              // the leaf this search is below
 };
 
+template <TableKind Kind>
+SolveResult solveWith(const std::array<std::uint8_t, 16>& cells, const SolverTables& tables,
+                      const MovePruning& pruning, const std::atomic<bool>& cancel,
+                      const BuildThreads& threads) {
+    return Search<Kind>(cells, EstimateOf<Kind>(cells, tables), tables, pruning, cancel)
+        .Run(threads);
+}
+
 } // namespace
 
 SolveResult Solve(const BoardCells& board, const SolverTables& tables,
@@ -444,13 +440,9 @@ SolveResult Solve(const BoardCells& board, const SolverTables& tables, const Mov
         const std::uint8_t n = board[static_cast<std::size_t>(cell) + 1];
         cells[static_cast<std::size_t>(cell)] = n == EmptyCell ? 0 : n;
     }
-    if (tables.Kind() == TableKind::Seven)
-        return Search<TableKind::Seven>(cells, EstimateOf<TableKind::Seven>(cells, tables), tables,
-                                        pruning, cancel)
-            .Run(threads);
-    return Search<TableKind::Six>(cells, EstimateOf<TableKind::Six>(cells, tables), tables, pruning,
-                                  cancel)
-        .Run(threads);
+    return tables.Kind() == TableKind::Seven
+               ? solveWith<TableKind::Seven>(cells, tables, pruning, cancel, threads)
+               : solveWith<TableKind::Six>(cells, tables, pruning, cancel, threads);
 }
 
 } // namespace rules
